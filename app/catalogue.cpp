@@ -1,0 +1,120 @@
+#include "app/catalogue.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/state.h"
+
+MessageCatalogue* message_catalogue;
+
+namespace {
+
+struct ParsedLine {
+  int number;
+  const char* text;  // raw text after the separator, up to the end of the piece
+};
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+
+// Applies the line syntax to one piece read with fgets; false when it yields no entry.
+bool parse_line(char* line, ParsedLine* out) {
+  if (line[0] == '#' || line[0] == '\0') return false;
+  char* sep = line;
+  if (!is_blank(line[0])) {
+    sep = line + strcspn(line, " \t");
+    if (*sep == '\0') return false;
+  }
+  char* text = sep;
+  while (is_blank(*text)) ++text;
+  if (*text == '\0' || *text == '\n') return false;
+  char saved = *sep;
+  *sep = '\0';
+  out->number = static_cast<int>(strtol(line, nullptr, 10));
+  *sep = saved;
+  out->text = text;
+  return true;
+}
+
+char escape_value(char c) {
+  switch (c) {
+    case 'b': return '\b';
+    case 'f': return '\f';
+    case 'n': return '\n';
+    case 'r': return '\r';
+    case 't': return '\t';
+    case 'v': return '\v';
+    default: return c;
+  }
+}
+
+// Decodes the escapes of a raw text; the line's newline, "\0" or the end stop it.
+void decode_text(const char* raw, std::string* out) {
+  for (const char* p = raw; *p && *p != '\n'; ++p) {
+    if (*p != '\\') {
+      out->push_back(*p);
+      continue;
+    }
+    char next = p[1];
+    if (next == '\0' || next == '0') return;
+    out->push_back(escape_value(next));
+    ++p;
+  }
+}
+
+}  // namespace
+
+MessageCatalogue* parse_message_catalogue(FILE* file) {
+  auto* catalogue = new MessageCatalogue;
+  catalogue->has_entries = true;
+  char line[kLineSize];
+  std::vector<std::pair<int, size_t>> offsets;
+  std::string decoded;
+  while (fgets(line, sizeof line, file)) {
+    ParsedLine parsed;
+    if (!parse_line(line, &parsed)) continue;
+    decoded.clear();
+    decode_text(parsed.text, &decoded);
+    offsets.emplace_back(parsed.number, catalogue->texts.size());
+    catalogue->texts.append(decoded);
+    catalogue->texts.push_back('\0');
+  }
+  for (const auto& [number, offset] : offsets)
+    catalogue->entries.push_back({number, catalogue->texts.data() + offset});
+  catalogue->count = static_cast<int>(catalogue->entries.size());
+  return catalogue;
+}
+
+int load_message_catalogue(const char* name) {
+  char path[kPathSize];
+  if (name[0] == '/')
+    copy_bounded(path, name);
+  else
+    snprintf(path, sizeof path, "%s%s/%s", kShareRoot, kMessageDir, name);
+  FILE* file = fopen(path, "r");
+  if (!file) {
+    message_catalogue = new MessageCatalogue;
+    return 0;
+  }
+  message_catalogue = parse_message_catalogue(file);
+  fclose(file);
+  return 1;
+}
+
+const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback) {
+  if (catalogue && catalogue->has_entries && catalogue->count > 0) {
+    int low = 0, high = catalogue->count - 1;
+    while (low <= high) {
+      int middle = low + (high - low) / 2;
+      int found = catalogue->entries[middle].number;
+      if (found == number) return catalogue->entries[middle].text;
+      if (number > found)
+        low = middle + 1;
+      else
+        high = middle - 1;
+    }
+  }
+  if (fallback && *fallback) return fallback;
+  static char buffer[256];
+  snprintf(buffer, sizeof buffer, "mes_id = %d: %s", number, "Message not found.\n");
+  return buffer;
+}

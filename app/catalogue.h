@@ -1,0 +1,43 @@
+// Numbered messages, loaded once at start-up from the message file.
+#ifndef TOLQ_APP_CATALOGUE_H
+#define TOLQ_APP_CATALOGUE_H
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+inline constexpr const char* kMessageDir = "/msg";
+inline constexpr const char* kMessageFileName = "tolqsysenv_server.msg";
+
+struct MessageEntry {
+  int number;
+  const char* text;  // points into the catalogue's text area
+};
+
+struct MessageCatalogue {
+  int count = 0;
+  bool has_entries = false;  // false when the file could not be opened
+  std::vector<MessageEntry> entries;
+  std::string texts;  // the decoded texts, each followed by its NUL, in file order
+};
+
+extern MessageCatalogue* message_catalogue;
+
+// Builds a catalogue from an open message file.
+MessageCatalogue* parse_message_catalogue(FILE* file);
+
+// A name starting with '/' is a path; any other name is looked for in the
+// message directory. Returns 1 when the file was read, 0 otherwise.
+int load_message_catalogue(const char* name);
+
+// The text of a message number; never null. Without an entry: the fallback
+// when it is non-empty, otherwise "mes_id = N: Message not found.\n" in a
+// static buffer that the next such call overwrites.
+const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback);
+
+// The text of a message number in the catalogue loaded at start-up.
+inline const char* message_text(int number) {
+  return message_text(message_catalogue, number, nullptr);
+}
+
+#endif

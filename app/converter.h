@@ -1,0 +1,29 @@
+// Bridge to the converter library, loaded at run time.
+#ifndef TOLQ_APP_CONVERTER_H
+#define TOLQ_APP_CONVERTER_H
+
+#include <cstdlib>
+#include <memory>
+
+struct FreeDeleter {
+  void operator()(char* p) const { std::free(p); }
+};
+// A converted string; always allocated and NUL-terminated.
+using CString = std::unique_ptr<char, FreeDeleter>;
+
+inline constexpr const char* kConverterPath = "/usr/lib/tolq8/unicode_conv/libtolqconv.so";
+
+// The library handle; kConverterNotLoaded when the library is not in use.
+extern void* tolq_handle;
+extern void* const kConverterNotLoaded;
+
+// Loads the library and looks up its eight entry points. On failure prints
+// "NULL == tolq_handle\n" or "dlclose\n" and leaves the converter unloaded.
+void load_converter(const char* path = kConverterPath);
+void close_converter();
+
+// EUC-JP -> UTF-8 and back. Without the library each returns a copy of its input.
+CString euc_to_utf8(const char* text);
+CString utf8_to_euc(const char* text);
+
+#endif

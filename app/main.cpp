@@ -1,0 +1,66 @@
+// tolqsysenv_server: edits the conversion server's convdrc and tolqhosts.
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/catalogue.h"
+#include "app/converter.h"
+#include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/options.h"
+#include "app/state.h"
+#include "app/texts.h"
+#include "help/help_window.h"
+#include "serverrc/convd_page.h"
+
+namespace {
+
+constexpr int kMessageNoMemory = 32;
+constexpr int kMessageNotRoot = 51;
+
+// Ends start-up after a fatal error, once the user has read the message.
+[[noreturn]] void fail_start(int number) {
+  show_message_and_wait(message_text(number));
+  exit(-1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  load_converter();
+  switch (scan_command_line(argc, argv)) {
+    case StartMode::kVersion:
+      print_version_banner(terminal_code_set(), argv[0], VERSION_MAJOR, VERSION_MINOR);
+      exit(1);
+    case StartMode::kUsage:
+      print_usage(argv[0]);
+      exit(1);
+    case StartMode::kRun:
+      break;
+  }
+  static char lang[] = "LANG=ja_JP.UTF-8";
+  putenv(lang);
+  gtk_set_locale();
+  gtk_init(&argc, &argv);
+
+  if (load_message_catalogue(kMessageFileName) == 0) show_message(kTextMessageFileFailed);
+  int result = 0;
+  check_root_user(&result);
+  if (result == 100) fail_start(kMessageNotRoot);
+  load_help_file("tolqsysenv_server.hlp");
+
+  auto* main_window = static_cast<MainWindow*>(calloc(1, sizeof(MainWindow)));
+  if (!main_window) fail_start(kMessageNoMemory);
+  convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
+  form_directory_strings();
+  if (build_main_window(main_window) != 0) exit(-1);
+  load_settings_files(main_window);
+  gtk_widget_show_all(main_window->window);
+  fit_list_column(main_convd_page->dict_list, 0);
+  gtk_clist_set_column_width(GTK_CLIST(main_convd_page->dict_list), 0, dict_column_width);
+
+  gtk_main();
+  close_converter();
+  return 0;
+}

@@ -1,0 +1,176 @@
+#include "app/main_window.h"
+
+#include <cstring>
+
+#include "access/access_model.h"
+#include "access/access_page.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
+#include "app/texts.h"
+#include "app/widgets.h"
+#include "common/paths.h"
+#include "filepages/file_pages.h"
+#include "help/help_window.h"
+#include "serverrc/convd_page.h"
+
+GtkWidget* main_apply_button;
+int browse_target;
+int dict_selected_row;
+const char* dict_selected_file;
+
+namespace {
+
+constexpr int kMessageWriteFailed = 68;
+
+struct ButtonSpec {
+  const char* label;
+  GCallback handler;
+  bool swapped;
+};
+
+void build_button_row(MainWindow* main, GtkWidget* vbox) {
+  GtkWidget* row = gtk_hbutton_box_new();
+  gtk_box_pack_start(GTK_BOX(vbox), row, FALSE, FALSE, 0);
+  gtk_container_set_border_width(GTK_CONTAINER(row), 5);
+  gtk_button_box_set_layout(GTK_BUTTON_BOX(row), GTK_BUTTONBOX_EDGE);
+  const ButtonSpec buttons[] = {{kTextOk, G_CALLBACK(on_ok), false},
+                                {kTextCancel, G_CALLBACK(gtk_main_quit), true},
+                                {kTextApply, G_CALLBACK(apply_changes), false},
+                                {kTextHelp, G_CALLBACK(on_help), false}};
+  for (const auto& spec : buttons) {
+    GtkWidget* button = new_euc_button(spec.label, 5);
+    gtk_container_add(GTK_CONTAINER(row), button);
+    if (spec.swapped)
+      g_signal_connect_swapped(button, "clicked", spec.handler, main->window);
+    else
+      g_signal_connect(button, "clicked", spec.handler, main);
+    if (spec.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
+  }
+  main_apply_button = main->apply_button;
+}
+
+void load_convdrc(MainWindow* main, int library_only) {
+  bool found = false;
+  if (!library_only) {
+    join_bounded(convd_src_dir, etc_dir, lang_dir);
+    copy_bounded(convd_src_name, "convdrc");
+    found = path_exists(convd_src_dir, convd_src_name) == 0;
+  }
+  if (!found) {
+    join_bounded(convd_src_dir, lib_dir, lang_dir);
+    copy_bounded(convd_src_name, "convdrc");
+    found = path_exists(convd_src_dir, convd_src_name) == 0;
+  }
+  if (!found) {
+    convd_src_dir[0] = convd_src_name[0] = '\0';
+    set_convd_defaults(main);
+    return;
+  }
+  if (read_convdrc(main) == 0) convd_read_ok = 1;
+  rewind_convd_fields(main);
+}
+
+void load_tolqhosts(MainWindow* main) {
+  copy_bounded(hosts_src_dir, etc_dir);
+  copy_bounded(hosts_src_name, "tolqhosts");
+  if (path_exists(hosts_src_dir, hosts_src_name) != 0) return;
+  if (read_access_file(main) != 0) return;
+  hosts_read_ok = 1;
+  if (access_block_count > 0) fill_server_list();
+}
+
+}  // namespace
+
+int build_main_window(MainWindow* main) {
+  main->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  g_signal_connect(main->window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+  gtk_window_set_title(GTK_WINDOW(main->window), "TolqSysEnv_Server");
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(main->window), vbox);
+  main->notebook = gtk_notebook_new();
+  gtk_box_pack_start(GTK_BOX(vbox), main->notebook, TRUE, TRUE, 0);
+  if (build_convd_page(main) != 0 || build_access_page(main) != 0 ||
+      build_read_page(main) != 0 || build_save_page(main) != 0)
+    return -1;
+  build_button_row(main, vbox);
+  return 0;
+}
+
+void load_initial_file(MainWindow* main, int kind, int library_only) {
+  if (kind == FILE_KIND_CONVDRC) load_convdrc(main, library_only);
+  if (kind == FILE_KIND_TOLQHOSTS) load_tolqhosts(main);
+}
+
+void load_settings_files(MainWindow* main) {
+  load_initial_file(main, FILE_KIND_CONVDRC, 0);
+  load_initial_file(main, FILE_KIND_TOLQHOSTS, 0);
+  // Filling the pages fired their "changed" signals; nothing is unsaved yet.
+  gtk_widget_set_sensitive(main->apply_button, FALSE);
+  convd_dirty = 0;
+  hosts_dirty = 0;
+}
+
+int apply_changes(GtkWidget*, MainWindow* main) {
+  if (convd_dirty) {
+    char dir[kPathSize] = {};
+    join_bounded(dir, etc_dir, lang_dir);
+    if (write_convdrc(main, dir, "convdrc") != 0) {
+      show_message_number(kMessageWriteFailed);
+      return -1;
+    }
+    convd_dirty = 0;
+  }
+  if (hosts_dirty) {
+    if (save_access_file(main, etc_dir, "tolqhosts") != 0) {
+      show_message_number(kMessageWriteFailed);
+      return -1;
+    }
+    hosts_dirty = 0;
+  }
+  gtk_widget_set_sensitive(main->apply_button, FALSE);
+  return 0;
+}
+
+void on_ok(GtkWidget* widget, MainWindow* main) {
+  if (apply_changes(widget, main) != 0) return;
+  gtk_main_quit();
+}
+
+const char* help_key_for_page(int page) {
+  static const char* const keys[] = {"SERVENV_CONVDRC", "SERVENV_TOLQHOSTS", "SERVENV_READ",
+                                     "SERVENV_SAVE"};
+  return page >= 0 && page < 4 ? keys[page] : nullptr;
+}
+
+void on_help(GtkWidget*, MainWindow* main) {
+  const char* key = help_key_for_page(gtk_notebook_get_current_page(GTK_NOTEBOOK(main->notebook)));
+  if (!key) return;
+  char buffer[kLineSize] = {};
+  copy_bounded(buffer, key);
+  show_help(buffer);
+}
+
+void set_page_dirty(int* flag) {
+  gtk_widget_set_sensitive(main_apply_button, TRUE);
+  *flag = 1;
+}
+
+void mark_dirty(GtkWidget*, gpointer data) {
+  set_page_dirty(data == nullptr ? &convd_dirty : &hosts_dirty);
+}
+
+void remember_browse_target(GtkWidget*, gpointer data) { browse_target = GPOINTER_TO_INT(data); }
+
+void dict_row_selected(GtkCList* list, gint row, gint, GdkEvent*, gpointer) {
+  dict_selected_row = row;
+  gchar* text = nullptr;
+  gtk_clist_get_text(list, row, 0, &text);
+  dict_selected_file = text;
+  gtk_widget_set_sensitive(main_convd_page->change_button, TRUE);
+  gtk_widget_set_sensitive(main_convd_page->remove_button, TRUE);
+}
+
+void dict_row_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
+  gtk_widget_set_sensitive(main_convd_page->change_button, FALSE);
+  gtk_widget_set_sensitive(main_convd_page->remove_button, FALSE);
+}

@@ -1,0 +1,43 @@
+#include "app/options.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/state.h"
+
+StartMode scan_command_line(int argc, char** argv) {
+  for (int i = 1; i < argc; i += 2) {
+    if (strcmp(argv[i], "-v") == 0) return StartMode::kVersion;
+    bool display_pair = strcmp(argv[i], "--display") == 0 && i + 1 < argc && argv[i + 1][0] != '-';
+    if (!display_pair) return StartMode::kUsage;
+  }
+  return StartMode::kRun;
+}
+
+void print_usage(const char* program) {
+  fprintf(stderr, "Usage: %s -v \n", program);
+  fprintf(stderr, "-v show version \n");
+}
+
+CodeSet terminal_code_set() {
+  const char* lang = getenv("LANG");
+  if (!lang) return CODE_SET_EUC;
+  if (strcmp(lang, "ja_JP.SJIS") == 0) return CODE_SET_SJIS;
+  if (strcmp(lang, "ja_JP.utf8") == 0 || strcmp(lang, "ja_JP.UTF-8") == 0) return CODE_SET_UTF8;
+  return CODE_SET_EUC;
+}
+
+void check_root_user(int* result) {
+  const struct passwd* entry = getpwuid(getuid());
+  // A user id without a password entry cannot be root by name.
+  *result = entry && strcmp(entry->pw_name, "root") == 0 ? 0 : 100;
+  if (entry) {
+    snprintf(home_dir, sizeof home_dir, "%s", entry->pw_dir);
+    snprintf(user_name, sizeof user_name, "%s", entry->pw_name);
+  }
+  endpwent();
+}

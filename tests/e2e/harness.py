@@ -1,0 +1,210 @@
+"""Starts the installed tolqsysenv_server in the sandbox and drives it through
+the accessibility tree, as a user would."""
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+STAGE = os.environ.get("TOLQ_STAGE", "")
+SCRIPTS = os.environ.get("TOLQ_SCRIPTS", os.path.join(os.path.dirname(__file__), "../../scripts"))
+PROGRAM = os.path.join(STAGE, "usr/bin/tolqsysenv_server")
+APP_NAME = "tolqsysenv_server"
+MAIN_TITLE = "TolqSysEnv_Server"
+SKIP = 77
+
+
+def euc(text):
+    return text.encode("euc_jp")
+
+
+def require_sandbox():
+    """Exits with the runner's 'skipped' status where the sandbox cannot run."""
+    if os.geteuid() != 0:
+        print("skipped: the sandbox needs root", file=sys.stderr)
+        sys.exit(SKIP)
+    if not os.path.exists(PROGRAM):
+        print(f"skipped: no staged program at {PROGRAM}", file=sys.stderr)
+        sys.exit(SKIP)
+
+
+class Sandbox:
+    """A scratch /etc/tolq8 and the command line that runs a program inside it."""
+
+    def __init__(self, etc_files=None, passwd=None, extra=()):
+        self.root = tempfile.mkdtemp(prefix="tolq-e2e.")
+        self.etc = os.path.join(self.root, "etc")
+        os.makedirs(os.path.join(self.etc, "ja_JP"))
+        for name, content in (etc_files or {}).items():
+            self.write(name, content)
+        self.passwd = None
+        if passwd is not None:
+            self.passwd = os.path.join(self.root, "passwd")
+            with open(self.passwd, "w") as f:
+                f.write(passwd)
+        self.extra = list(extra)
+
+    def path(self, name):
+        return os.path.join(self.etc, name)
+
+    def write(self, name, content):
+        path = self.path(name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(content if isinstance(content, bytes) else euc(content))
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read()
+
+    def command(self, *args):
+        cmd = [os.path.join(SCRIPTS, "sandbox"), "--stage", STAGE, "--etc", self.etc]
+        if self.passwd:
+            cmd += ["--passwd", self.passwd]
+        return cmd + self.extra + ["--"] + list(args)
+
+    def cleanup(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def run_program(args, env=None, sandbox=None):
+    """Runs the program to its end (no window expected); returns the completed process."""
+    box = sandbox or Sandbox()
+    try:
+        return subprocess.run(box.command(PROGRAM, *args), capture_output=True, timeout=60,
+                              env=env if env is not None else os.environ.copy())
+    finally:
+        if sandbox is None:
+            box.cleanup()
+
+
+def wait_for(predicate, timeout=20.0, what="condition"):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        try:
+            value = predicate()
+            if value:
+                return value
+        except Exception:  # the tree changes under us while the program works
+            pass
+        time.sleep(0.2)
+    raise AssertionError(f"timed out waiting for {what}")
+
+
+def descendants(pid):
+    """The process ids below pid (the sandbox runs the program as a grandchild)."""
+    parents = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open(f"/proc/{entry}/stat") as f:
+                    parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
+            except OSError:
+                pass
+    found, frontier = set(), {pid}
+    while frontier:
+        frontier = {child for child, parent in parents.items() if parent in frontier} - found
+        found |= frontier
+    return found
+
+
+class App:
+    """The running program and its accessibility tree."""
+
+    def __init__(self, sandbox, args=()):
+        from dogtail import config, tree  # only importable by Debian's python3
+        config.config.searchCutoffCount = 5
+        config.config.defaultDelay = 0.2
+        config.config.actionDelay = 0.2
+        config.config.typingDelay = 0.02
+        config.config.logDebugToStdOut = False
+        config.config.logDebugToFile = False
+        self.tree = tree
+        self.sandbox = sandbox
+        self.process = subprocess.Popen(sandbox.command(PROGRAM, *args), start_new_session=True,
+                                        stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.node = wait_for(self._find_app, what="the program in the accessibility tree")
+
+    def _find_app(self):
+        if self.process.poll() is not None:
+            raise AssertionError(f"the program ended with {self.process.returncode}: "
+                                 f"{self.process.stderr.read().decode(errors='replace')}")
+        ours = descendants(self.process.pid)
+        for child in self.tree.root.children:
+            if child.name == APP_NAME and child.get_process_id() in ours:
+                return child
+        return None
+
+    def window(self, title, timeout=20.0):
+        return wait_for(lambda: next((w for w in self.node.children
+                                      if w.name == title and w.showing), None),
+                        timeout, f"window {title!r}")
+
+    def windows(self):
+        return [w.name for w in self.node.children if w.showing]
+
+    def find(self, parent, role, name=None, timeout=20.0):
+        def search():
+            return parent.findChild(
+                lambda n: n.roleName == role and (name is None or n.name == name) and n.showing,
+                retry=False, requireResult=False)
+        return wait_for(search, timeout, f"{role} {name!r}")
+
+    def find_all(self, parent, role):
+        return parent.findChildren(lambda n: n.roleName == role and n.showing)
+
+    def click(self, parent, name):
+        self.find(parent, "push button", name).doActionNamed("click")
+
+    def select_tab(self, name):
+        self.find(self.window(MAIN_TITLE), "page tab", name).select()
+
+    def close_window(self, title):
+        """Sends the window the close request of a window manager's close box."""
+        subprocess.run([os.environ["TOLQ_CLOSE_WINDOW"], title], check=True)
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            self.close()
+            raise AssertionError("the program did not end")
+
+    def close(self):
+        if self.process.poll() is None:
+            os.killpg(self.process.pid, signal.SIGTERM)
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.process.pid, signal.SIGKILL)
+                self.process.wait()
+        self.process.stdout.close()
+        self.process.stderr.close()
+
+
+class AppTestCase(unittest.TestCase):
+    """Each test starts with a fresh sandbox; self.start() runs the program in it."""
+
+    etc_files = {}
+
+    def setUp(self):
+        self.sandbox = Sandbox(dict(self.etc_files))
+        self.app = None
+
+    def tearDown(self):
+        if self.app:
+            self.app.close()
+        self.sandbox.cleanup()
+
+    def start(self, args=()):
+        self.app = App(self.sandbox, args)
+        self.main = self.app.window(MAIN_TITLE)
+        return self.app
+
+
+def main():
+    require_sandbox()
+    unittest.main(verbosity=2)

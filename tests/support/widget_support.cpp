@@ -1,0 +1,90 @@
+#include "tests/support/widget_support.h"
+
+#include <cstring>
+
+#include "app/catalogue.h"
+#include "app/converter.h"
+
+void process_events() {
+  while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+MainWindow* build_test_main_window() {
+  auto* main = new MainWindow{};
+  if (build_main_window(main) != 0) return nullptr;
+  gtk_widget_show_all(main->window);
+  process_events();
+  return main;
+}
+
+void destroy_test_main_window(MainWindow* main) {
+  if (!main) return;
+  close_message_dialogs();
+  gtk_widget_destroy(main->window);
+  process_events();
+  delete main;
+}
+
+namespace {
+
+gboolean run_action(gpointer data) {
+  auto* action = static_cast<std::function<void()>*>(data);
+  (*action)();
+  return FALSE;
+}
+
+std::string find_label_text(GtkWidget* widget) {
+  if (GTK_IS_LABEL(widget)) return gtk_label_get_text(GTK_LABEL(widget));
+  if (!GTK_IS_CONTAINER(widget)) return "";
+  std::string found;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+  for (GList* l = children; l && found.empty(); l = l->next)
+    if (!GTK_IS_BUTTON(l->data)) found = find_label_text(GTK_WIDGET(l->data));
+  g_list_free(children);
+  return found;
+}
+
+template <typename F>
+void for_each_toplevel(F f) {
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* l = windows; l; l = l->next) f(GTK_WIDGET(l->data));
+  g_list_free(windows);
+}
+
+}  // namespace
+
+void with_nested_loop(const std::function<void()>& start_loop,
+                      const std::function<void()>& action) {
+  std::function<void()> copy = action;
+  g_idle_add(run_action, &copy);
+  start_loop();
+}
+
+GtkWidget* find_window(const char* title) {
+  GtkWidget* found = nullptr;
+  for_each_toplevel([&](GtkWidget* w) {
+    const char* t = gtk_window_get_title(GTK_WINDOW(w));
+    if (t && strcmp(t, title) == 0 && GTK_WIDGET_VISIBLE(w)) found = w;
+  });
+  return found;
+}
+
+std::string open_message_text() {
+  std::string text;
+  for_each_toplevel([&](GtkWidget* w) {
+    if (GTK_IS_DIALOG(w) && GTK_WIDGET_VISIBLE(w)) text = find_label_text(GTK_DIALOG(w)->vbox);
+  });
+  return text;
+}
+
+void close_message_dialogs() {
+  for_each_toplevel([&](GtkWidget* w) {
+    if (GTK_IS_DIALOG(w) && !GTK_IS_FILE_SELECTION(w)) {
+      gtk_grab_remove(w);
+      gtk_widget_destroy(w);
+    }
+  });
+  process_events();
+}
+
+std::string to_utf8(const char* euc) { return euc_to_utf8(euc).get(); }

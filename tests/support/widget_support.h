@@ -1,0 +1,33 @@
+// Helpers for widget tests that run the real pages in-process.
+#ifndef TOLQ_TESTS_SUPPORT_WIDGET_SUPPORT_H
+#define TOLQ_TESTS_SUPPORT_WIDGET_SUPPORT_H
+
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+
+#include "app/main_window.h"
+
+// Builds a fresh main window with its four pages, as start-up does, without
+// loading any settings file. The window is shown but the main loop is not run.
+MainWindow* build_test_main_window();
+// Destroys a window built by build_test_main_window.
+void destroy_test_main_window(MainWindow* main);
+
+// Runs pending toolkit events.
+void process_events();
+// Schedules action to run from the main loop once the next nested loop is running
+// (for example inside a modal dialog), then runs code that starts that loop.
+void with_nested_loop(const std::function<void()>& start_loop, const std::function<void()>& action);
+
+// The toplevel window with this title (UTF-8), or null.
+GtkWidget* find_window(const char* title);
+// Text of the label of the message dialog last shown, in UTF-8; "" when none is open.
+std::string open_message_text();
+// Closes every open message dialog.
+void close_message_dialogs();
+// EUC-JP of a UTF-8 text and back (the message catalogue holds EUC-JP).
+std::string to_utf8(const char* euc);
+
+#endif

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/converter.h"
+
+namespace {
+
+class Converter : public testing::Test {
+ protected:
+  void SetUp() override {
+    load_converter(TOLQ_TEST_CONVERTER);
+    ASSERT_NE(tolq_handle, kConverterNotLoaded);
+  }
+  void TearDown() override { close_converter(); }
+};
+
+const char* kEuc = "\xa5\xa2\xa5\xaf\xa5\xbb\xa5\xb9";  // アクセス
+const char* kUtf8 = "\xe3\x82\xa2\xe3\x82\xaf\xe3\x82\xbb\xe3\x82\xb9";
+
+TEST_F(Converter, RoundTrip) {
+  EXPECT_STREQ(euc_to_utf8(kEuc).get(), kUtf8);
+  EXPECT_STREQ(utf8_to_euc(kUtf8).get(), kEuc);
+  EXPECT_STREQ(euc_to_utf8("plain ascii").get(), "plain ascii");
+  EXPECT_STREQ(euc_to_utf8("\x8e\xb1").get(), "\xef\xbd\xb1");  // half-width katakana
+}
+
+TEST_F(Converter, NullAndEmptyGiveAllocatedEmptyStrings) {
+  for (auto* text : {static_cast<const char*>(nullptr), ""}) {
+    CString a = euc_to_utf8(text), b = utf8_to_euc(text);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_STREQ(a.get(), "");
+    EXPECT_STREQ(b.get(), "");
+  }
+}
+
+TEST_F(Converter, InvalidAndTruncatedInputStaysTerminated) {
+  EXPECT_STREQ(euc_to_utf8("a\xff" "b").get(), "a?b");
+  EXPECT_STREQ(euc_to_utf8("ab\xb0").get(), "ab");  // a lead byte cut off at the end
+  // The terminator is converted too, so a cut-off character is invalid, not incomplete.
+  EXPECT_STREQ(utf8_to_euc("a\xe3\x82").get(), "a??");
+  EXPECT_STREQ(utf8_to_euc("\xf0\x9f\x98\x80x").get(), "????x");  // no EUC-JP form
+  std::string worst(3000, '\x8e');  // every byte a katakana lead, for the 2n+1 room
+  EXPECT_LE(strlen(euc_to_utf8(worst.c_str()).get()), 2 * worst.size());
+}
+
+TEST(ConverterMissing, WrappersCopyTheirInput) {
+  testing::internal::CaptureStdout();
+  load_converter("/nonexistent/libtolqconv.so");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "NULL == tolq_handle\n");
+  EXPECT_EQ(tolq_handle, kConverterNotLoaded);
+  EXPECT_STREQ(euc_to_utf8(kEuc).get(), kEuc);
+  EXPECT_STREQ(utf8_to_euc(nullptr).get(), "");
+}
+
+TEST(ConverterMissing, LibraryWithoutTheEntryPoints) {
+  testing::internal::CaptureStdout();
+  load_converter("libm.so.6");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "dlclose\n");
+  EXPECT_EQ(tolq_handle, kConverterNotLoaded);
+}
+
+}  // namespace
