@@ -14,7 +14,9 @@ struct ParsedLine {
   const char* text;  // raw text after the separator, up to the end of the piece
 };
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Applies the line syntax to one piece read with fgets; false when it yields no entry.
 bool parse_line(char* line, ParsedLine* out) {
@@ -37,13 +39,20 @@ bool parse_line(char* line, ParsedLine* out) {
 
 char escape_value(char c) {
   switch (c) {
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return c;
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'v':
+      return '\v';
+    default:
+      return c;
   }
 }
 

@@ -61,8 +61,8 @@ void load_converter(const char* path) {
     printf("NULL == tolq_handle\n");
     return;
   }
-  const char* names[] = {"tolq_conv_open",        "tolq_euc_to_utf8_open", "tolq_utf8_to_euc_open",
-                         "tolq_euc_to_utf8",      "tolq_utf8_to_euc",      "tolq_conv_close",
+  const char* names[] = {"tolq_conv_open",         "tolq_euc_to_utf8_open", "tolq_utf8_to_euc_open",
+                         "tolq_euc_to_utf8",       "tolq_utf8_to_euc",      "tolq_conv_close",
                          "tolq_utf8_to_euc_close", "tolq_euc_to_utf8_close"};
   void* found[8];
   for (int i = 0; i < 8; ++i) {
@@ -97,7 +97,8 @@ CString euc_to_utf8(const char* text) {
 CString utf8_to_euc(const char* text) {
   if (tolq_handle == kConverterNotLoaded) return copy_of(text);
   size_t n = text ? strlen(text) : 0;
-  if (n == 0) return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1, 1);
+  if (n == 0)
+    return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1, 1);
   return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, text, n + 1,
              4 * n + 1);
 }

@@ -89,8 +89,8 @@ int build_main_window(MainWindow* main) {
   gtk_container_add(GTK_CONTAINER(main->window), vbox);
   main->notebook = gtk_notebook_new();
   gtk_box_pack_start(GTK_BOX(vbox), main->notebook, TRUE, TRUE, 0);
-  if (build_convd_page(main) != 0 || build_access_page(main) != 0 ||
-      build_read_page(main) != 0 || build_save_page(main) != 0)
+  if (build_convd_page(main) != 0 || build_access_page(main) != 0 || build_read_page(main) != 0 ||
+      build_save_page(main) != 0)
     return -1;
   build_button_row(main, vbox);
   return 0;
@@ -159,7 +159,9 @@ void mark_dirty(GtkWidget*, gpointer data) {
   set_page_dirty(data == nullptr ? &convd_dirty : &hosts_dirty);
 }
 
-void remember_browse_target(GtkWidget*, gpointer data) { browse_target = GPOINTER_TO_INT(data); }
+void remember_browse_target(GtkWidget*, gpointer data) {
+  browse_target = GPOINTER_TO_INT(data);
+}
 
 void dict_row_selected(GtkCList* list, gint row, gint, GdkEvent*, gpointer) {
   dict_selected_row = row;

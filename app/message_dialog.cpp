@@ -31,7 +31,9 @@ GtkWidget* show_message(const char* text) {
   return dialog;
 }
 
-GtkWidget* show_message_number(int number) { return show_message(message_text(number)); }
+GtkWidget* show_message_number(int number) {
+  return show_message(message_text(number));
+}
 
 void show_message_and_wait(const char* text) {
   GtkWidget* dialog = show_message(text);

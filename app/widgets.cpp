@@ -13,7 +13,9 @@ GtkWidget* new_euc_button(const char* label, int border) {
   return new_button(euc_to_utf8(label).get(), border);
 }
 
-GtkWidget* new_euc_label(const char* text) { return gtk_label_new(euc_to_utf8(text).get()); }
+GtkWidget* new_euc_label(const char* text) {
+  return gtk_label_new(euc_to_utf8(text).get());
+}
 
 GtkWidget* new_frame(const char* title, GtkShadowType shadow, int border) {
   GtkWidget* frame = gtk_frame_new(title);
@@ -30,7 +32,9 @@ void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_
   gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, new_euc_label(tab_label));
 }
 
-void close_dialog(GtkWidget*, gpointer dialog) { end_modal_loop(GTK_WIDGET(dialog)); }
+void close_dialog(GtkWidget*, gpointer dialog) {
+  end_modal_loop(GTK_WIDGET(dialog));
+}
 
 gboolean on_delete_event(GtkWidget* widget, GdkEvent*, gpointer) {
   if (!GTK_WIDGET_SENSITIVE(widget)) return TRUE;

@@ -15,7 +15,9 @@ tolq_conv_t open_pair(const char* to, const char* from) {
   return cd == kBadDescriptor ? nullptr : static_cast<tolq_conv_t>(cd);
 }
 
-int close_pair(tolq_conv_t cd) { return cd ? iconv_close(static_cast<iconv_t>(cd)) : -1; }
+int close_pair(tolq_conv_t cd) {
+  return cd ? iconv_close(static_cast<iconv_t>(cd)) : -1;
+}
 
 int convert(tolq_conv_t cd, char** in, size_t* in_left, char** out, size_t* out_left) {
   if (!cd || !in || !*in || !in_left || !out || !*out || !out_left) return -1;
@@ -48,8 +50,12 @@ extern "C" {
 tolq_conv_t tolq_conv_open(const char* to, const char* from) {
   return to && from ? open_pair(to, from) : nullptr;
 }
-tolq_conv_t tolq_euc_to_utf8_open(void) { return open_pair("UTF-8", "EUC-JP"); }
-tolq_conv_t tolq_utf8_to_euc_open(void) { return open_pair("EUC-JP", "UTF-8"); }
+tolq_conv_t tolq_euc_to_utf8_open(void) {
+  return open_pair("UTF-8", "EUC-JP");
+}
+tolq_conv_t tolq_utf8_to_euc_open(void) {
+  return open_pair("EUC-JP", "UTF-8");
+}
 
 int tolq_euc_to_utf8(tolq_conv_t cd, char** in, size_t* in_left, char** out, size_t* out_left) {
   return convert(cd, in, in_left, out, out_left);
@@ -58,7 +64,13 @@ int tolq_utf8_to_euc(tolq_conv_t cd, char** in, size_t* in_left, char** out, siz
   return convert(cd, in, in_left, out, out_left);
 }
 
-int tolq_conv_close(tolq_conv_t cd) { return close_pair(cd); }
-int tolq_utf8_to_euc_close(tolq_conv_t cd) { return close_pair(cd); }
-int tolq_euc_to_utf8_close(tolq_conv_t cd) { return close_pair(cd); }
+int tolq_conv_close(tolq_conv_t cd) {
+  return close_pair(cd);
+}
+int tolq_utf8_to_euc_close(tolq_conv_t cd) {
+  return close_pair(cd);
+}
+int tolq_euc_to_utf8_close(tolq_conv_t cd) {
+  return close_pair(cd);
+}
 }

@@ -36,7 +36,9 @@ void write_file(const std::string& path, const std::string& content) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-bool file_exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool file_exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
 
 int file_mode(const std::string& path) {
   struct stat st;

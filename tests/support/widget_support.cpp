@@ -87,4 +87,6 @@ void close_message_dialogs() {
   process_events();
 }
 
-std::string to_utf8(const char* euc) { return euc_to_utf8(euc).get(); }
+std::string to_utf8(const char* euc) {
+  return euc_to_utf8(euc).get();
+}

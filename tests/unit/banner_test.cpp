@@ -68,7 +68,7 @@ TEST(ShiftJis, Arithmetic) {
 
 TEST(ShiftJis, StopsAtCharacterBoundaries) {
   char out[8] = {};
-  EXPECT_EQ(euc_to_sjis(out, 8, "a\xb0", 2), 1);  // a lead byte without its second byte
+  EXPECT_EQ(euc_to_sjis(out, 8, "a\xb0", 2), 1);      // a lead byte without its second byte
   EXPECT_EQ(euc_to_sjis(out, 2, "a\xb0\xa1", 3), 1);  // no room for the two-byte character
   EXPECT_EQ(euc_to_sjis(out, 8, "\x8e\xb1", 2), 1);
   EXPECT_EQ(out[0], '\xb1');
@@ -80,9 +80,12 @@ TEST(TerminalCodeSet, ExactNamesOnly) {
   struct Case {
     const char* lang;
     CodeSet expected;
-  } cases[] = {{"ja_JP.UTF-8", CODE_SET_UTF8}, {"ja_JP.utf8", CODE_SET_UTF8},
-               {"ja_JP.SJIS", CODE_SET_SJIS},  {"ja_JP.eucJP", CODE_SET_EUC},
-               {"C", CODE_SET_EUC},            {"ja_JP.UTF-8@x", CODE_SET_EUC},
+  } cases[] = {{"ja_JP.UTF-8", CODE_SET_UTF8},
+               {"ja_JP.utf8", CODE_SET_UTF8},
+               {"ja_JP.SJIS", CODE_SET_SJIS},
+               {"ja_JP.eucJP", CODE_SET_EUC},
+               {"C", CODE_SET_EUC},
+               {"ja_JP.UTF-8@x", CODE_SET_EUC},
                {"ja_JP.SJISx", CODE_SET_EUC}};
   for (const auto& c : cases) {
     setenv("LANG", c.lang, 1);

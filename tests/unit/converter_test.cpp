@@ -36,7 +36,10 @@ TEST_F(Converter, NullAndEmptyGiveAllocatedEmptyStrings) {
 }
 
 TEST_F(Converter, InvalidAndTruncatedInputStaysTerminated) {
-  EXPECT_STREQ(euc_to_utf8("a\xff" "b").get(), "a?b");
+  EXPECT_STREQ(euc_to_utf8("a\xff"
+                           "b")
+                   .get(),
+               "a?b");
   EXPECT_STREQ(euc_to_utf8("ab\xb0").get(), "ab");  // a lead byte cut off at the end
   // The terminator is converted too, so a cut-off character is invalid, not incomplete.
   EXPECT_STREQ(utf8_to_euc("a\xe3\x82").get(), "a??");

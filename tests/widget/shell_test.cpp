@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "app/main_window.h"
+#include "app/state.h"
+#include "app/widgets.h"
+#include "tests/support/files.h"
+#include "tests/support/widget_support.h"
+
+namespace {
+
+// A main window whose system directories are scratch directories.
+class Shell : public testing::Test {
+ protected:
+  void SetUp() override {
+    copy_bounded(etc_dir, etc.path().c_str());
+    copy_bounded(lib_dir, lib.path().c_str());
+    main = build_test_main_window();
+    ASSERT_NE(main, nullptr);
+  }
+  void TearDown() override {
+    destroy_test_main_window(main);
+    form_directory_strings();
+    convd_dirty = hosts_dirty = 0;
+  }
+  bool apply_sensitive() const { return GTK_WIDGET_SENSITIVE(main->apply_button); }
+
+  TempDir etc, lib;
+  MainWindow* main = nullptr;
+};
+
+// Runs the main loop until the handler quits it; false when it did not within a second.
+bool quits_main_loop(const std::function<void()>& handler) {
+  bool timed_out = false;
+  guint timer = g_timeout_add(
+      1000,
+      [](gpointer flag) -> gboolean {
+        *static_cast<bool*>(flag) = true;
+        gtk_main_quit();
+        return FALSE;
+      },
+      &timed_out);
+  with_nested_loop(gtk_main, handler);
+  if (!timed_out) g_source_remove(timer);
+  return !timed_out;
+}
+
+TEST_F(Shell, StartUpLeavesApplyInsensitiveAndNothingDirty) {
+  convd_dirty = hosts_dirty = 1;
+  gtk_widget_set_sensitive(main->apply_button, TRUE);
+  load_settings_files(main);
+  EXPECT_FALSE(apply_sensitive());
+  EXPECT_EQ(convd_dirty, 0);
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(gtk_notebook_get_n_pages(GTK_NOTEBOOK(main->notebook)), 4);
+  EXPECT_EQ(main_apply_button, main->apply_button);
+}
+
+TEST_F(Shell, MarkDirtyMakesApplySensitiveForEitherPage) {
+  load_settings_files(main);
+  mark_dirty(nullptr, nullptr);
+  EXPECT_TRUE(apply_sensitive());
+  EXPECT_EQ(convd_dirty, 1);
+  EXPECT_EQ(hosts_dirty, 0);
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  EXPECT_EQ(hosts_dirty, 1);
+}
+
+TEST_F(Shell, OkWithNothingDirtyWritesNothingAndQuits) {
+  load_settings_files(main);
+  gtk_widget_set_sensitive(main->apply_button, TRUE);
+  EXPECT_TRUE(quits_main_loop([&] { on_ok(nullptr, main); }));
+  EXPECT_FALSE(apply_sensitive());
+  EXPECT_EQ(list_dir(etc.path()), "");
+}
+
+TEST_F(Shell, ApplyWithNothingDirtySucceedsWithoutWriting) {
+  EXPECT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(list_dir(etc.path()), "");
+}
+
+TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
+  gtk_widget_set_sensitive(main->window, FALSE);
+  EXPECT_TRUE(on_delete_event(main->window, nullptr, nullptr));
+  gtk_widget_set_sensitive(main->window, TRUE);
+  EXPECT_TRUE(
+      quits_main_loop([&] { EXPECT_FALSE(on_delete_event(main->window, nullptr, nullptr)); }));
+}
+
+TEST_F(Shell, BrowseTargetIsRemembered) {
+  remember_browse_target(nullptr, GINT_TO_POINTER(BROWSE_TARGET_SAVE));
+  EXPECT_EQ(browse_target, 9);
+  remember_browse_target(nullptr, GINT_TO_POINTER(BROWSE_TARGET_READ));
+  EXPECT_EQ(browse_target, 8);
+}
+
+TEST(HelpKeys, OnePerPage) {
+  EXPECT_STREQ(help_key_for_page(0), "SERVENV_CONVDRC");
+  EXPECT_STREQ(help_key_for_page(1), "SERVENV_TOLQHOSTS");
+  EXPECT_STREQ(help_key_for_page(2), "SERVENV_READ");
+  EXPECT_STREQ(help_key_for_page(3), "SERVENV_SAVE");
+  EXPECT_EQ(help_key_for_page(4), nullptr);
+  EXPECT_EQ(help_key_for_page(-1), nullptr);
+}
+
+}  // namespace
