@@ -1,27 +1,262 @@
-// Placeholder until the page is built: an empty frame under its tab.
 #include "access/access_page.h"
 
-#include "access/access_model.h"
-#include "access/texts.h"
-#include "app/main_window.h"
-#include "app/widgets.h"
+#include <cstdlib>
+#include <initializer_list>
+#include <new>
 
-AccessBlock access_blocks[MAX_ACCESS_BLOCKS];
-int access_slot_count;
-int access_block_count;
-int entry_order_count[MAX_ACCESS_BLOCKS];
-int entry_slot_count[MAX_ACCESS_BLOCKS];
+#include "access/access_dialogs.h"
+#include "access/access_file.h"
+#include "access/texts.h"
+#include "app/converter.h"
+#include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
+#include "app/widgets.h"
 
 AccessPage* access_page_record;
 
+int selected_server_row;
+int selected_user_row;
+const char* selected_server_host;
+const char* selected_server_port;
+const char* selected_entry_host;
+const char* selected_entry_user;
+
+namespace {
+
+constexpr int kMessageNoMemory = 32;
+
+void set_sensitive(std::initializer_list<GtkWidget*> widgets, gboolean sensitive) {
+  for (GtkWidget* widget : widgets) gtk_widget_set_sensitive(widget, sensitive);
+}
+
+// Every button but the server list's "追加" depends on a selection.
+void disable_selection_buttons(AccessPage* page) {
+  set_sensitive({page->server_change_button, page->server_remove_button, page->user_add_button,
+                 page->user_change_button, page->user_remove_button},
+                FALSE);
+}
+
+void reset_access_lists(AccessPage* page) {
+  disable_selection_buttons(page);
+  clear_list(page->server_list);
+  clear_list(page->user_list);
+}
+
+const char* cell_text(GtkWidget* list, int row, int column) {
+  gchar* text = nullptr;
+  gtk_clist_get_text(GTK_CLIST(list), row, column, &text);
+  return text ? text : "";
+}
+
+GtkWidget* new_list(std::initializer_list<const char*> titles) {
+  GtkWidget* list = gtk_clist_new(static_cast<gint>(titles.size()));
+  int column = 0;
+  for (const char* title : titles)
+    gtk_clist_set_column_title(GTK_CLIST(list), column++, euc_to_utf8(title).get());
+  gtk_clist_column_titles_show(GTK_CLIST(list));
+  gtk_widget_set_usize(list, 400, 150);
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, 150);
+  return list;
+}
+
+struct ButtonSpec {
+  GtkWidget** button;
+  const char* label;
+  GCallback handler;
+  gpointer data;
+};
+
+// A titled frame holding the list in a scrolled window and its three buttons.
+void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
+                     std::initializer_list<ButtonSpec> buttons) {
+  GtkWidget* frame = new_euc_frame(title, GTK_SHADOW_ETCHED_IN, 5);
+  gtk_widget_set_usize(frame, 400, -1);
+  gtk_box_pack_start(GTK_BOX(vbox), frame, TRUE, TRUE, 0);
+  GtkWidget* hbox = gtk_hbox_new(FALSE, 5);
+  gtk_container_add(GTK_CONTAINER(frame), hbox);
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_container_set_border_width(GTK_CONTAINER(scrolled), 5);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_ALWAYS,
+                                 GTK_POLICY_ALWAYS);
+  gtk_box_pack_start(GTK_BOX(hbox), scrolled, TRUE, TRUE, 0);
+  gtk_container_add(GTK_CONTAINER(scrolled), list);
+  GtkWidget* box = gtk_vbutton_box_new();
+  gtk_container_set_border_width(GTK_CONTAINER(box), 5);
+  gtk_button_box_set_layout(GTK_BUTTON_BOX(box), GTK_BUTTONBOX_START);
+  gtk_box_pack_start(GTK_BOX(hbox), box, FALSE, FALSE, 0);
+  for (const ButtonSpec& spec : buttons) {
+    *spec.button = new_euc_button(spec.label, 0);
+    gtk_container_add(GTK_CONTAINER(box), *spec.button);
+    g_signal_connect(*spec.button, "clicked", spec.handler, spec.data);
+  }
+}
+
+}  // namespace
+
 int build_access_page(MainWindow* main) {
-  access_page_record = new AccessPage{};
-  main->access_page = access_page_record;
-  append_notebook_page(main->notebook, new_frame(nullptr, GTK_SHADOW_NONE, 5), kTextAccessTab);
+  auto* page = new (std::nothrow) AccessPage{};
+  if (!page) {
+    show_message_number(kMessageNoMemory);
+    return -1;
+  }
+  access_page_record = page;
+  main->access_page = page;
+  GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
+  append_notebook_page(main->notebook, frame, kTextAccessTab);
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(frame), vbox);
+
+  page->server_list = new_list({kTextHostColumn, kTextPortColumn, ""});
+  gtk_clist_set_column_visibility(GTK_CLIST(page->server_list), 2, FALSE);
+  g_signal_connect(page->server_list, "select_row", G_CALLBACK(on_server_selected), nullptr);
+  g_signal_connect(page->server_list, "unselect_row", G_CALLBACK(on_server_unselected), nullptr);
+  pack_list_frame(
+      vbox, kTextServerFrame, page->server_list,
+      {{&page->server_add_button, kTextAdd, G_CALLBACK(on_server_add_clicked), main},
+       {&page->server_change_button, kTextChange, G_CALLBACK(on_server_change_clicked), main},
+       {&page->server_remove_button, kTextRemove, G_CALLBACK(on_server_remove), nullptr}});
+
+  page->user_list = new_list({kTextHostColumn, kTextUserColumn});
+  g_signal_connect(page->user_list, "select_row", G_CALLBACK(on_user_selected), nullptr);
+  g_signal_connect(page->user_list, "unselect_row", G_CALLBACK(on_user_unselected), nullptr);
+  pack_list_frame(
+      vbox, kTextPermitFrame, page->user_list,
+      {{&page->user_add_button, kTextAdd, G_CALLBACK(on_user_add_clicked), main},
+       {&page->user_change_button, kTextChange, G_CALLBACK(on_user_change_clicked), main},
+       {&page->user_remove_button, kTextRemove, G_CALLBACK(on_user_remove), nullptr}});
+
+  disable_selection_buttons(page);
   return 0;
 }
 
-void fill_server_list() {}
-void clear_list(GtkWidget*) {}
-int read_access_file(MainWindow*) { return -1; }
-int save_access_file(MainWindow*, const char*, const char*) { return -1; }
+void clear_list(GtkWidget* list) {
+  gtk_clist_freeze(GTK_CLIST(list));
+  gtk_clist_clear(GTK_CLIST(list));
+  gtk_clist_thaw(GTK_CLIST(list));
+}
+
+void fill_server_list() {
+  reset_access_lists(access_page_record);
+  for (int i = 0; i < access_block_count; ++i) {
+    int slot = find_block_by_kind_order(BLOCK_KIND_CONVD, i);
+    if (slot >= 0) append_server_row(access_blocks[slot].host, slot, access_blocks[slot].port, 0);
+  }
+}
+
+void clear_access_model(MainWindow* main) {
+  reset_access_lists(main->access_page);
+  clear_access_model();
+}
+
+void append_server_row(const char* host, int slot, const char* port, int select) {
+  char slot_text[16];
+  snprintf(slot_text, sizeof slot_text, "%d", slot);
+  gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(port), slot_text};
+  GtkCList* list = GTK_CLIST(access_page_record->server_list);
+  int row = gtk_clist_append(list, cells);
+  if (select) gtk_clist_select_row(list, row, 0);
+}
+
+void append_user_row(const char* host, const char* user) {
+  char host_cell[kLineSize], user_cell[kLineSize];
+  copy_bounded(host_cell, host);
+  copy_bounded(user_cell, user);
+  gchar* cells[] = {host_cell, user_cell};
+  gtk_clist_append(GTK_CLIST(access_page_record->user_list), cells);
+}
+
+int selected_server_slot() {
+  return static_cast<int>(
+      strtol(cell_text(access_page_record->server_list, selected_server_row, 2), nullptr, 10));
+}
+
+bool list_has_selection(GtkWidget* list) {
+  return GTK_CLIST(list)->selection != nullptr;
+}
+
+void show_list_row(GtkWidget* list, int row) {
+  if (gtk_clist_row_is_visible(GTK_CLIST(list), row) != GTK_VISIBILITY_FULL)
+    gtk_clist_moveto(GTK_CLIST(list), row, -1, 1.0, 0.0);
+  GTK_CLIST(list)->focus_row = row;
+}
+
+void select_list_row(GtkWidget* list, int row) {
+  gtk_clist_select_row(GTK_CLIST(list), row, 0);
+  show_list_row(list, row);
+}
+
+void remember_server_row(int row) {
+  selected_server_row = row;
+  selected_server_host = cell_text(access_page_record->server_list, row, 0);
+  selected_server_port = cell_text(access_page_record->server_list, row, 1);
+}
+
+void remember_user_row(int row) {
+  selected_user_row = row;
+  selected_entry_host = cell_text(access_page_record->user_list, row, 0);
+  selected_entry_user = cell_text(access_page_record->user_list, row, 1);
+}
+
+void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
+  AccessPage* page = access_page_record;
+  remember_server_row(row);
+  set_sensitive({page->server_change_button, page->server_remove_button, page->user_add_button},
+                TRUE);
+  set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
+  clear_list(page->user_list);
+  int slot = selected_server_slot();
+  int slots[MAX_BLOCK_ENTRIES];
+  int count = ordered_entries(slot, slots);
+  for (int i = 0; i < count; ++i) {
+    const AccessEntry& entry = access_blocks[slot].entries[slots[i]];
+    append_user_row(entry.host, entry.user);
+  }
+}
+
+void on_server_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
+  disable_selection_buttons(access_page_record);
+  clear_list(access_page_record->user_list);
+}
+
+void on_user_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
+  remember_user_row(row);
+  set_sensitive({access_page_record->user_change_button, access_page_record->user_remove_button},
+                TRUE);
+}
+
+void on_user_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
+  set_sensitive({access_page_record->user_change_button, access_page_record->user_remove_button},
+                FALSE);
+}
+
+void on_server_remove(GtkWidget*, gpointer) {
+  AccessPage* page = access_page_record;
+  if (!list_has_selection(page->server_list)) return;
+  remove_server_block(selected_server_slot());
+  clear_list(page->user_list);
+  gtk_clist_remove(GTK_CLIST(page->server_list), selected_server_row);
+  disable_selection_buttons(page);
+  set_page_dirty(&hosts_dirty);
+}
+
+void on_user_remove(GtkWidget*, gpointer) {
+  AccessPage* page = access_page_record;
+  if (!list_has_selection(page->server_list) || !list_has_selection(page->user_list)) return;
+  remove_block_entry(selected_server_slot(), selected_user_row);
+  gtk_clist_remove(GTK_CLIST(page->user_list), selected_user_row);
+  set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
+  set_page_dirty(&hosts_dirty);
+}
+
+int read_access_file(MainWindow* main) {
+  if (read_access_path(hosts_src_dir, hosts_src_name) != 0) return -1;
+  reset_access_lists(main->access_page);
+  return 0;
+}
+
+int save_access_file(MainWindow*, const char* dir, const char* name) {
+  char old_path[kPathSize];
+  bool merge = hosts_read_ok && join_bounded(old_path, hosts_src_dir, hosts_src_name);
+  return save_access_model(merge ? old_path : nullptr, dir, name);
+}

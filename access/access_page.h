@@ -23,9 +23,42 @@ struct AccessPage {
 
 extern AccessPage* access_page_record;
 
+// The rows last selected, and their cell texts (the lists' own storage).
+extern int selected_server_row;
+extern int selected_user_row;
+extern const char* selected_server_host;
+extern const char* selected_server_port;
+extern const char* selected_entry_host;
+extern const char* selected_entry_user;
+
 int build_access_page(MainWindow* main);
 void fill_server_list();
 void clear_list(GtkWidget* list);
+// Empties the model and both lists.
+void clear_access_model(MainWindow* main);
+
+// Appends a server row; with select, it becomes the selected row.
+void append_server_row(const char* host, int slot, const char* port, int select);
+void append_user_row(const char* host, const char* user);
+// The slot of the block shown in the selected server row.
+int selected_server_slot();
+// True when the list has a selected row.
+bool list_has_selection(GtkWidget* list);
+// Scrolls the list to the row when it is not fully visible and makes it the focus row.
+void show_list_row(GtkWidget* list, int row);
+// Selects the row and shows it as above.
+void select_list_row(GtkWidget* list, int row);
+// Points the selection state at the row's cells; again after a cell is
+// rewritten, because the list frees the old text.
+void remember_server_row(int row);
+void remember_user_row(int row);
+
+void on_server_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+void on_server_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+void on_user_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+void on_user_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+void on_server_remove(GtkWidget* button, gpointer data);
+void on_user_remove(GtkWidget* button, gpointer data);
 
 // Reads hosts_src_dir + hosts_src_name into the model; 0 or -1 (model unchanged).
 int read_access_file(MainWindow* main);

@@ -1,0 +1,284 @@
+#include "access/access_dialogs.h"
+
+#include <new>
+
+#include "access/access_file.h"
+#include "access/access_page.h"
+#include "access/texts.h"
+#include "app/converter.h"
+#include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
+#include "app/texts.h"
+#include "app/widgets.h"
+#include "common/form_fields.h"
+#include "help/help_window.h"
+
+namespace {
+
+constexpr int kMessageNoMemory = 32;
+constexpr int kMessageDuplicate = 50;
+constexpr int kMessageNoServerHost = 102;
+constexpr int kMessageBadPort = 103;
+constexpr int kMessageTooManyServers = 118;
+constexpr int kMessageTooManyUsers = 119;
+constexpr int kMessageNoHostOrUser = 120;
+
+struct DialogSpec {
+  const char* first_label;
+  int first_length;
+  const char* second_label;
+  int second_length;
+  GCallback ok_handler;
+  const char* help_key;
+};
+
+struct DialogWidgets {
+  GtkWidget* window;
+  GtkWidget* first_entry;
+  GtkWidget* second_entry;
+};
+
+GtkWidget* attach_field(GtkWidget* table, int row, const char* label_text, int max_length) {
+  GtkWidget* label = new_euc_label(label_text);
+  gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.0);
+  gtk_table_attach(GTK_TABLE(table), label, 0, 1, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);
+  GtkWidget* entry = gtk_entry_new();
+  gtk_entry_set_max_length(GTK_ENTRY(entry), max_length);
+  gtk_table_attach_defaults(GTK_TABLE(table), entry, 1, 2, row, row + 1);
+  return entry;
+}
+
+void pack_dialog_button(GtkWidget* box, const char* label, GCallback handler, gpointer data) {
+  GtkWidget* button = new_euc_button(label, 5);
+  gtk_box_pack_start(GTK_BOX(box), button, FALSE, FALSE, 0);
+  g_signal_connect(button, "clicked", handler, data);
+}
+
+DialogWidgets build_entry_dialog(const char* title, const DialogSpec& spec) {
+  DialogWidgets widgets;
+  widgets.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(widgets.window), title);
+  gtk_container_set_border_width(GTK_CONTAINER(widgets.window), 10);
+  g_signal_connect(widgets.window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
+  gtk_container_add(GTK_CONTAINER(widgets.window), vbox);
+  GtkWidget* table = gtk_table_new(2, 2, FALSE);
+  gtk_container_set_border_width(GTK_CONTAINER(table), 5);
+  gtk_box_pack_start(GTK_BOX(vbox), table, FALSE, FALSE, 0);
+  widgets.first_entry = attach_field(table, 0, spec.first_label, spec.first_length);
+  widgets.second_entry = attach_field(table, 1, spec.second_label, spec.second_length);
+  gtk_box_pack_start(GTK_BOX(vbox), gtk_hseparator_new(), TRUE, FALSE, 0);
+  GtkWidget* buttons = gtk_hbutton_box_new();
+  gtk_button_box_set_layout(GTK_BUTTON_BOX(buttons), GTK_BUTTONBOX_EDGE);
+  gtk_box_pack_start(GTK_BOX(vbox), buttons, FALSE, FALSE, 0);
+  pack_dialog_button(buttons, kTextOk, spec.ok_handler, widgets.window);
+  pack_dialog_button(buttons, kTextCancel, G_CALLBACK(close_dialog), widgets.window);
+  pack_dialog_button(buttons, kTextHelp, G_CALLBACK(on_help_key_clicked),
+                     const_cast<char*>(spec.help_key));
+  return widgets;
+}
+
+// Change mode shows the selected row's cells.
+void preset_entry(GtkWidget* entry, const char* cell) {
+  if (cell && cell[0] != '\0') set_entry_text(entry, utf8_to_euc(cell).get());
+}
+
+void run_entry_dialog(MainWindow* main, GtkWidget* window) {
+  place_beside_main(window, main, 100, 40);
+  gtk_widget_show_all(window);
+  run_modal_loop(main);
+}
+
+void read_entry(GtkWidget* entry, char (&buffer)[kLineSize]) {
+  copy_bounded(buffer, gtk_entry_get_text(GTK_ENTRY(entry)));
+}
+
+// Shows the message of the first failing check; true when all pass.
+bool server_fields_valid(const char* host, const char* port, int mode) {
+  bool change = mode == DIALOG_MODE_CHANGE;
+  int message = 0;
+  if (host[0] == '\0')
+    message = kMessageNoServerHost;
+  else if (validate_port(port) != 0)
+    message = kMessageBadPort;
+  else if (server_is_duplicate(host, port, change ? selected_server_host : nullptr,
+                               change ? selected_server_port : nullptr) != 0)
+    message = kMessageDuplicate;
+  if (message != 0) show_message_number(message);
+  return message == 0;
+}
+
+bool user_fields_valid(int slot, const char* host, const char* user, int mode) {
+  bool change = mode == DIALOG_MODE_CHANGE;
+  int message = 0;
+  if (host[0] == '\0' && user[0] == '\0')
+    message = kMessageNoHostOrUser;
+  else if (entry_is_duplicate(slot, host, user, change ? selected_entry_host : nullptr,
+                              change ? selected_entry_user : nullptr) != 0)
+    message = kMessageDuplicate;
+  if (message != 0) show_message_number(message);
+  return message == 0;
+}
+
+void finish_dialog(gpointer window) {
+  set_page_dirty(&hosts_dirty);
+  end_modal_loop(GTK_WIDGET(window));
+}
+
+}  // namespace
+
+void on_server_add_clicked(GtkWidget*, MainWindow* main) {
+  if (access_block_count >= MAX_ACCESS_BLOCKS) {
+    show_message_number(kMessageTooManyServers);
+    return;
+  }
+  open_server_dialog(main, DIALOG_MODE_ADD, kTitleServerAdd);
+}
+
+void on_server_change_clicked(GtkWidget*, MainWindow* main) {
+  if (!list_has_selection(access_page_record->server_list)) return;
+  open_server_dialog(main, DIALOG_MODE_CHANGE, kTitleServerChange);
+}
+
+void on_user_add_clicked(GtkWidget*, MainWindow* main) {
+  if (!list_has_selection(access_page_record->server_list)) return;
+  if (entry_order_count[selected_server_slot()] >= MAX_BLOCK_ENTRIES) {
+    show_message_number(kMessageTooManyUsers);
+    return;
+  }
+  open_user_dialog(main, DIALOG_MODE_ADD, kTitleUserAdd);
+}
+
+void on_user_change_clicked(GtkWidget*, MainWindow* main) {
+  if (!list_has_selection(access_page_record->server_list) ||
+      !list_has_selection(access_page_record->user_list))
+    return;
+  open_user_dialog(main, DIALOG_MODE_CHANGE, kTitleUserChange);
+}
+
+int open_server_dialog(MainWindow* main, int mode, const char* title) {
+  auto* dialog = new (std::nothrow) ServerDialog{};
+  if (!dialog) {
+    show_message_number(kMessageNoMemory);
+    return -1;
+  }
+  AccessPage* page = access_page_record;
+  delete page->server_dialog;
+  page->server_dialog = dialog;
+  gtk_widget_set_sensitive(main->window, FALSE);
+  bool add = mode == DIALOG_MODE_ADD;
+  DialogSpec spec{kTextServerHostLabel,
+                  255,
+                  kTextPortLabel,
+                  5,
+                  add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
+                  add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
+  DialogWidgets widgets = build_entry_dialog(title, spec);
+  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
+  if (!add) {
+    preset_entry(dialog->host_entry, selected_server_host);
+    preset_entry(dialog->port_entry, selected_server_port);
+  }
+  run_entry_dialog(main, dialog->window);
+  page->server_dialog = nullptr;
+  delete dialog;
+  return 0;
+}
+
+int open_user_dialog(MainWindow* main, int mode, const char* title) {
+  auto* dialog = new (std::nothrow) UserDialog{};
+  if (!dialog) {
+    show_message_number(kMessageNoMemory);
+    return -1;
+  }
+  AccessPage* page = access_page_record;
+  delete page->user_dialog;
+  page->user_dialog = dialog;
+  gtk_widget_set_sensitive(main->window, FALSE);
+  bool add = mode == DIALOG_MODE_ADD;
+  DialogSpec spec{kTextEntryHostLabel,
+                  255,
+                  kTextEntryUserLabel,
+                  255,
+                  add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
+                  add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
+  DialogWidgets widgets = build_entry_dialog(title, spec);
+  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
+  if (!add) {
+    preset_entry(dialog->host_entry, selected_entry_host);
+    preset_entry(dialog->user_entry, selected_entry_user);
+  }
+  run_entry_dialog(main, dialog->window);
+  page->user_dialog = nullptr;
+  delete dialog;
+  return 0;
+}
+
+void on_server_add_ok(GtkWidget*, gpointer window) {
+  ServerDialog* dialog = access_page_record->server_dialog;
+  char host[kLineSize], port[kLineSize];
+  read_entry(dialog->host_entry, host);
+  read_entry(dialog->port_entry, port);
+  if (!server_fields_valid(host, port, DIALOG_MODE_ADD)) return;
+  int slot = add_server_block(host, port);
+  if (slot < 0) {
+    show_message_number(kMessageTooManyServers);
+    return;
+  }
+  GtkWidget* list = access_page_record->server_list;
+  append_server_row(host, slot, port, 1);
+  show_list_row(list, GTK_CLIST(list)->rows - 1);
+  finish_dialog(window);
+}
+
+void on_server_change_ok(GtkWidget*, gpointer window) {
+  ServerDialog* dialog = access_page_record->server_dialog;
+  char host[kLineSize], port[kLineSize];
+  read_entry(dialog->host_entry, host);
+  read_entry(dialog->port_entry, port);
+  if (!server_fields_valid(host, port, DIALOG_MODE_CHANGE)) return;
+  GtkWidget* list = access_page_record->server_list;
+  int row = selected_server_row;
+  change_server_block(selected_server_slot(), host, port);
+  gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
+  gtk_clist_set_text(GTK_CLIST(list), row, 1, port);
+  remember_server_row(row);
+  select_list_row(list, row);
+  finish_dialog(window);
+}
+
+void on_user_add_ok(GtkWidget*, gpointer window) {
+  UserDialog* dialog = access_page_record->user_dialog;
+  char host[kLineSize], user[kLineSize];
+  read_entry(dialog->host_entry, host);
+  read_entry(dialog->user_entry, user);
+  int slot = selected_server_slot();
+  if (!user_fields_valid(slot, host, user, DIALOG_MODE_ADD)) return;
+  if (add_block_entry(slot, host, user) < 0) {
+    show_message_number(kMessageTooManyUsers);
+    return;
+  }
+  GtkWidget* list = access_page_record->user_list;
+  append_user_row(host, user);
+  // The new row becomes the selection, so a change edits the row it presets.
+  select_list_row(list, GTK_CLIST(list)->rows - 1);
+  finish_dialog(window);
+}
+
+void on_user_change_ok(GtkWidget*, gpointer window) {
+  UserDialog* dialog = access_page_record->user_dialog;
+  char host[kLineSize], user[kLineSize];
+  read_entry(dialog->host_entry, host);
+  read_entry(dialog->user_entry, user);
+  int slot = selected_server_slot();
+  if (!user_fields_valid(slot, host, user, DIALOG_MODE_CHANGE)) return;
+  GtkWidget* list = access_page_record->user_list;
+  int row = selected_user_row;
+  change_block_entry(slot, row, host, user);
+  gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
+  gtk_clist_set_text(GTK_CLIST(list), row, 1, user);
+  remember_user_row(row);
+  select_list_row(list, row);
+  finish_dialog(window);
+}
