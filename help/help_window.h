@@ -4,12 +4,50 @@
 
 #include <gtk/gtk.h>
 
+#include "help/help_loader.h"
+
+// Built on the first request and kept; the panes and the button box are made
+// again whenever the view changes.
+struct HelpWindow {
+  GtkWidget* window;
+  GtkWidget* text_view;
+  GtkWidget* heading_label;
+  GtkWidget* title_entry;
+  GtkWidget* text_scroller;
+  GtkWidget* contents_scroller;
+  GtkWidget* contents_paned;
+  GtkWidget* contents_list;
+  GtkWidget* vbox;
+  GtkWidget* button_box;
+  GtkWidget* contents_toggle;
+  GtkWidget* cancel_button;
+};
+
 // Reads the help file at start-up; reports a missing or malformed file in the
 // help error window. 0 or -1.
 int load_help_file(const char* name);
+// load_help_file for a help file at any path.
+int load_help_file_at(const char* path);
+// The help error window with a UTF-8 text; returns once the user has closed it.
+void show_help_error(const char* text);
+// show_help_error with an EUC-JP text.
+void report_help_error(const char* euc_text);
+
 // Shows the topic with that key in the help window; 0, or -1 when there is none.
 int show_help(const char* key);
 // "clicked" of a dialog's Help button; data is the topic key.
 void on_help_key_clicked(GtkWidget* button, gpointer key);
+
+void show_help_topic();
+void build_text_pane();
+void build_help_buttons();
+void build_single_view();
+
+gboolean on_help_delete(GtkWidget* widget, GdkEvent* event, gpointer data);
+void on_help_cancel(GtkWidget* button, gpointer data);
+void on_contents_toggled(GtkToggleButton* toggle, gpointer data);
+gboolean on_title_entry_focus_in(GtkWidget* entry, GdkEventFocus* event, gpointer data);
+void on_contents_select_row(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+gboolean on_contents_key_press(GtkWidget* list, GdkEventKey* event, gpointer data);
 
 #endif

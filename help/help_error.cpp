@@ -1,0 +1,68 @@
+// Loading the help file at start-up, and the help's own error window.
+#include <cstdlib>
+
+#include "app/converter.h"
+#include "help/help_window.h"
+#include "help/texts.h"
+
+namespace {
+
+void end_help_error(GtkWidget* window, gpointer) {
+  gtk_grab_remove(window);
+  gtk_main_quit();
+}
+
+}  // namespace
+
+void show_help_error(const char* text) {
+  GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_modal(GTK_WINDOW(window), TRUE);
+  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
+  gtk_window_set_title(GTK_WINDOW(window), "onlinehelp error message");
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
+  gtk_container_set_border_width(GTK_CONTAINER(vbox), 5);
+  gtk_container_add(GTK_CONTAINER(window), vbox);
+  gtk_box_pack_start(GTK_BOX(vbox), gtk_label_new(text), TRUE, TRUE, 10);
+  gtk_box_pack_start(GTK_BOX(vbox), gtk_hseparator_new(), FALSE, FALSE, 0);
+  GtkWidget* buttons = gtk_hbutton_box_new();
+  gtk_button_box_set_layout(GTK_BUTTON_BOX(buttons), GTK_BUTTONBOX_SPREAD);
+  gtk_box_pack_start(GTK_BOX(vbox), buttons, FALSE, FALSE, 0);
+  GtkWidget* ok = gtk_button_new_with_label(euc_to_utf8(kTextHelpOk).get());
+  gtk_container_set_border_width(GTK_CONTAINER(ok), 5);
+  gtk_container_add(GTK_CONTAINER(buttons), ok);
+  // OK and a close request from the window manager both end in "destroy",
+  // which ends the nested loop exactly once.
+  g_signal_connect_swapped(ok, "clicked", G_CALLBACK(gtk_widget_destroy), window);
+  g_signal_connect(window, "destroy", G_CALLBACK(end_help_error), nullptr);
+  gtk_widget_show_all(window);
+  gtk_grab_add(window);
+  gtk_main();
+}
+
+void report_help_error(const char* euc_text) {
+  show_help_error(euc_to_utf8(euc_text).get());
+}
+
+int load_help_file_at(const char* path) {
+  FILE* file = fopen(path, "r");
+  if (!file) {
+    report_help_error(kTextHelpNotFound);
+    return -1;
+  }
+  // Kept for the whole run, so a later load reuses it.
+  if (!help_window) help_window = static_cast<HelpWindow*>(calloc(1, sizeof(HelpWindow)));
+  if (!help_window) {
+    fclose(file);
+    return -1;
+  }
+  HelpLoadResult result = parse_help_file(file);
+  fclose(file);
+  if (result == HelpLoadResult::kMalformed) report_help_error(kTextHelpMalformed);
+  return result == HelpLoadResult::kLoaded ? 0 : -1;
+}
+
+int load_help_file(const char* name) {
+  char path[kLineSize];
+  help_file_path(name, path, sizeof path);
+  return load_help_file_at(path);
+}

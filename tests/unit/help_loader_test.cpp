@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "help/help_loader.h"
+#include "tests/support/files.h"
+
+namespace {
+
+struct Topic {
+  std::string key;
+  std::string title;
+  std::string body;
+  bool has_body;
+};
+
+HelpLoadResult parse(const std::string& text) {
+  FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+  if (!file) ADD_FAILURE() << "fmemopen";
+  HelpLoadResult result = parse_help_file(file);
+  fclose(file);
+  return result;
+}
+
+std::vector<Topic> topics() {
+  std::vector<Topic> out;
+  for (HelpTopic* t = help_topics; t; t = t->next)
+    out.push_back({t->key, t->title, t->body ? t->body : "", t->body != nullptr});
+  return out;
+}
+
+const std::string kHead = "Tolq8 helpfile\n%%Heading\n";
+
+class HelpLoader : public testing::Test {
+ protected:
+  void TearDown() override { free_help_topics(); }
+};
+
+TEST_F(HelpLoader, HeaderMustMatchExactlyAndMayFollowOtherLines) {
+  EXPECT_EQ(parse("# comment\n\nTolq8 helpfile\n%%H\n#K\n%T\nbody\n"), HelpLoadResult::kLoaded);
+  EXPECT_STREQ(help_heading, "H");
+  for (const char* header : {"Tolq8 helpfile \n", "Tolq8 helpfile\r\n", " Tolq8 helpfile\n",
+                             "Tolq8 helpfil\n", "tolq8 helpfile\n"}) {
+    EXPECT_EQ(parse(std::string(header) + "%%H\n#K\n%T\nbody\n"), HelpLoadResult::kMalformed)
+        << header;
+    EXPECT_EQ(help_topics, nullptr);
+  }
+  EXPECT_EQ(parse(""), HelpLoadResult::kMalformed);
+}
+
+TEST_F(HelpLoader, HeadingIsTheTextAfterTwoPercentSignsAndMustNotBeEmpty) {
+  EXPECT_EQ(parse("Tolq8 helpfile\n%%\n#K\n%T\nbody\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse("Tolq8 helpfile\n%%"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse("Tolq8 helpfile\n#K\n%T\nbody\n"), HelpLoadResult::kMalformed);
+  // Key and title lines before the heading are only skipped.
+  ASSERT_EQ(parse("Tolq8 helpfile\n#EARLY\n%early\n%%Word here\n#K\n%T\nb\n"),
+            HelpLoadResult::kLoaded);
+  EXPECT_STREQ(help_heading, "Word here");
+  ASSERT_EQ(topics().size(), 1u);
+  EXPECT_EQ(topics()[0].key, "K");
+}
+
+TEST_F(HelpLoader, LinesBetweenPartsAreSkippedUnlessTheyStartTheWrongPart) {
+  ASSERT_EQ(parse(kHead + "text\n\n#K\nignored\n\n%Title\nbody\n"), HelpLoadResult::kLoaded);
+  EXPECT_EQ(topics()[0].title, "Title");
+  EXPECT_EQ(topics()[0].body, "body\n");
+  // A title line before the first key, or a key line before a title: silent failure.
+  EXPECT_EQ(parse(kHead + "%stray\n#K\n%T\nbody\n"), HelpLoadResult::kFailed);
+  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_EQ(parse(kHead + "#K\n#L\n%T\nbody\n"), HelpLoadResult::kFailed);
+  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_EQ(parse(kHead + "no key at all\n"), HelpLoadResult::kMalformed);
+}
+
+TEST_F(HelpLoader, BodiesKeepTheirLineEndsAndInnerEmptyLines) {
+  ASSERT_EQ(parse(kHead + "#A\n%First\n\n\nline 1\n\n line 2\n\n#B\n%Second\nlast"),
+            HelpLoadResult::kLoaded);
+  auto all = topics();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].body, "line 1\n\n line 2\n\n");
+  EXPECT_EQ(all[1].key, "B");
+  EXPECT_EQ(all[1].body, "last");
+  EXPECT_EQ(help_current_topic, nullptr);
+  EXPECT_EQ(help_current_row, 0);
+}
+
+TEST_F(HelpLoader, ABodyMustNotStartWithAKeyAndNoBodyLineMayBeATitle) {
+  EXPECT_EQ(parse(kHead + "#A\n%First\n#B\n%Second\nbody\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse(kHead + "#A\n%First\n\n#B\n%Second\nbody\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse(kHead + "#A\n%First\n%Again\nbody\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n%late title\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(help_topics, nullptr);
+}
+
+TEST_F(HelpLoader, OnlyTheLastTopicMayHaveNoBody) {
+  ASSERT_EQ(parse(kHead + "#A\n%First\nbody\n#B\n%Second\n\n\n"), HelpLoadResult::kLoaded);
+  auto all = topics();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_FALSE(all[1].has_body);
+  EXPECT_EQ(all[1].title, "Second");
+}
+
+TEST_F(HelpLoader, AKeyAsTheLastLineIsMalformed) {
+  EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(parse(kHead + "#A\nno title\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(help_topics, nullptr);
+}
+
+TEST_F(HelpLoader, KeysAndTitlesAreKeptByteForByte) {
+  ASSERT_EQ(parse(kHead + "#SERVENV_READ \n%%percent\nb\n#two words\r\n%T\nb\n"),
+            HelpLoadResult::kLoaded);
+  auto all = topics();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].key, "SERVENV_READ ");
+  EXPECT_EQ(all[0].title, "%percent");
+  EXPECT_EQ(all[1].key, "two words\r");
+}
+
+TEST_F(HelpLoader, LongLinesArriveInPiecesOfAtMost1023Bytes) {
+  std::string long_line(3000, 'x');
+  long_line[1023] = 'y';  // the first byte of the second piece
+  ASSERT_EQ(parse(kHead + "#A\n%T\n" + long_line + "\nend\n"), HelpLoadResult::kLoaded);
+  EXPECT_EQ(topics()[0].body, long_line + "\nend\n");
+
+  // A key line is cut at 1022 bytes; the rest is an ordinary line before the title.
+  std::string key(1500, 'k');
+  ASSERT_EQ(parse(kHead + "#" + key + "\n%T\nb\n"), HelpLoadResult::kLoaded);
+  EXPECT_EQ(topics()[0].key, key.substr(0, 1022));
+
+  // A piece that begins with "%" is a title line inside the body.
+  std::string split(1023, 'a');
+  EXPECT_EQ(parse(kHead + "#A\n%T\n" + split + "%x\n"), HelpLoadResult::kMalformed);
+  // One that begins with "#" starts the next topic.
+  ASSERT_EQ(parse(kHead + "#A\n%T\n" + split + "#B\n%U\nb\n"), HelpLoadResult::kLoaded);
+  ASSERT_EQ(topics().size(), 2u);
+  EXPECT_EQ(topics()[1].key, "B");
+}
+
+TEST_F(HelpLoader, AFailedLoadLeavesNoHelp) {
+  ASSERT_EQ(parse(kHead + "#A\n%T\nb\n"), HelpLoadResult::kLoaded);
+  EXPECT_EQ(parse("Tolq8 helpfile\n%%Other\n#A\n"), HelpLoadResult::kMalformed);
+  EXPECT_EQ(help_topics, nullptr);
+}
+
+TEST_F(HelpLoader, AReadErrorIsNotTakenForTheEndOfTheFile) {
+  TempDir tmp;
+  FILE* directory = fopen(tmp.path().c_str(), "r");
+  ASSERT_NE(directory, nullptr);
+  EXPECT_EQ(parse_help_file(directory), HelpLoadResult::kMalformed);
+  fclose(directory);
+}
+
+TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {
+  char path[kLineSize];
+  help_file_path("tolqsysenv_server.hlp", path, sizeof path);
+  EXPECT_STREQ(path, "/usr/share/tolq8/man/tolqsysenv_server.hlp");
+
+  FILE* file = fopen(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.hlp", "r");
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(parse_help_file(file), HelpLoadResult::kLoaded);
+  fclose(file);
+  std::vector<std::string> keys;
+  for (const auto& topic : topics()) {
+    keys.push_back(topic.key);
+    EXPECT_TRUE(topic.has_body) << topic.key;
+  }
+  EXPECT_EQ(keys, (std::vector<std::string>{"SERVENV_CONVDRC", "SERVENV_TOLQHOSTS", "SERVENV_READ",
+                                            "SERVENV_SAVE", "SERVENV_ADDACS_SERVER",
+                                            "SERVENV_CHGACS_SERVER", "SERVENV_ADDACS_USER",
+                                            "SERVENV_CHGACS_USER"}));
+}
+
+}  // namespace
