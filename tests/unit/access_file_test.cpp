@@ -1,0 +1,361 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "access/access_file.h"
+#include "tests/support/files.h"
+#include "tests/support/private_mounts.h"
+
+namespace {
+
+const std::string kHeader = ";;\n;; tolqhosts : created by cfgmate \n;;\n";
+
+void load_model(const std::string& text) {
+  FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+  ASSERT_NE(in, nullptr);
+  clear_access_model();
+  read_access_stream(in);
+  fclose(in);
+}
+
+// The file the writer produces for the model, merged with old when given.
+std::string written(const std::string* old = nullptr) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  FILE* in = old ? fmemopen(const_cast<char*>(old->data()), old->size(), "r") : nullptr;
+  write_access_model(out, in);
+  if (in) fclose(in);
+  fclose(out);
+  std::string text(buffer, size);
+  free(buffer);
+  return text;
+}
+
+std::string block_text(int slot) {
+  char* buffer = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&buffer, &size);
+  write_access_block(out, slot);
+  fclose(out);
+  std::string text(buffer, size);
+  free(buffer);
+  return text;
+}
+
+// "host:user" of the entries of a block, in list order, joined by '|'.
+std::string entries_of(int slot) {
+  int slots[MAX_BLOCK_ENTRIES];
+  int count = ordered_entries(slot, slots);
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    const AccessEntry& entry = access_blocks[slot].entries[slots[i]];
+    text += (i ? "|" : "") + std::string(entry.host) + ":" + entry.user;
+  }
+  return text;
+}
+
+TEST(AccessRead, HeaderGivesKindHostAndPortAsText) {
+  load_model(
+      "convd\tja_JP server/1234 {\n}\n"
+      "tolqds ja_JP  dict {\n}\n"
+      "other\tja_JP x/1/2 {  trailing words\n}\n");
+  ASSERT_EQ(access_block_count, 3);
+  EXPECT_EQ(access_slot_count, 3);
+  EXPECT_EQ(access_blocks[0].kind, BLOCK_KIND_CONVD);
+  EXPECT_STREQ(access_blocks[0].lang, "ja_JP");
+  EXPECT_STREQ(access_blocks[0].host, "server");
+  EXPECT_STREQ(access_blocks[0].port, "1234");
+  EXPECT_EQ(access_blocks[1].kind, BLOCK_KIND_TOLQDS);
+  EXPECT_STREQ(access_blocks[1].host, "dict");
+  EXPECT_STREQ(access_blocks[1].port, "");
+  EXPECT_EQ(access_blocks[2].kind, BLOCK_KIND_TOLQDS);
+  EXPECT_STREQ(access_blocks[2].host, "x");
+  EXPECT_STREQ(access_blocks[2].port, "1/2");
+  // Each kind counts its own list positions.
+  EXPECT_EQ(access_blocks[0].kind_order, 0);
+  EXPECT_EQ(access_blocks[1].kind_order, 0);
+  EXPECT_EQ(access_blocks[2].kind_order, 1);
+}
+
+TEST(AccessRead, UnacceptedHeadersSkipTheirEntriesAndClosingLine) {
+  load_model(
+      "convd en_US other {\nlost1\n}\n"
+      "convd ja_JP /path {\nlost2\n}\n"
+      "convd ja_JP joined{\nlost3\n}\n"
+      "convd ja_JP {\nlost4\n}\n"
+      "convd ja_JP kept {\nin\n}\n");
+  ASSERT_EQ(access_block_count, 1);
+  EXPECT_STREQ(access_blocks[0].host, "kept");
+  EXPECT_EQ(entries_of(0), "in:");
+}
+
+TEST(AccessRead, ThreeEntryFormsAndTheirColons) {
+  load_model(
+      "convd ja_JP s {\n"
+      "host:user:more\n"
+      "@name:more\n"
+      ":name:more\n"
+      "plain\n"
+      "@\n"
+      "h:\n"
+      "}\n");
+  EXPECT_EQ(entries_of(0), "host:user:more|:name|:name:more|plain:|:|h:");
+  EXPECT_EQ(entry_order_count[0], 6);
+  EXPECT_EQ(entry_slot_count[0], 6);
+}
+
+TEST(AccessRead, CommentsBlankLinesAndStrayClosingLinesAreIgnored) {
+  load_model(";; header\n; note\n\n}\nconvd ja_JP s {\n; inside\n\na\n}\n}\n");
+  ASSERT_EQ(access_block_count, 1);
+  EXPECT_EQ(entries_of(0), "a:");
+}
+
+TEST(AccessRead, KeepsFiftyBlocksOfFiftyEntries) {
+  std::string text;
+  for (int b = 0; b < 60; ++b) {
+    text += "convd ja_JP h" + std::to_string(b) + " {\n";
+    for (int e = 0; e < 60; ++e) text += "c" + std::to_string(e) + ":u\n";
+    text += "}\n";
+  }
+  load_model(text);
+  EXPECT_EQ(access_block_count, MAX_ACCESS_BLOCKS);
+  EXPECT_EQ(access_slot_count, MAX_ACCESS_BLOCKS);
+  EXPECT_STREQ(access_blocks[49].host, "h49");
+  EXPECT_EQ(entry_order_count[49], MAX_BLOCK_ENTRIES);
+  EXPECT_STREQ(access_blocks[49].entries[49].host, "c49");
+}
+
+TEST(AccessRead, BlockOpenAtTheEndIsNotKept) {
+  load_model("convd ja_JP a {\nx\n}\nconvd ja_JP b {\ny\n");
+  EXPECT_EQ(access_block_count, 1);
+  EXPECT_STREQ(access_blocks[1].host, "");
+  EXPECT_EQ(add_server_block("c", ""), 1);
+  EXPECT_EQ(entries_of(1), "");
+}
+
+TEST(AccessRead, SecondHeaderRenamesTheOpenBlockWithoutAGapInTheOrder) {
+  load_model("convd ja_JP a {\nx\nconvd ja_JP b {\ny\n}\nconvd ja_JP c {\n}\n");
+  ASSERT_EQ(access_block_count, 2);
+  EXPECT_STREQ(access_blocks[0].host, "b");
+  EXPECT_EQ(entries_of(0), "x:|y:");
+  EXPECT_EQ(access_blocks[0].kind_order, 0);
+  EXPECT_EQ(access_blocks[1].kind_order, 1);
+  EXPECT_EQ(find_block_by_kind_order(BLOCK_KIND_CONVD, 1), 1);
+}
+
+TEST(AccessRead, LinesAreReadInPiecesOf1023Bytes) {
+  load_model("convd ja_JP s {\n" + std::string(1500, 'a') + "\n}\n");
+  ASSERT_EQ(entry_order_count[0], 2);
+  EXPECT_EQ(strlen(access_blocks[0].entries[0].host), 1023u);
+  EXPECT_EQ(strlen(access_blocks[0].entries[1].host), 477u);
+}
+
+TEST(AccessRead, MissingFileOrDirectoryLeavesTheModel) {
+  load_model("convd ja_JP keep {\n}\n");
+  TempDir tmp;
+  EXPECT_EQ(read_access_path(tmp.path().c_str(), "absent"), -1);
+  mkdir((tmp / "dir").c_str(), 0755);
+  EXPECT_EQ(read_access_path(tmp.path().c_str(), "dir"), -1);
+  EXPECT_EQ(access_block_count, 1);
+  EXPECT_STREQ(access_blocks[0].host, "keep");
+  write_file(tmp / "tolqhosts", "convd ja_JP other {\n}\n");
+  EXPECT_EQ(read_access_path(tmp.path().c_str(), "tolqhosts"), 0);
+  EXPECT_STREQ(access_blocks[0].host, "other");
+}
+
+TEST(AccessWrite, BlockFormatsByKindPortAndEntryFields) {
+  load_model(
+      "convd ja_JP a/1234 {\nh:u\n@u\nh\n@\n}\n"
+      "convd ja_JP b {\n}\n"
+      "tolqds ja_JP c/9 {\n}\n"
+      "xyz ja_JP d {\n}\n");
+  EXPECT_EQ(block_text(0), "convd\tja_JP a/1234 { \nh:u\n@u\nh\n\n}\n");
+  EXPECT_EQ(block_text(1), "convd\tja_JP b { \n}\n");
+  EXPECT_EQ(block_text(2), "tolqds\tja_JP c/9 { \n}\n");
+  EXPECT_EQ(block_text(3), "tolqds\tja_JP d { \n}\n");
+}
+
+TEST(AccessWrite, WithoutAnOldFileConvdBlocksComeFirstInListOrder) {
+  load_model(
+      "tolqds ja_JP t0 {\n}\nconvd ja_JP c0 {\nx\n}\ntolqds ja_JP t1 {\n}\nconvd ja_JP c1 {\n}\n");
+  remove_server_block(1);  // c0 goes; its slot is taken again, at the end of the list
+  add_server_block("c2", "7");
+  EXPECT_EQ(written(), kHeader +
+                           "convd\tja_JP c1 { \n}\n"
+                           "convd\tja_JP c2/7 { \n}\n"
+                           "tolqds\tja_JP t0 { \n}\n"
+                           "tolqds\tja_JP t1 { \n}\n");
+}
+
+TEST(AccessMerge, KeepsCommentsAndHeadersInPlaceAndDropsTheRest) {
+  const std::string old =
+      ";;\n;; old header\n;;\n"
+      "; about a\n"
+      "convd  ja_JP   a/1234 {   # own spacing\n"
+      "old:entry\n"
+      "; inside a\n"
+      "}  closing text\n"
+      "\n"
+      "convd ja_JP removed {\nr\n}\n"
+      "; about t\n"
+      "tolqds ja_JP t {\n}\n";
+  load_model(old);
+  remove_server_block(1);
+  change_block_entry(0, 0, "new", "user");
+  add_block_entry(0, "", "only");
+  add_block_entry(2, "th", "tu");
+  add_block_entry(2, "", "gone");
+  add_server_block("fresh", "");
+  EXPECT_EQ(written(&old), kHeader +
+                               "; about a\n"
+                               "convd  ja_JP   a/1234 {   # own spacing\n"
+                               "new:user\n"
+                               "@only\n"
+                               "; inside a\n"
+                               "}  closing text\n"
+                               "; about t\n"
+                               "tolqds ja_JP t {\n"
+                               "th\n"
+                               "\n"
+                               "}\n"
+                               "convd\tja_JP fresh { \n}\n");
+}
+
+TEST(AccessMerge, ServerNamedTwiceKeepsEachBlockAndDoesNotGrow) {
+  std::string file = "convd ja_JP a {\none\n}\n; between\nconvd ja_JP a {\ntwo\n}\n";
+  load_model(file);
+  ASSERT_EQ(access_block_count, 2);
+  std::string expected = kHeader + file;
+  for (int save = 0; save < 3; ++save) {
+    std::string out = written(&file);
+    EXPECT_EQ(out, expected) << "save " << save;
+    load_model(out);
+    file = out;
+  }
+}
+
+TEST(AccessMerge, UnparsableHeaderAndRemovedBlockDropTheirLinesButNotComments) {
+  const std::string old =
+      "convd ja_JP{\nx\n; kept\n}\n"
+      "convd ja_JP gone {\ny\n}\n"
+      "convd ja_JP a {\n}\n";
+  load_model(old);
+  ASSERT_EQ(access_block_count, 2);
+  remove_server_block(0);
+  EXPECT_EQ(written(&old), kHeader + "; kept\nconvd ja_JP a {\n}\n");
+}
+
+TEST(AccessMerge, CopiedLinesAlwaysEndTheirLine) {
+  const std::string long_comment = ";" + std::string(1500, 'c') + "\n";
+  const std::string old = long_comment + "convd ja_JP a {\nx\n}\n; last";
+  load_model(old);
+  add_server_block("b", "");
+  std::string out = written(&old);
+  EXPECT_EQ(out, kHeader + ";" + std::string(1022, 'c') + "\nconvd ja_JP a {\nx\n}\n; last\n" +
+                     "convd\tja_JP b { \n}\n");
+  load_model(out);
+  EXPECT_EQ(access_block_count, 2);
+}
+
+TEST(AccessMerge, BlockLeftOpenInTheOldFileIsClosed) {
+  // The old file's block a is unreadable (renamed by b, or open at the end);
+  // a server a added later is written there and must still read back.
+  for (std::string old : {"convd ja_JP a {\nx\nconvd ja_JP b {\ny\n}\n", "convd ja_JP a {\nx\n"}) {
+    load_model(old);
+    int blocks = access_block_count;
+    add_server_block("a", "");
+    add_block_entry(access_slot_count - 1, "new", "");
+    load_model(written(&old));
+    ASSERT_EQ(access_block_count, blocks + 1) << old;
+    EXPECT_STREQ(access_blocks[0].host, "a") << old;
+    EXPECT_EQ(entries_of(0), "new:") << old;
+  }
+}
+
+TEST(AccessSave, ReplacesWithMode0644AndCreatesNewTargets) {
+  TempDir tmp;
+  write_file(tmp / "tolqhosts", "; mine\nconvd ja_JP a {\n}\n");
+  chmod((tmp / "tolqhosts").c_str(), 0600);
+  ASSERT_EQ(read_access_path(tmp.path().c_str(), "tolqhosts"), 0);
+  add_block_entry(0, "h", "u");
+  std::string old_path = tmp / "tolqhosts";
+  ASSERT_EQ(save_access_model(old_path.c_str(), tmp.path().c_str(), "tolqhosts"), 0);
+  EXPECT_EQ(read_file(tmp / "tolqhosts"), kHeader + "; mine\nconvd ja_JP a {\nh:u\n}\n");
+  EXPECT_EQ(file_mode(tmp / "tolqhosts"), 0644);
+  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
+
+  mode_t mask = umask(027);
+  ASSERT_EQ(save_access_model(old_path.c_str(), (tmp / "new/dir/").c_str(), "copy"), 0);
+  umask(mask);
+  EXPECT_EQ(read_file(tmp / "new/dir/copy"), read_file(tmp / "tolqhosts"));
+  EXPECT_EQ(file_mode(tmp / "new/dir/copy"), 0640);
+}
+
+TEST(AccessSave, OldPathThatIsADirectoryMergesNothing) {
+  TempDir tmp;
+  load_model("convd ja_JP a {\n}\n");
+  ASSERT_EQ(save_access_model(tmp.path().c_str(), tmp.path().c_str(), "out"), 0);
+  EXPECT_EQ(read_file(tmp / "out"), kHeader + "convd\tja_JP a { \n}\n");
+}
+
+class AccessSaveFaults : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why = private_mounts_unavailable();
+    if (!why.empty()) GTEST_SKIP() << why;
+    load_model(old_content);
+    for (int e = 0; e < 40; ++e) add_block_entry(0, std::string(1000, 'h').c_str(), "u");
+  }
+  int save(const std::string& dir) {
+    std::string old_path = dir + "tolqhosts";
+    return save_access_model(old_path.c_str(), dir.c_str(), "tolqhosts");
+  }
+  TempDir tmp;
+  const std::string old_content = "; kept\nconvd ja_JP a {\nx\n}\n";
+};
+
+TEST_F(AccessSaveFaults, FullDiskKeepsTheOldFile) {
+  std::string dir = tmp / "fs";
+  mkdir(dir.c_str(), 0755);
+  int result = run_in_private_mounts([&] {
+    if (!mount_tmpfs(dir, "64k")) return 10;
+    write_file(dir + "/tolqhosts", old_content);
+    if (!fill_file_system(dir)) return 11;
+    if (save(dir + "/") != -1) return 12;
+    if (read_file(dir + "/tolqhosts") != old_content) return 13;
+    unlink((dir + "/filler").c_str());
+    if (list_dir(dir) != "tolqhosts") return 14;
+    return 0;
+  });
+  EXPECT_EQ(result, 0);
+}
+
+TEST_F(AccessSaveFaults, ReadOnlyDirectoryKeepsTheOldFile) {
+  write_file(tmp / "tolqhosts", old_content);
+  int result = run_in_private_mounts([&] {
+    if (!make_read_only(tmp.path())) return 10;
+    return save(tmp.path()) == -1 ? 0 : 11;
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(read_file(tmp / "tolqhosts"), old_content);
+  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
+}
+
+TEST_F(AccessSaveFaults, FailingRenameKeepsTheOldFileAndRemovesTheTemporary) {
+  write_file(tmp / "tolqhosts", old_content);
+  int result = run_in_private_mounts([&] {
+    if (!pin_file(tmp / "tolqhosts")) return 10;
+    return save(tmp.path()) == -1 ? 0 : 11;
+  });
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(read_file(tmp / "tolqhosts"), old_content);
+  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
+}
+
+}  // namespace
