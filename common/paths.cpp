@@ -82,8 +82,6 @@ int contract_path_macros(char* path, int size) {
                              {std::string(home_dir) + "/", "@HOME/", false}};
   const Prefix* match = nullptr;
   for (const auto& prefix : prefixes) {
-    // Without a home directory the prefix would be "/" and match every path.
-    if (prefix.dir == "/") continue;
     if (starts_with(path, prefix.dir.c_str())) {
       match = &prefix;
       break;
@@ -98,6 +96,7 @@ int contract_path_macros(char* path, int size) {
   } else {
     std::string lang = std::string(kLangName) + "/";
     std::string user = std::string(user_name) + "/";
+    // An empty user name would match "/" at every slash without ever advancing.
     for (const char* p = rest; *p;) {
       size_t remaining = strlen(p);
       if (starts_with(p, lang.c_str())) {

@@ -1,0 +1,220 @@
+#include "serverrc/convdrc_file.h"
+
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "common/line_writers.h"
+#include "common/safe_file.h"
+#include "common/text.h"
+
+namespace {
+
+// The settings in the order in which missing ones are appended.
+enum Setting { kDir, kDicts, kOndisk, kSticky, kAutosave, kGiji, kSettingCount };
+
+const char* const kKeywords[kSettingCount] = {"convd_dir",      "readfile", "ondisk_off",
+                                              "max_sticky_env", "autosave", "set_giji_eisuu"};
+
+// The setting a keyword names, or kSettingCount for any other word.
+Setting setting_of(std::string_view keyword) {
+  int i = 0;
+  while (i < kSettingCount && keyword != kKeywords[i]) ++i;
+  return static_cast<Setting>(i);
+}
+
+bool is_blank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// A physical line and the lines that its trailing backslashes continue onto.
+bool read_logical_line(FILE* in, char* line) {
+  if (!read_physical_line(in, line, kLineSize)) return false;
+  size_t length = strlen(line);
+  while (length > 0 && line[length - 1] == '\\') {
+    line[--length] = '\0';
+    // A backslash on the last line of the file continues onto nothing.
+    if (!read_physical_line(in, line + length, kLineSize - length)) break;
+    length += strlen(line + length);
+  }
+  return true;
+}
+
+void apply_values(ConvdSettings* settings, const std::string_view* words, int count) {
+  switch (setting_of(words[0])) {
+    case kDir:
+      settings->dir = words[1];
+      break;
+    case kDicts:
+      settings->dicts.emplace_back(words[1]);
+      break;
+    case kSticky:
+      // The word is followed by a blank or the line's end, where strtol stops.
+      settings->sticky = std::to_string(clamped_count(words[1].data(), kStickyMin, kStickyMax));
+      break;
+    case kAutosave:
+      settings->autosave =
+          std::to_string(clamped_count(words[1].data(), kAutosaveMin, kAutosaveMax));
+      break;
+    case kGiji:
+      settings->giji.assign(words[1]);
+      for (int i = 2; i < count; ++i) settings->giji.append(" ").append(words[i]);
+      if (settings->giji.size() > kLineSize - 1) settings->giji.resize(kLineSize - 1);
+      break;
+    default:  // "ondisk_off" with values, and unknown keywords
+      break;
+  }
+}
+
+// The "convd_dir" value as written: one trailing slash goes, except from "/".
+std::string dir_value(const std::string& dir) {
+  std::string value = dir.substr(0, kPathSize - 1);
+  if (value.size() > 1 && value.back() == '/') value.pop_back();
+  return value;
+}
+
+void write_setting(FILE* out, const ConvdSettings& settings, Setting which) {
+  char buffer[kLineSize];
+  switch (which) {
+    case kDir:
+      write_text_line(out, dir_value(settings.dir).c_str(), kKeywords[kDir], buffer, sizeof buffer);
+      break;
+    case kDicts:
+      for (const auto& dict : settings.dicts)
+        write_text_line(out, dict.c_str(), kKeywords[kDicts], buffer, sizeof buffer);
+      break;
+    case kOndisk:
+      if (!settings.ondisk) fputs("ondisk_off\n", out);
+      break;
+    case kSticky:
+      write_text_line(out, settings.sticky.c_str(), kKeywords[kSticky], buffer, sizeof buffer);
+      break;
+    case kAutosave:
+      write_text_line(out, settings.autosave.c_str(), kKeywords[kAutosave], buffer, sizeof buffer);
+      break;
+    case kGiji:
+      write_text_line(out, settings.giji.c_str(), kKeywords[kGiji], buffer, sizeof buffer);
+      break;
+    case kSettingCount:
+      break;
+  }
+}
+
+// Copies the source's lines, replacing each known keyword's line with the
+// current value; records which settings have been written.
+void carry_over(FILE* out, FILE* source, const ConvdSettings& settings, bool* written) {
+  char line[kLineSize];
+  while (read_physical_line(source, line, sizeof line)) {
+    if (starts_with(line, ";;")) continue;  // an earlier header
+    std::string_view first;
+    Setting which = kSettingCount;
+    if (line[0] != ';' && split_words(line, &first, 1) == 1) which = setting_of(first);
+    if (which == kSettingCount) {
+      fputs(line, out);
+      fputc('\n', out);
+      continue;
+    }
+    // All the dictionaries stand where the first "readfile" line stood.
+    if (!(which == kDicts && written[kDicts])) write_setting(out, settings, which);
+    written[which] = true;
+  }
+}
+
+FILE* open_source(const char* path) {
+  if (!path || !path[0]) return nullptr;
+  FILE* source = fopen(path, "r");
+  struct stat st;
+  if (source && (fstat(fileno(source), &st) != 0 || !S_ISREG(st.st_mode))) {
+    fclose(source);
+    return nullptr;
+  }
+  return source;
+}
+
+}  // namespace
+
+bool ConvdSettings::operator==(const ConvdSettings& other) const {
+  return dicts == other.dicts && ondisk == other.ondisk && sticky == other.sticky &&
+         autosave == other.autosave && dir == other.dir && giji == other.giji;
+}
+
+bool read_physical_line(FILE* in, char* line, size_t size) {
+  if (!fgets(line, static_cast<int>(size), in)) return false;
+  char* newline = strchr(line, '\n');
+  if (newline) {
+    *newline = '\0';
+  } else if (strlen(line) == size - 1) {
+    // A line that exactly filled the buffer ends here, not in an empty line.
+    int c = getc(in);
+    if (c != '\n' && c != EOF) ungetc(c, in);
+  }
+  return true;
+}
+
+int split_words(std::string_view text, std::string_view* words, int max) {
+  int count = 0;
+  size_t i = 0;
+  while (count < max) {
+    while (i < text.size() && is_blank(text[i])) ++i;
+    if (i == text.size()) break;
+    size_t start = i;
+    while (i < text.size() && !is_blank(text[i])) ++i;
+    words[count++] = text.substr(start, i - start);
+  }
+  return count;
+}
+
+int clamped_count(const char* text, int lo, int hi) {
+  auto value = static_cast<uint32_t>(strtol(text, nullptr, 10));
+  if (value < static_cast<uint32_t>(lo)) return lo;
+  if (value > static_cast<uint32_t>(hi)) return hi;
+  return static_cast<int>(value);
+}
+
+ConvdSettings parse_convdrc(FILE* in) {
+  ConvdSettings settings;
+  char line[kLineSize];
+  std::string_view words[kMaxWords];
+  while (read_logical_line(in, line)) {
+    int count = split_words(line, words, kMaxWords);
+    if (count == 0 || words[0][0] == ';') continue;
+    if (count == 1) {
+      if (words[0] == kKeywords[kOndisk]) settings.ondisk = false;
+      continue;
+    }
+    apply_values(&settings, words, count);
+  }
+  return settings;
+}
+
+int load_convdrc_file(const char* path, ConvdSettings* settings) {
+  std::unique_ptr<FILE, FileCloser> in(fopen(path, "r"));
+  if (!in) return -1;
+  // Only a plain file: a directory reads as nothing, a device may never end.
+  struct stat st;
+  if (fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  *settings = parse_convdrc(in.get());
+  return 0;
+}
+
+void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings) {
+  write_file_header(out, "convdrc");
+  bool written[kSettingCount] = {};
+  if (source) carry_over(out, source, settings, written);
+  for (int i = 0; i < kSettingCount; ++i)
+    if (!written[i]) write_setting(out, settings, static_cast<Setting>(i));
+}
+
+int save_convdrc_file(const char* dir, const char* name, const char* source_path,
+                      const ConvdSettings& settings) {
+  std::unique_ptr<FILE, FileCloser> source(open_source(source_path));
+  SettingsFileWriter writer;
+  if (writer.open(dir, name) != 0) return -1;
+  write_convdrc_lines(writer.stream(), source.get(), settings);
+  // A source that failed half-way would lose the lines not yet carried over.
+  if (source && ferror(source.get())) return -1;
+  return writer.commit();
+}

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "serverrc/convdrc_file.h"
+#include "tests/support/files.h"
+
+namespace {
+
+const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
+
+FILE* stream_of(const std::string& text) {
+  FILE* file = tmpfile();
+  fwrite(text.data(), 1, text.size(), file);
+  rewind(file);
+  return file;
+}
+
+ConvdSettings parsed(const std::string& text) {
+  FILE* in = stream_of(text);
+  ConvdSettings settings = parse_convdrc(in);
+  fclose(in);
+  return settings;
+}
+
+// The file written for the settings, carrying over source when given.
+std::string written(const ConvdSettings& settings, const char* source = nullptr) {
+  char* data = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  FILE* in = source ? stream_of(source) : nullptr;
+  write_convdrc_lines(out, in, settings);
+  if (in) fclose(in);
+  fclose(out);
+  std::string text(data, size);
+  free(data);
+  return text;
+}
+
+using Dicts = std::vector<std::string>;
+
+// ---- Reading ----
+
+TEST(ConvdrcRead, CommentsAndEmptyInputGiveTheDefaults) {
+  ConvdSettings defaults;
+  EXPECT_EQ(defaults.dicts, Dicts{});
+  EXPECT_TRUE(defaults.ondisk);
+  EXPECT_EQ(defaults.sticky, "10");
+  EXPECT_EQ(defaults.autosave, "0");
+  EXPECT_EQ(defaults.dir, "@VARDIR/dic");
+  EXPECT_EQ(defaults.giji, "");
+  EXPECT_EQ(parsed(""), defaults);
+  EXPECT_EQ(parsed(";; header\n; readfile a.dic\n   ;convd_dir /x\n\n \t \n"), defaults);
+}
+
+TEST(ConvdrcRead, KeywordsSetTheirValues) {
+  ConvdSettings s = parsed(
+      "convd_dir /var/dic\nreadfile a.dic b.dic\nreadfile c.dic\nreadfile a.dic\n"
+      "ondisk_off\nmax_sticky_env 20\nautosave\t5\nset_giji_eisuu - _\n");
+  EXPECT_EQ(s.dir, "/var/dic");
+  EXPECT_EQ(s.dicts, (Dicts{"a.dic", "c.dic", "a.dic"}));  // first value only; duplicates stay
+  EXPECT_FALSE(s.ondisk);
+  EXPECT_EQ(s.sticky, "20");
+  EXPECT_EQ(s.autosave, "5");
+  EXPECT_EQ(s.giji, "- _");
+}
+
+TEST(ConvdrcRead, LaterLinesOverrideAndOddLinesAreIgnored) {
+  ConvdSettings s = parsed(
+      "convd_dir /a\nconvd_dir /b\nautosave 3\nautosave\nondisk_off now\nConvd_dir /c\n"
+      "foo bar\nreadfile\nset_giji_eisuu\n");
+  EXPECT_EQ(s.dir, "/b");
+  EXPECT_EQ(s.autosave, "3");  // a keyword alone is ignored
+  EXPECT_TRUE(s.ondisk);       // "ondisk_off" followed by a value is ignored
+  EXPECT_EQ(s.dicts, Dicts{});
+  EXPECT_EQ(s.giji, "");
+}
+
+TEST(ConvdrcRead, CountsAreClampedAsUnsigned32BitNumbers) {
+  EXPECT_EQ(parsed("max_sticky_env 0\n").sticky, "1");
+  EXPECT_EQ(parsed("max_sticky_env 999\n").sticky, "256");
+  EXPECT_EQ(parsed("max_sticky_env abc\n").sticky, "1");
+  EXPECT_EQ(parsed("max_sticky_env -1\n").sticky, "256");
+  EXPECT_EQ(parsed("max_sticky_env 12abc\n").sticky, "12");
+  EXPECT_EQ(parsed("max_sticky_env +7\n").sticky, "7");
+  EXPECT_EQ(parsed("autosave 2000\n").autosave, "1024");
+  EXPECT_EQ(parsed("autosave -1\n").autosave, "1024");
+  EXPECT_EQ(parsed("autosave x\n").autosave, "0");
+  EXPECT_EQ(parsed("autosave 4294967296\n").autosave, "0");  // 2^32 wraps to 0
+  EXPECT_EQ(clamped_count("4294967297", 1, 256), 1);
+}
+
+TEST(ConvdrcRead, CharactersAreJoinedWithSingleBlanks) {
+  EXPECT_EQ(parsed("set_giji_eisuu\t-  \t_   .\t\n").giji, "- _ .");
+  // Only 20 values are looked at.
+  std::string line = "set_giji_eisuu";
+  for (char c = 'a'; c <= 'y'; ++c) line += std::string(" ") + c;
+  EXPECT_EQ(parsed(line + "\n").giji, "a b c d e f g h i j k l m n o p q r s t");
+}
+
+TEST(ConvdrcRead, BackslashContinuesALine) {
+  EXPECT_EQ(parsed("readfile a.dic \\\nb.dic\n").dicts, Dicts{"a.dic"});
+  EXPECT_EQ(parsed("set_giji_eisuu - \\\n_\n").giji, "- _");
+  EXPECT_EQ(parsed("set_giji_eisuu a\\\nb\\\nc\n").giji, "abc");
+  EXPECT_EQ(parsed("foo \\\nconvd_dir /x\n").dir, "@VARDIR/dic");  // part of the foo line
+  // A backslash on the last line continues onto nothing; the line still counts.
+  EXPECT_EQ(parsed("readfile a.dic\\").dicts, Dicts{"a.dic"});
+  EXPECT_EQ(parsed("readfile a.dic \\\n").dicts, Dicts{"a.dic"});
+}
+
+TEST(ConvdrcRead, LongLinesAreReadIn1023BytePieces) {
+  std::string name(1014, 'x');  // "readfile " and the name fill 1023 bytes exactly
+  ConvdSettings s = parsed("readfile " + name + "\nreadfile b\n");
+  EXPECT_EQ(s.dicts, (Dicts{name, "b"}));
+  // One byte more: the rest is read as a line of its own.
+  s = parsed("readfile " + name + "yreadfile c\nreadfile b\n");
+  EXPECT_EQ(s.dicts, (Dicts{name, "b"}));
+  // A continued line that fills a piece goes on with the next line.
+  s = parsed("readfile " + std::string(1013, 'x') + "\\\nmore\n");
+  EXPECT_EQ(s.dicts, (Dicts{std::string(1013, 'x') + "m"}));
+  // A continued line never grows beyond 1023 bytes; what does not fit comes next.
+  s = parsed("readfile a \\\n" + std::string(1100, 'z') + "\nreadfile b\n");
+  EXPECT_EQ(s.dicts, (Dicts{"a", "b"}));
+}
+
+TEST(ConvdrcRead, LoadsOnlyPlainFiles) {
+  TempDir tmp;
+  ConvdSettings s;
+  s.dir = "unchanged";
+  EXPECT_EQ(load_convdrc_file((tmp / "missing").c_str(), &s), -1);
+  EXPECT_EQ(load_convdrc_file(tmp.path().c_str(), &s), -1);
+  EXPECT_EQ(load_convdrc_file("/dev/zero", &s), -1);
+  EXPECT_EQ(s.dir, "unchanged");
+  write_file(tmp / "convdrc", "autosave 9\n");
+  EXPECT_EQ(load_convdrc_file((tmp / "convdrc").c_str(), &s), 0);
+  EXPECT_EQ(s.autosave, "9");
+  EXPECT_EQ(s.dir, "@VARDIR/dic");
+}
+
+// ---- Writing ----
+
+TEST(ConvdrcWrite, DefaultsWithoutSource) {
+  EXPECT_EQ(written(ConvdSettings{}),
+            kHeader + "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\nautosave\t\t0\n");
+}
+
+TEST(ConvdrcWrite, AppendsEverySettingInOrder) {
+  ConvdSettings s;
+  s.dicts = {"a.dic", "", "/b.dic"};
+  s.ondisk = false;
+  s.giji = "- _";
+  EXPECT_EQ(written(s), kHeader +
+                            "convd_dir\t\t@VARDIR/dic\nreadfile\t\ta.dic\nreadfile\t\t/b.dic\n"
+                            "ondisk_off\nmax_sticky_env\t\t10\nautosave\t\t0\n"
+                            "set_giji_eisuu\t\t- _\n");
+  s.sticky = s.autosave = s.dir = "";
+  EXPECT_EQ(written(s), kHeader +
+                            "readfile\t\ta.dic\nreadfile\t\t/b.dic\nondisk_off\n"
+                            "set_giji_eisuu\t\t- _\n");
+}
+
+TEST(ConvdrcWrite, WorkedExample) {
+  const char* source =
+      ";;\n;; convdrc : created by cfgmate \n;;\n"
+      "; my dictionaries\n"
+      "convd_dir\t\t/var/dic\n"
+      "readfile\t\ta.dic\n"
+      "readfile\t\tb.dic\n"
+      "foo bar\n"
+      "autosave\t\t5\n";
+  ConvdSettings s;
+  s.dir = "/var/dic2/";
+  s.dicts = {"a.dic", "c.dic"};
+  s.ondisk = false;
+  s.sticky = "10";
+  s.autosave = "7";
+  EXPECT_EQ(written(s, source), kHeader +
+                                    "; my dictionaries\n"
+                                    "convd_dir\t\t/var/dic2\n"
+                                    "readfile\t\ta.dic\n"
+                                    "readfile\t\tc.dic\n"
+                                    "foo bar\n"
+                                    "autosave\t\t7\n"
+                                    "ondisk_off\n"
+                                    "max_sticky_env\t\t10\n");
+}
+
+TEST(ConvdrcWrite, CarriesOverLinesThatAreNotKnownSettings) {
+  const char* source = "\n;; old\n;;\n; comment\n  ; indented\n \t \nother  value\n\n";
+  ConvdSettings s;
+  s.dir = "";
+  s.sticky = s.autosave = "";
+  EXPECT_EQ(written(s, source), kHeader + "\n; comment\n  ; indented\n \t \nother  value\n\n");
+}
+
+TEST(ConvdrcWrite, ReplacesKnownKeywordsInPlace) {
+  const char* source =
+      "autosave\nautosave 1\n# between\nondisk_off 1 2\nset_giji_eisuu a b\nconvd_dir\n";
+  ConvdSettings s;
+  s.autosave = "7";
+  s.ondisk = false;
+  EXPECT_EQ(written(s, source), kHeader +
+                                    "autosave\t\t7\nautosave\t\t7\n# between\nondisk_off\n"
+                                    "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
+}
+
+TEST(ConvdrcWrite, DictionariesStandWhereTheFirstReadfileStood) {
+  const char* source = "readfile x\n; c\nreadfile y\nreadfile z\n";
+  ConvdSettings s;
+  s.dir = s.sticky = s.autosave = "";
+  s.dicts = {"a", "b"};
+  EXPECT_EQ(written(s, source), kHeader + "readfile\t\ta\nreadfile\t\tb\n; c\n");
+  s.dicts.clear();  // an empty list removes them all and appends none
+  EXPECT_EQ(written(s, source), kHeader + "; c\n");
+}
+
+TEST(ConvdrcWrite, OndiskLinesFollowTheCheckButton) {
+  const char* source = "ondisk_off\n; c\nondisk_off\n";
+  ConvdSettings s;
+  s.dir = s.sticky = s.autosave = "";
+  EXPECT_EQ(written(s, source), kHeader + "; c\n");
+  s.ondisk = false;
+  EXPECT_EQ(written(s, source), kHeader + "ondisk_off\n; c\nondisk_off\n");
+  EXPECT_EQ(written(s, "; c\n"), kHeader + "; c\nondisk_off\n");
+}
+
+TEST(ConvdrcWrite, DirectoryLosesOneTrailingSlash) {
+  auto dir_line = [](const std::string& dir) {
+    ConvdSettings s;
+    s.dir = dir;
+    std::string text = written(s);
+    return text.substr(kHeader.size(), text.find('\n', kHeader.size()) - kHeader.size());
+  };
+  EXPECT_EQ(dir_line("/"), "convd_dir\t\t/");
+  EXPECT_EQ(dir_line("/a/b/"), "convd_dir\t\t/a/b");
+  EXPECT_EQ(dir_line("/a/b//"), "convd_dir\t\t/a/b/");
+  EXPECT_EQ(dir_line(std::string(1100, 'd')), "convd_dir\t\t" + std::string(1023, 'd'));
+}
+
+TEST(ConvdrcWrite, LongSourceLinesAreCarriedOverInPieces) {
+  std::string exact(1023, 'q');
+  std::string longer(2100, 'r');
+  ConvdSettings s;
+  s.dir = s.sticky = s.autosave = "";
+  // A line that exactly fills a piece gains no empty line.
+  EXPECT_EQ(written(s, (exact + "\n; c\n").c_str()), kHeader + exact + "\n; c\n");
+  EXPECT_EQ(written(s, (longer + "\n").c_str()), kHeader + std::string(1023, 'r') + "\n" +
+                                                     std::string(1023, 'r') + "\n" +
+                                                     std::string(54, 'r') + "\n");
+}
+
+TEST(ConvdrcWrite, ContinuedSourceLinesAreHandledLineByLine) {
+  ConvdSettings s;
+  s.dir = s.sticky = s.autosave = "";
+  s.dicts = {"n"};
+  EXPECT_EQ(written(s, "readfile a \\\nb.dic\nfoo \\\nreadfile c\n"),
+            kHeader + "readfile\t\tn\nb.dic\nfoo \\\n");
+}
+
+TEST(ConvdrcRoundTrip, WrittenSettingsReadBack) {
+  ConvdSettings s;
+  s.dicts = {"a.dic", "/abs/b.dic", "\xc6\xfc\xcb\xdc.dic", "a.dic"};
+  s.ondisk = false;
+  s.sticky = "256";
+  s.autosave = "1024";
+  s.dir = "@LIBDIR/@LANG/dic";
+  s.giji = "- _ \xa1\xa6";
+  EXPECT_EQ(parsed(written(s)), s);
+  EXPECT_EQ(parsed(written(s, "readfile x\n; c\nautosave 3\nondisk_off\n")), s);
+  s.ondisk = true;
+  EXPECT_EQ(parsed(written(s, "ondisk_off\nondisk_off\n")), s);
+}
+
+TEST(ConvdrcRoundTrip, TheTwoDocumentedDifferences) {
+  ConvdSettings s;
+  s.dir = "/a/b/";
+  s.giji = "  -   _ ";
+  ConvdSettings back = parsed(written(s));
+  EXPECT_EQ(back.dir, "/a/b");
+  EXPECT_EQ(back.giji, "- _");
+}
+
+}  // namespace

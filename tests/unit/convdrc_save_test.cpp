@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "common/text.h"
+#include "serverrc/convdrc_file.h"
+#include "tests/support/files.h"
+#include "tests/support/private_mounts.h"
+
+namespace {
+
+const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
+const std::string kDefaultBody = "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\nautosave\t\t0\n";
+
+int save(const std::string& dir, const std::string& source, const ConvdSettings& settings = {}) {
+  return save_convdrc_file(dir.c_str(), "convdrc", source.c_str(), settings);
+}
+
+TEST(ConvdrcSave, ReplacesTheFileReadWithMode0644) {
+  TempDir tmp;
+  write_file(tmp / "convdrc", "; kept\nautosave 3\n");
+  chmod((tmp / "convdrc").c_str(), 0600);
+  ConvdSettings settings;
+  settings.autosave = "4";
+  ASSERT_EQ(save(tmp.path(), tmp / "convdrc", settings), 0);
+  EXPECT_EQ(read_file(tmp / "convdrc"),
+            kHeader + "; kept\nautosave\t\t4\nconvd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
+  EXPECT_EQ(file_mode(tmp / "convdrc"), 0644);
+  EXPECT_EQ(list_dir(tmp.path()), "convdrc");
+}
+
+TEST(ConvdrcSave, NewFileGetsMissingDirectoriesAndDefaultPermissions) {
+  TempDir tmp;
+  mode_t old = umask(077);
+  int result = save(tmp / "etc/ja_JP/", "");
+  umask(old);
+  ASSERT_EQ(result, 0);
+  EXPECT_EQ(read_file(tmp / "etc/ja_JP/convdrc"), kHeader + kDefaultBody);
+  EXPECT_EQ(file_mode(tmp / "etc/ja_JP/convdrc"), 0600);
+  EXPECT_EQ(file_mode(tmp / "etc"), 0775);
+  EXPECT_EQ(file_mode(tmp / "etc/ja_JP"), 0775);
+}
+
+TEST(ConvdrcSave, CarriesOverTheSourceNotTheDestination) {
+  TempDir tmp;
+  write_file(tmp / "src", "; from the source\n");
+  write_file(tmp / "convdrc", "; from the old destination\n");
+  ASSERT_EQ(save(tmp.path(), tmp / "src"), 0);
+  EXPECT_EQ(read_file(tmp / "convdrc"), kHeader + "; from the source\n" + kDefaultBody);
+  EXPECT_EQ(read_file(tmp / "src"), "; from the source\n");
+}
+
+TEST(ConvdrcSave, AnUnreadableSourceIsNoSource) {
+  TempDir tmp;
+  ASSERT_EQ(save(tmp.path(), tmp / "missing"), 0);
+  EXPECT_EQ(read_file(tmp / "convdrc"), kHeader + kDefaultBody);
+  mkdir((tmp / "dir").c_str(), 0755);
+  ASSERT_EQ(save(tmp.path(), tmp / "dir"), 0);
+  EXPECT_EQ(read_file(tmp / "convdrc"), kHeader + kDefaultBody);
+}
+
+TEST(ConvdrcSave, FailsWithoutTouchingAnything) {
+  TempDir tmp;
+  write_file(tmp / "file", "x");
+  EXPECT_EQ(save(tmp / "file/sub/", ""), -1);
+  EXPECT_EQ(save(tmp / std::string(kPathSize, 'd') + "/", ""), -1);
+  // The destination is a directory: the rename fails and the temporary file goes.
+  mkdir((tmp / "d").c_str(), 0755);
+  mkdir((tmp / "d/convdrc").c_str(), 0755);
+  EXPECT_EQ(save(tmp / "d/", ""), -1);
+  EXPECT_EQ(list_dir(tmp / "d"), "convdrc");
+  EXPECT_EQ(list_dir(tmp.path()), "d file");
+}
+
+// Real faults, each in a private mount namespace: the write fails, the old
+// file stays byte for byte and no temporary file is left.
+class ConvdrcSaveFaults : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why = private_mounts_unavailable();
+    if (!why.empty()) GTEST_SKIP() << why;
+    write_file(tmp / "convdrc", old_content);
+  }
+  ConvdSettings big_settings() const {
+    ConvdSettings settings;
+    settings.dicts.assign(2000, std::string(100, 'n'));
+    return settings;
+  }
+  void expect_unchanged() const {
+    EXPECT_EQ(read_file(tmp / "convdrc"), old_content);
+    EXPECT_EQ(list_dir(tmp.path()), "convdrc");
+  }
+  TempDir tmp;
+  std::string old_content = "; old \xa4\xa2\nreadfile\t\told.dic\n" + std::string(200, ';') + "\n";
+};
+
+TEST_F(ConvdrcSaveFaults, FullDisk) {
+  std::string dir = tmp / "fs/";
+  mkdir(dir.c_str(), 0755);
+  int result = run_in_private_mounts([&] {
+    if (!mount_tmpfs(dir, "64k")) return 10;
+    write_file(dir + "convdrc", old_content);
+    if (!fill_file_system(dir)) return 11;
+    unlink((dir + "filler").c_str());  // room for a small file, not for the big one
+    if (save(dir, dir + "convdrc", big_settings()) != -1) return 12;
+    if (read_file(dir + "convdrc") != old_content) return 13;
+    if (list_dir(dir) != "convdrc") return 14;
+    return 0;
+  });
+  EXPECT_EQ(result, 0);
+}
+
+TEST_F(ConvdrcSaveFaults, ReadOnlyDirectory) {
+  int result = run_in_private_mounts([&] {
+    if (!make_read_only(tmp.path())) return 10;
+    return save(tmp.path(), tmp / "convdrc") == -1 ? 0 : 11;
+  });
+  EXPECT_EQ(result, 0);
+  expect_unchanged();
+}
+
+TEST_F(ConvdrcSaveFaults, FailingRename) {
+  int result = run_in_private_mounts([&] {
+    if (!pin_file(tmp / "convdrc")) return 10;
+    return save(tmp.path(), tmp / "convdrc") == -1 ? 0 : 11;
+  });
+  EXPECT_EQ(result, 0);
+  expect_unchanged();
+}
+
+}  // namespace
