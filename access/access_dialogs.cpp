@@ -243,7 +243,6 @@ void on_server_change_ok(GtkWidget*, gpointer window) {
   change_server_block(selected_server_slot(), host, port);
   gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
   gtk_clist_set_text(GTK_CLIST(list), row, 1, port);
-  remember_server_row(row);
   select_list_row(list, row);
   finish_dialog(window);
 }
@@ -278,7 +277,6 @@ void on_user_change_ok(GtkWidget*, gpointer window) {
   change_block_entry(slot, row, host, user);
   gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
   gtk_clist_set_text(GTK_CLIST(list), row, 1, user);
-  remember_user_row(row);
   select_list_row(list, row);
   finish_dialog(window);
 }

@@ -49,6 +49,18 @@ const char* cell_text(GtkWidget* list, int row, int column) {
   return text ? text : "";
 }
 
+void remember_server_row(int row) {
+  selected_server_row = row;
+  selected_server_host = cell_text(access_page_record->server_list, row, 0);
+  selected_server_port = cell_text(access_page_record->server_list, row, 1);
+}
+
+void remember_user_row(int row) {
+  selected_user_row = row;
+  selected_entry_host = cell_text(access_page_record->user_list, row, 0);
+  selected_entry_user = cell_text(access_page_record->user_list, row, 1);
+}
+
 GtkWidget* new_list(std::initializer_list<const char*> titles) {
   GtkWidget* list = gtk_clist_new(static_cast<gint>(titles.size()));
   int column = 0;
@@ -184,18 +196,6 @@ void show_list_row(GtkWidget* list, int row) {
 void select_list_row(GtkWidget* list, int row) {
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
   show_list_row(list, row);
-}
-
-void remember_server_row(int row) {
-  selected_server_row = row;
-  selected_server_host = cell_text(access_page_record->server_list, row, 0);
-  selected_server_port = cell_text(access_page_record->server_list, row, 1);
-}
-
-void remember_user_row(int row) {
-  selected_user_row = row;
-  selected_entry_host = cell_text(access_page_record->user_list, row, 0);
-  selected_entry_user = cell_text(access_page_record->user_list, row, 1);
 }
 
 void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {

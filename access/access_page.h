@@ -46,12 +46,10 @@ int selected_server_slot();
 bool list_has_selection(GtkWidget* list);
 // Scrolls the list to the row when it is not fully visible and makes it the focus row.
 void show_list_row(GtkWidget* list, int row);
-// Selects the row and shows it as above.
+// Selects the row and shows it as above. The row's "select_row" handler runs
+// even when it was selected already, so the selection state follows cells
+// that were just rewritten.
 void select_list_row(GtkWidget* list, int row);
-// Points the selection state at the row's cells; again after a cell is
-// rewritten, because the list frees the old text.
-void remember_server_row(int row);
-void remember_user_row(int row);
 
 void on_server_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
 void on_server_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);

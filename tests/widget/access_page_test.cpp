@@ -1,0 +1,294 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "access/access_dialogs.h"
+#include "access/access_file.h"
+#include "access/access_page.h"
+#include "app/catalogue.h"
+#include "app/main_window.h"
+#include "app/state.h"
+#include "app/widgets.h"
+#include "tests/support/widget_support.h"
+
+namespace {
+
+std::string message(int number) {
+  return to_utf8(message_text(number));
+}
+
+// What pressing ＯＫ in a dialog led to.
+struct OkResult {
+  std::string message;  // the message shown, "" for none
+  bool closed;          // the dialog ended
+};
+
+class AccessPageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    clear_access_model();
+    main = build_test_main_window();
+    ASSERT_NE(main, nullptr);
+    page = access_page_record;
+    hosts_dirty = 0;
+    gtk_widget_set_sensitive(main->apply_button, FALSE);
+  }
+  void TearDown() override {
+    destroy_test_main_window(main);
+    clear_access_model();
+    hosts_dirty = 0;
+  }
+
+  void load(const std::string& text) {
+    FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
+    clear_access_model();
+    read_access_stream(in);
+    fclose(in);
+    fill_server_list();
+  }
+
+  // "cell0/cell1" of every row, joined by '|'; with_slot adds the hidden cell.
+  static std::string rows(GtkWidget* list, bool with_slot = false) {
+    std::string text;
+    for (int row = 0; row < GTK_CLIST(list)->rows; ++row) {
+      gchar *a = nullptr, *b = nullptr, *c = nullptr;
+      gtk_clist_get_text(GTK_CLIST(list), row, 0, &a);
+      gtk_clist_get_text(GTK_CLIST(list), row, 1, &b);
+      text += (row ? "|" : "") + std::string(a) + "/" + b;
+      if (with_slot && gtk_clist_get_text(GTK_CLIST(list), row, 2, &c))
+        text += "#" + std::string(c);
+    }
+    return text;
+  }
+
+  // Which of the six buttons are sensitive, as a string of 0 and 1 (server add first).
+  std::string sensitivity() const {
+    std::string text;
+    for (GtkWidget* button :
+         {page->server_add_button, page->server_change_button, page->server_remove_button,
+          page->user_add_button, page->user_change_button, page->user_remove_button})
+      text += GTK_WIDGET_SENSITIVE(button) ? '1' : '0';
+    return text;
+  }
+
+  void select(GtkWidget* list, int row) { gtk_clist_select_row(GTK_CLIST(list), row, 0); }
+
+  // Opens a dialog through its launcher, fills its two entries and presses ＯＫ.
+  OkResult press_ok(void (*launcher)(GtkWidget*, MainWindow*), const char* first,
+                    const char* second, bool user_dialog, const char* title) {
+    OkResult result{"", false};
+    bool ran = false;
+    with_nested_loop([&] { launcher(nullptr, main); },
+                     [&] {
+                       ran = true;
+                       EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->window));
+                       GtkWidget* window = find_window(title);
+                       if (!window) {
+                         ADD_FAILURE() << "no window " << title;
+                         gtk_main_quit();
+                         return;
+                       }
+                       GtkWidget* entries[2];
+                       void (*ok)(GtkWidget*, gpointer);
+                       if (user_dialog) {
+                         entries[0] = page->user_dialog->host_entry;
+                         entries[1] = page->user_dialog->user_entry;
+                         bool add = launcher == on_user_add_clicked;
+                         ok = add ? on_user_add_ok : on_user_change_ok;
+                       } else {
+                         entries[0] = page->server_dialog->host_entry;
+                         entries[1] = page->server_dialog->port_entry;
+                         bool add = launcher == on_server_add_clicked;
+                         ok = add ? on_server_add_ok : on_server_change_ok;
+                       }
+                       if (first) gtk_entry_set_text(GTK_ENTRY(entries[0]), first);
+                       if (second) gtk_entry_set_text(GTK_ENTRY(entries[1]), second);
+                       ok(nullptr, window);
+                       result.closed = find_window(title) == nullptr;
+                       result.message = open_message_text();
+                       close_message_dialogs();
+                       if (!result.closed) close_dialog(nullptr, window);
+                     });
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->window));
+    return result;
+  }
+  OkResult add_server(const char* host, const char* port) {
+    return press_ok(on_server_add_clicked, host, port, false, "TolqSysEnv_Server ServerAdd");
+  }
+  OkResult change_server(const char* host, const char* port) {
+    return press_ok(on_server_change_clicked, host, port, false, "TolqSysEnv_Server ServerChange");
+  }
+  OkResult add_user(const char* host, const char* user) {
+    return press_ok(on_user_add_clicked, host, user, true, "TolqSysEnv_Server AccessAdd");
+  }
+  OkResult change_user(const char* host, const char* user) {
+    return press_ok(on_user_change_clicked, host, user, true, "TolqSysEnv_Server AccessChange");
+  }
+
+  MainWindow* main = nullptr;
+  AccessPage* page = nullptr;
+};
+
+const char* kThreeServers =
+    "tolqds ja_JP dict {\nkeep:me\n}\n"
+    "convd ja_JP a/10 {\n}\nconvd ja_JP b {\n}\nconvd ja_JP c {\n}\n";
+
+TEST_F(AccessPageTest, ShowsConvdServersOnlyWithOnlyAddSensitive) {
+  EXPECT_EQ(sensitivity(), "100000");
+  load(kThreeServers);
+  EXPECT_EQ(rows(page->server_list, true), "a/10#1|b/#2|c/#3");
+  EXPECT_EQ(sensitivity(), "100000");
+}
+
+TEST_F(AccessPageTest, SelectingAServerShowsItsUsersInOrder) {
+  load("convd ja_JP a {\nh0:u0\n@u1\nh2\n}\n");
+  remove_block_entry(0, 0);
+  add_block_entry(0, "h3", "u3");  // takes slot 0, listed last
+  select(page->server_list, 0);
+  EXPECT_EQ(rows(page->user_list), "/u1|h2/|h3/u3");
+  EXPECT_EQ(sensitivity(), "111100");
+  select(page->user_list, 1);
+  EXPECT_EQ(sensitivity(), "111111");
+  EXPECT_STREQ(selected_entry_host, "h2");
+  gtk_clist_unselect_row(GTK_CLIST(page->user_list), 1, 0);
+  EXPECT_EQ(sensitivity(), "111100");
+}
+
+TEST_F(AccessPageTest, UnselectingTheServerClearsUsersAndButtons) {
+  load("convd ja_JP a {\nh:u\n}\n");
+  select(page->server_list, 0);
+  select(page->user_list, 0);
+  gtk_clist_unselect_row(GTK_CLIST(page->server_list), 0, 0);
+  EXPECT_EQ(GTK_CLIST(page->user_list)->rows, 0);
+  EXPECT_EQ(sensitivity(), "100000");
+}
+
+TEST_F(AccessPageTest, RemovingTheMiddleServerAndAddingReusesItsSlot) {
+  load(kThreeServers);
+  on_server_remove(nullptr, nullptr);  // no selection: nothing
+  EXPECT_EQ(hosts_dirty, 0);
+  select(page->server_list, 1);
+  on_server_remove(nullptr, nullptr);
+  EXPECT_EQ(rows(page->server_list, true), "a/10#1|c/#3");
+  EXPECT_EQ(sensitivity(), "100000");
+  EXPECT_EQ(hosts_dirty, 1);
+  EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->apply_button));
+  EXPECT_EQ(access_slot_count, 4);
+  EXPECT_EQ(access_block_count, 3);
+
+  OkResult added = add_server("d", "");
+  EXPECT_TRUE(added.closed);
+  EXPECT_EQ(added.message, "");
+  EXPECT_EQ(rows(page->server_list, true), "a/10#1|c/#3|d/#2");
+  EXPECT_EQ(access_slot_count, 4);
+  EXPECT_EQ(selected_server_row, 2);
+  EXPECT_EQ(sensitivity(), "111100");
+
+  // The page never shows or changes the tolqds block.
+  EXPECT_STREQ(access_blocks[0].host, "dict");
+  EXPECT_STREQ(access_blocks[0].entries[0].user, "me");
+  fill_server_list();
+  EXPECT_EQ(rows(page->server_list), "a/10|c/|d/");
+}
+
+TEST_F(AccessPageTest, RemovingTheFirstUserRenumbersTheOthers) {
+  load("convd ja_JP a {\nh:u0\nh:u1\nh:u2\n}\n");
+  select(page->server_list, 0);
+  on_user_remove(nullptr, nullptr);  // no user selected: nothing
+  EXPECT_EQ(GTK_CLIST(page->user_list)->rows, 3);
+  select(page->user_list, 0);
+  on_user_remove(nullptr, nullptr);
+  EXPECT_EQ(rows(page->user_list), "h/u1|h/u2");
+  EXPECT_EQ(access_blocks[0].entries[1].order, 0);
+  EXPECT_EQ(access_blocks[0].entries[2].order, 1);
+  EXPECT_EQ(sensitivity(), "111100");
+  EXPECT_EQ(hosts_dirty, 1);
+
+  EXPECT_TRUE(add_user("h", "new").closed);
+  EXPECT_EQ(rows(page->user_list), "h/u1|h/u2|h/new");
+  EXPECT_STREQ(access_blocks[0].entries[0].user, "new");
+  EXPECT_EQ(access_blocks[0].entries[0].order, 2);
+  // The new row is the selection that a change starts from.
+  EXPECT_EQ(selected_user_row, 2);
+  EXPECT_STREQ(selected_entry_user, "new");
+}
+
+TEST_F(AccessPageTest, ServerDialogMessagesInOrder) {
+  load("convd ja_JP a/1 {\n}\n");
+  EXPECT_EQ(add_server("", "x").message, message(102));
+  EXPECT_EQ(add_server("h", "65536").message, message(103));
+  EXPECT_EQ(add_server("h", "+1").message, message(103));
+  EXPECT_EQ(add_server("h", "1 ").message, message(103));
+  OkResult duplicate = add_server("a", "1");
+  EXPECT_EQ(duplicate.message, message(50));
+  EXPECT_FALSE(duplicate.closed);
+  EXPECT_EQ(rows(page->server_list), "a/1");
+  EXPECT_EQ(hosts_dirty, 0);
+
+  EXPECT_TRUE(add_server("a", "65535").closed);
+  EXPECT_TRUE(add_server("a", "").closed);
+  EXPECT_EQ(rows(page->server_list), "a/1|a/65535|a/");
+}
+
+TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
+  load("convd ja_JP a/1 {\n}\nconvd ja_JP b {\n}\n");
+  select(page->server_list, 0);
+  OkResult same = change_server(nullptr, nullptr);  // the presets unchanged
+  EXPECT_TRUE(same.closed);
+  EXPECT_EQ(same.message, "");
+  EXPECT_EQ(hosts_dirty, 1);
+  EXPECT_EQ(change_server("b", "").message, message(50));
+  const std::string longer(200, 'z');
+  EXPECT_TRUE(change_server(longer.c_str(), "").closed);
+  EXPECT_EQ(rows(page->server_list, true), longer + "/#0|b/#1");
+  EXPECT_EQ(access_blocks[0].host, longer);
+  EXPECT_STREQ(access_blocks[0].port, "");
+  // The selection names the new cells (the old texts are freed).
+  gchar* cell = nullptr;
+  gtk_clist_get_text(GTK_CLIST(page->server_list), 0, 0, &cell);
+  EXPECT_EQ(selected_server_host, cell);
+  EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+}
+
+TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
+  load("convd ja_JP a {\nh:u\n@v\n}\n");
+  select(page->server_list, 0);
+  EXPECT_EQ(add_user("", "").message, message(120));
+  EXPECT_EQ(add_user("h", "u").message, message(50));
+  EXPECT_TRUE(add_user("", "w").closed);
+  EXPECT_EQ(rows(page->user_list), "h/u|/v|/w");
+
+  select(page->user_list, 0);
+  EXPECT_TRUE(change_user(nullptr, nullptr).closed);
+  EXPECT_EQ(change_user("", "v").message, message(50));
+  EXPECT_EQ(change_user("", "").message, message(120));
+  EXPECT_TRUE(change_user("x", "").closed);
+  EXPECT_EQ(rows(page->user_list), "x/|/v|/w");
+  EXPECT_STREQ(access_blocks[0].entries[0].host, "x");
+  EXPECT_STREQ(access_blocks[0].entries[0].user, "");
+  gchar* cell = nullptr;
+  gtk_clist_get_text(GTK_CLIST(page->user_list), 0, 0, &cell);
+  EXPECT_EQ(selected_entry_host, cell);
+}
+
+TEST_F(AccessPageTest, FullTablesRefuseAddsBeforeOpeningADialog) {
+  std::string text = "convd ja_JP first {\n";
+  for (int e = 0; e < MAX_BLOCK_ENTRIES; ++e) text += "h:u" + std::to_string(e) + "\n";
+  text += "}\n";
+  for (int b = 1; b < MAX_ACCESS_BLOCKS; ++b)
+    text += "convd ja_JP s" + std::to_string(b) + " {\n}\n";
+  load(text);
+  on_server_add_clicked(nullptr, main);
+  EXPECT_EQ(open_message_text(), message(118));
+  EXPECT_EQ(find_window("TolqSysEnv_Server ServerAdd"), nullptr);
+  close_message_dialogs();
+  select(page->server_list, 0);
+  on_user_add_clicked(nullptr, main);
+  EXPECT_EQ(open_message_text(), message(119));
+  EXPECT_EQ(find_window("TolqSysEnv_Server AccessAdd"), nullptr);
+  close_message_dialogs();
+}
+
+}  // namespace
