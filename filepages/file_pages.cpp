@@ -1,23 +1,212 @@
-// Placeholder until the pages are built: empty frames under their tabs.
 #include "filepages/file_pages.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "access/access_page.h"
+#include "app/converter.h"
 #include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
 #include "app/widgets.h"
+#include "common/paths.h"
+#include "filepages/split_path.h"
 #include "filepages/texts.h"
+#include "serverrc/convd_page.h"
+#include "serverrc/dict_dialogs.h"
 
 FilePage* read_page_record;
 FilePage* save_page_record;
 
-int build_read_page(MainWindow* main) {
-  read_page_record = new FilePage{};
-  main->read_page = read_page_record;
-  append_notebook_page(main->notebook, new_frame(nullptr, GTK_SHADOW_NONE, 5), kTextReadTab);
+namespace {
+
+constexpr int kMessageNoMemory = 32;
+constexpr int kMessageNoFileName = 58;
+constexpr int kMessageReadFailed = 59;
+constexpr int kMessageNoSuchFile = 60;
+constexpr int kMessageSaveFailed = 61;
+constexpr int kMessageRead = 66;
+constexpr int kMessageSaved = 67;
+
+constexpr const char* kConvdrcChoice = "convdrc";
+constexpr const char* kTolqhostsChoice = "tolqhosts";
+constexpr int kPathEntryLength = 127;
+
+GtkWidget* new_file_combo() {
+  GtkWidget* combo = gtk_combo_new();
+  CString convdrc = euc_to_utf8(kConvdrcChoice);
+  CString tolqhosts = euc_to_utf8(kTolqhostsChoice);
+  GList* items = g_list_append(nullptr, convdrc.get());
+  items = g_list_append(items, tolqhosts.get());
+  gtk_combo_set_popdown_strings(GTK_COMBO(combo), items);
+  g_list_free(items);
+  GtkWidget* entry = GTK_COMBO(combo)->entry;
+  gtk_editable_set_editable(GTK_EDITABLE(entry), FALSE);
+  gtk_entry_set_text(GTK_ENTRY(entry), convdrc.get());
+  return combo;
+}
+
+// Both pages: the file choice, the path with its browse button, the action button.
+FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
+                          int browse_target_code) {
+  auto* page = static_cast<FilePage*>(calloc(1, sizeof(FilePage)));
+  if (!page) {
+    show_message_number(kMessageNoMemory);
+    return nullptr;
+  }
+  GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
+  append_notebook_page(main->notebook, frame, label);
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
+  gtk_container_add(GTK_CONTAINER(frame), vbox);
+  GtkTable* table = GTK_TABLE(gtk_table_new(3, 4, FALSE));
+  gtk_box_pack_start(GTK_BOX(vbox), GTK_WIDGET(table), FALSE, FALSE, 0);
+  gtk_table_set_row_spacings(table, 30);
+  gtk_table_set_col_spacings(table, 10);
+  const auto fill = GTK_FILL;
+  const auto grow = static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL);
+
+  page->file_combo = new_file_combo();
+  gtk_table_attach(table, gtk_label_new("     "), 0, 1, 0, 1, fill, grow, 0, 0);
+  gtk_table_attach(table, page->file_combo, 0, 2, 0, 1, fill, grow, 0, 0);
+  gtk_table_attach_defaults(table, gtk_label_new("                           "), 2, 3, 0, 1);
+
+  GtkWidget* name_label = new_euc_label(kTextFileName);
+  gtk_misc_set_alignment(GTK_MISC(name_label), 0.0, 0.5);
+  gtk_table_attach_defaults(table, name_label, 0, 1, 1, 2);
+  page->path_entry = gtk_entry_new();
+  gtk_entry_set_max_length(GTK_ENTRY(page->path_entry), kPathEntryLength);
+  gtk_table_attach_defaults(table, page->path_entry, 1, 3, 1, 2);
+  GtkWidget* browse = new_euc_button(kTextBrowse, 5);
+  gtk_table_attach(table, browse, 3, 4, 1, 2, GTK_SHRINK, grow, 0, 0);
+
+  GtkWidget* action = new_euc_button(label, 5);
+  gtk_table_attach_defaults(table, action, 0, 1, 2, 3);
+
+  g_signal_connect(action, "clicked", action_handler, main);
+  g_signal_connect(browse, "clicked", G_CALLBACK(remember_browse_target),
+                   GINT_TO_POINTER(browse_target_code));
+  g_signal_connect(browse, "clicked", G_CALLBACK(open_browse_dialog), main);
+  return page;
+}
+
+bool chooses_convdrc(const FilePage* page) {
+  char choice[kLineSize];
+  copy_bounded(choice, gtk_entry_get_text(GTK_ENTRY(GTK_COMBO(page->file_combo)->entry)));
+  return strcmp(choice, kConvdrcChoice) == 0;
+}
+
+// Turns the page's path into a directory and a name, and shows the full path
+// in the entry. -1 after showing why there is nothing to do (nothing shown
+// for a path without '/', which a full path cannot be).
+int take_page_path(const FilePage* page, char* dir, char* name, int failure_message) {
+  GtkEntry* entry = GTK_ENTRY(page->path_entry);
+  char text[kPathSize];
+  char full[kPathSize];
+  copy_bounded(text, gtk_entry_get_text(entry));
+  if (text[0] == '\0') {
+    show_message_number(kMessageNoFileName);
+    return -1;
+  }
+  if (text[0] == '/') {
+    copy_bounded(full, text);
+  } else {
+    // Without the working directory, or with a joined path too long for the
+    // buffer, the path would name some other file.
+    char cwd[kPathSize];
+    if (!getcwd(cwd, sizeof cwd) ||
+        snprintf(full, sizeof full, "%s/%s", cwd, text) >= static_cast<int>(sizeof full)) {
+      show_message_number(failure_message);
+      return -1;
+    }
+  }
+  gtk_entry_set_text(entry, full);
+  if (split_path(full, dir, kPathSize, name, kPathSize) != 0) return -1;
+  if (name[0] == '\0') {
+    show_message_number(kMessageNoFileName);
+    return -1;
+  }
   return 0;
 }
 
+// Points a file kind's source names at dir + name and reads it. When the read
+// fails the previous names come back: the page still holds that file, and
+// later saves carry its comments over.
+int read_source(MainWindow* main, char* src_dir, char* src_name, const char* dir, const char* name,
+                int (*reader)(MainWindow*)) {
+  char old_dir[kPathSize];
+  char old_name[kPathSize];
+  copy_bounded(old_dir, src_dir);
+  copy_bounded(old_name, src_name);
+  copy_bounded(src_dir, kPathSize, dir);
+  copy_bounded(src_name, kPathSize, name);
+  if (reader(main) == 0) return 0;
+  copy_bounded(src_dir, kPathSize, old_dir);
+  copy_bounded(src_name, kPathSize, old_name);
+  return -1;
+}
+
+void refresh_convd_page(MainWindow* main) {
+  ConvdPage* page = main->convd_page;
+  gtk_widget_set_sensitive(page->change_button, FALSE);
+  gtk_widget_set_sensitive(page->remove_button, FALSE);
+  rewind_convd_fields(main);
+  fit_list_column(page->dict_list, 0);
+  gtk_clist_set_column_width(GTK_CLIST(page->dict_list), 0, dict_column_width);
+  gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0.0, 0.0);
+}
+
+}  // namespace
+
+int build_read_page(MainWindow* main) {
+  read_page_record =
+      build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked), BROWSE_TARGET_READ);
+  main->read_page = read_page_record;
+  return read_page_record ? 0 : -1;
+}
+
 int build_save_page(MainWindow* main) {
-  save_page_record = new FilePage{};
+  save_page_record =
+      build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked), BROWSE_TARGET_SAVE);
   main->save_page = save_page_record;
-  append_notebook_page(main->notebook, new_frame(nullptr, GTK_SHADOW_NONE, 5), kTextSaveTab);
-  return 0;
+  return save_page_record ? 0 : -1;
+}
+
+void on_read_clicked(GtkWidget*, MainWindow* main) {
+  char dir[kPathSize];
+  char name[kPathSize];
+  if (take_page_path(read_page_record, dir, name, kMessageReadFailed) != 0) return;
+  if (path_exists(dir, name) != 0) {
+    show_message_number(kMessageNoSuchFile);
+    return;
+  }
+  if (chooses_convdrc(read_page_record)) {
+    if (read_source(main, convd_src_dir, convd_src_name, dir, name, read_convdrc) != 0) {
+      show_message_number(kMessageReadFailed);
+      return;
+    }
+    convd_read_ok = 1;
+    refresh_convd_page(main);
+    show_message_number(kMessageRead);
+    set_page_dirty(&convd_dirty);
+    return;
+  }
+  if (read_source(main, hosts_src_dir, hosts_src_name, dir, name, read_access_file) != 0) {
+    show_message_number(kMessageReadFailed);
+    return;
+  }
+  hosts_read_ok = 1;
+  fill_server_list();
+  show_message_number(kMessageRead);
+  set_page_dirty(&hosts_dirty);
+}
+
+void on_save_clicked(GtkWidget*, MainWindow* main) {
+  char dir[kPathSize];
+  char name[kPathSize];
+  if (take_page_path(save_page_record, dir, name, kMessageSaveFailed) != 0) return;
+  int result = chooses_convdrc(save_page_record) ? write_convdrc(main, dir, name)
+                                                 : save_access_file(main, dir, name);
+  show_message_number(result == 0 ? kMessageSaved : kMessageSaveFailed);
 }

@@ -17,4 +17,9 @@ extern FilePage* save_page_record;
 int build_read_page(MainWindow* main);
 int build_save_page(MainWindow* main);
 
+// Reads the chosen file into its page, which then counts as changed.
+void on_read_clicked(GtkWidget* button, MainWindow* main);
+// Writes the chosen page to the path; no page counts as saved by it.
+void on_save_clicked(GtkWidget* button, MainWindow* main);
+
 #endif

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "access/access_file.h"
+#include "access/access_model.h"
+#include "access/access_page.h"
+#include "app/catalogue.h"
+#include "app/state.h"
+#include "filepages/file_pages.h"
+#include "serverrc/convd_page.h"
+#include "tests/support/files.h"
+#include "tests/support/widget_support.h"
+
+namespace {
+
+const char kOtherHosts[] =
+    "; tolqhosts kept elsewhere\n"
+    "convd\tja_JP  far.example/9000 {\n"
+    "client:alice\n"
+    "}\n"
+    "; between blocks\n"
+    "convd ja_JP near.example {\n"
+    "@bob\n"
+    "}\n";
+
+const char kOtherConvdrc[] =
+    "; a convdrc from elsewhere\n"
+    "convd_dir\t\t/srv/dic\n"
+    "readfile\t\tone.dic\n"
+    "readfile\t\ttwo.dic\n"
+    "max_sticky_env\t\t20\n";
+
+std::string message(int number) {
+  return to_utf8(message_text(number));
+}
+
+// The read and save pages of a main window whose system directories are scratch
+// directories, with the start-up source names of an absent tolqhosts.
+class FilePages : public testing::Test {
+ protected:
+  void SetUp() override {
+    copy_bounded(etc_dir, etc.path().c_str());
+    copy_bounded(lib_dir, lib.path().c_str());
+    main = build_test_main_window();
+    ASSERT_NE(main, nullptr);
+    copy_bounded(hosts_src_dir, etc_dir);
+    copy_bounded(hosts_src_name, "tolqhosts");
+    convd_src_dir[0] = convd_src_name[0] = '\0';
+    gtk_widget_set_sensitive(main->apply_button, FALSE);
+    convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
+  }
+  void TearDown() override {
+    destroy_test_main_window(main);
+    form_directory_strings();
+    clear_access_model();
+    convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
+    hosts_src_dir[0] = hosts_src_name[0] = convd_src_dir[0] = convd_src_name[0] = '\0';
+  }
+
+  // Sets a page's choice and path, runs its action and returns the message shown.
+  std::string run(FilePage* page, const char* choice, const std::string& path) {
+    gtk_entry_set_text(GTK_ENTRY(GTK_COMBO(page->file_combo)->entry), choice);
+    gtk_entry_set_text(GTK_ENTRY(page->path_entry), path.c_str());
+    if (page == read_page_record)
+      on_read_clicked(nullptr, main);
+    else
+      on_save_clicked(nullptr, main);
+    std::string shown = open_message_text();
+    close_message_dialogs();
+    return shown;
+  }
+  std::string path_shown(FilePage* page) { return gtk_entry_get_text(GTK_ENTRY(page->path_entry)); }
+  bool apply_sensitive() { return GTK_WIDGET_SENSITIVE(main->apply_button); }
+
+  TempDir etc, lib, tmp;
+  MainWindow* main = nullptr;
+};
+
+TEST_F(FilePages, BothPagesStartAtConvdrcWithAReadOnlyChoice) {
+  for (FilePage* page : {read_page_record, save_page_record}) {
+    GtkWidget* entry = GTK_COMBO(page->file_combo)->entry;
+    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), "convdrc");
+    EXPECT_FALSE(gtk_editable_get_editable(GTK_EDITABLE(entry)));
+    EXPECT_EQ(gtk_entry_get_max_length(GTK_ENTRY(page->path_entry)), 127);
+  }
+  EXPECT_EQ(main->read_page, read_page_record);
+  EXPECT_EQ(main->save_page, save_page_record);
+}
+
+TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
+  for (FilePage* page : {read_page_record, save_page_record}) {
+    for (const char* choice : {"convdrc", "tolqhosts"}) {
+      EXPECT_EQ(run(page, choice, ""), message(58));
+      EXPECT_EQ(run(page, choice, tmp.path()), message(58));
+    }
+  }
+  EXPECT_EQ(list_dir(tmp.path()), "");
+  EXPECT_EQ(hosts_dirty + convd_dirty, 0);
+}
+
+TEST_F(FilePages, ReadingAMissingFileSaysSoAndChangesNothing) {
+  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "absent"), message(60));
+  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "absent"), message(60));
+  EXPECT_STREQ(hosts_src_name, "tolqhosts");
+  EXPECT_STREQ(convd_src_name, "");
+  EXPECT_FALSE(apply_sensitive());
+}
+
+TEST_F(FilePages, AFailedReadKeepsTheFileThePageCameFrom) {
+  ASSERT_EQ(mkdir((tmp / "dir").c_str(), 0755), 0);
+  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "dir"), message(59));
+  EXPECT_EQ(std::string(hosts_src_dir), etc.path());
+  EXPECT_STREQ(hosts_src_name, "tolqhosts");
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(hosts_read_ok, 0);
+  EXPECT_FALSE(apply_sensitive());
+}
+
+TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
+  write_file(tmp / "hosts", kOtherHosts);
+  char saved_cwd[kPathSize];
+  ASSERT_NE(getcwd(saved_cwd, sizeof saved_cwd), nullptr);
+  ASSERT_EQ(chdir(tmp.path().c_str()), 0);
+  std::string shown = run(read_page_record, "tolqhosts", "hosts");
+  ASSERT_EQ(chdir(saved_cwd), 0);
+
+  EXPECT_EQ(shown, message(66));
+  char real[kPathSize];
+  ASSERT_NE(realpath(tmp.path().c_str(), real), nullptr);
+  EXPECT_EQ(path_shown(read_page_record), std::string(real) + "/hosts");
+  EXPECT_EQ(std::string(hosts_src_dir), std::string(real) + "/");
+  EXPECT_STREQ(hosts_src_name, "hosts");
+  EXPECT_EQ(hosts_read_ok, 1);
+  EXPECT_EQ(hosts_dirty, 1);
+  EXPECT_EQ(convd_dirty, 0);
+  EXPECT_TRUE(apply_sensitive());
+  EXPECT_EQ(GTK_CLIST(access_page_record->server_list)->rows, 2);
+}
+
+TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
+  write_file(tmp / "hosts", kOtherHosts);
+  ASSERT_EQ(run(read_page_record, "tolqhosts", tmp / "hosts"), message(66));
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  std::string written = read_file(etc / "tolqhosts");
+  size_t first = written.find("far.example/9000");
+  size_t comment = written.find("; between blocks\n");
+  size_t second = written.find("near.example");
+  EXPECT_NE(written.find("; tolqhosts kept elsewhere\n"), std::string::npos) << written;
+  ASSERT_NE(comment, std::string::npos) << written;
+  EXPECT_LT(first, comment);
+  EXPECT_LT(comment, second);
+  EXPECT_NE(written.find("client:alice\n"), std::string::npos);
+  EXPECT_NE(written.find("@bob\n"), std::string::npos);
+  EXPECT_EQ(read_file(tmp / "hosts"), kOtherHosts);
+}
+
+TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
+  write_file(tmp / "hosts", kOtherHosts);
+  ASSERT_EQ(run(read_page_record, "tolqhosts", tmp / "hosts"), message(66));
+  hosts_dirty = 0;
+  gtk_widget_set_sensitive(main->apply_button, FALSE);
+
+  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
+  std::string saved = read_file(tmp / "new/deeper/tolqhosts");
+  EXPECT_NE(saved.find("far.example/9000"), std::string::npos) << saved;
+  EXPECT_EQ(file_mode(tmp / "new"), 0775);
+  EXPECT_EQ(run(save_page_record, "convdrc", tmp / "other/convdrc"), message(67));
+  EXPECT_NE(read_file(tmp / "other/convdrc").find(";; convdrc : created by cfgmate \n"),
+            std::string::npos);
+  EXPECT_EQ(hosts_dirty + convd_dirty, 0);
+  EXPECT_FALSE(apply_sensitive());
+}
+
+TEST_F(FilePages, ASaveThatCannotBeWrittenSaysSo) {
+  write_file(tmp / "plain", "x");
+  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "plain/sub/tolqhosts"), message(61));
+  EXPECT_EQ(run(save_page_record, "convdrc", tmp / "plain/sub/convdrc"), message(61));
+  EXPECT_EQ(read_file(tmp / "plain"), "x");
+}
+
+TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
+  write_file(tmp / "convdrc", kOtherConvdrc);
+  gtk_widget_set_sensitive(main_convd_page->change_button, TRUE);
+  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "convdrc"), message(66));
+  EXPECT_EQ(std::string(convd_src_dir), tmp.path());
+  EXPECT_STREQ(convd_src_name, "convdrc");
+  EXPECT_EQ(convd_read_ok, 1);
+  EXPECT_EQ(convd_dirty, 1);
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(GTK_CLIST(main_convd_page->dict_list)->rows, 2);
+  EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main_convd_page->change_button));
+
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  std::string written = read_file(etc / "ja_JP/convdrc");
+  EXPECT_NE(written.find("; a convdrc from elsewhere\n"), std::string::npos) << written;
+  EXPECT_NE(written.find("/srv/dic"), std::string::npos) << written;
+}
+
+}  // namespace
