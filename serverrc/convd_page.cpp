@@ -1,23 +1,326 @@
-// Placeholder until the page is built: an empty frame under its tab.
 #include "serverrc/convd_page.h"
 
+#include <initializer_list>
+#include <new>
+#include <string>
+
+#include "app/converter.h"
 #include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
 #include "app/widgets.h"
+#include "common/form_fields.h"
+#include "common/text.h"
+#include "serverrc/convdrc_file.h"
+#include "serverrc/dict_dialogs.h"
 #include "serverrc/texts.h"
 
 ConvdPage* main_convd_page;
 int dict_column_width;
 
+namespace {
+
+constexpr int kMessageNoMemory = 32;
+constexpr int kEntryMaxLength = 127;
+
+// Measures texts in the list's font; falls back to Pango when no X font loads.
+class TextMeasure {
+ public:
+  explicit TextMeasure(GtkWidget* list)
+      : list_(list), font_(gdk_font_from_description(list->style->font_desc)) {}
+  ~TextMeasure() {
+    if (font_) gdk_font_unref(font_);
+    if (layout_) g_object_unref(layout_);
+  }
+  TextMeasure(const TextMeasure&) = delete;
+  TextMeasure& operator=(const TextMeasure&) = delete;
+
+  int width(const char* text) {
+    if (font_) return gdk_string_width(font_, text);
+    if (!layout_) layout_ = gtk_widget_create_pango_layout(list_, nullptr);
+    pango_layout_set_text(layout_, text, -1);
+    int w = 0;
+    pango_layout_get_pixel_size(layout_, &w, nullptr);
+    return w;
+  }
+
+ private:
+  GtkWidget* list_;
+  GdkFont* font_;
+  PangoLayout* layout_ = nullptr;
+};
+
+// An entry's text as the file takes it: cut to 1023 bytes, then EUC-JP.
+std::string entry_text_euc(GtkWidget* entry) {
+  char buffer[kLineSize];
+  copy_bounded(buffer, gtk_entry_get_text(GTK_ENTRY(entry)));
+  return utf8_to_euc(buffer).get();
+}
+
+void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) {
+  set_adjustment_from_text(adjustment, text.c_str());
+  // Also when the value stays the same: the spin button may show a typed text.
+  gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), GTK_ADJUSTMENT(adjustment)->value);
+}
+
+void refit_dict_column(GtkWidget* list) {
+  fit_list_column(list, 0);
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+}
+
+GtkWidget* new_entry() {
+  GtkWidget* entry = gtk_entry_new();
+  gtk_entry_set_max_length(GTK_ENTRY(entry), kEntryMaxLength);
+  return entry;
+}
+
+GtkWidget* new_left_label(const char* text) {
+  GtkWidget* label = new_euc_label(text);
+  gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.5);
+  return label;
+}
+
+GtkWidget* new_count_spin(GtkObject* adjustment) {
+  return gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
+}
+
+// A widget kept at its natural size in the top left corner of its cell.
+GtkWidget* at_natural_size(GtkWidget* widget) {
+  GtkWidget* alignment = gtk_alignment_new(0, 0, 0, 0);
+  gtk_container_add(GTK_CONTAINER(alignment), widget);
+  return alignment;
+}
+
+void connect_dirty(GtkWidget* widget, const char* signal) {
+  g_signal_connect(widget, signal, G_CALLBACK(mark_dirty), nullptr);
+}
+
+void connect_clicked(GtkWidget* button, GCallback handler, gpointer data) {
+  g_signal_connect(button, "clicked", handler, data);
+}
+
+void build_directory_row(MainWindow* main, ConvdPage* page, GtkWidget* box) {
+  GtkWidget* table = gtk_table_new(1, 4, FALSE);
+  gtk_box_pack_start(GTK_BOX(box), table, FALSE, FALSE, 0);
+  gtk_table_set_col_spacings(GTK_TABLE(table), 10);
+  gtk_table_attach(GTK_TABLE(table), new_left_label(kTextDictDir), 0, 1, 0, 1, GTK_FILL,
+                   static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL), 0, 0);
+  page->dir_entry = new_entry();
+  gtk_table_attach_defaults(GTK_TABLE(table), page->dir_entry, 1, 3, 0, 1);
+  connect_dirty(page->dir_entry, "changed");
+  GtkWidget* refer = new_euc_button(kTextRefer, 5);
+  gtk_table_attach(GTK_TABLE(table), refer, 3, 4, 0, 1, GTK_SHRINK, GTK_SHRINK, 0, 0);
+  connect_clicked(refer, G_CALLBACK(on_dir_refer), main);
+}
+
+void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
+  GtkWidget* frame = new_euc_frame(kTextDictFrame, GTK_SHADOW_ETCHED_IN, 5);
+  gtk_box_pack_start(GTK_BOX(box), frame, TRUE, TRUE, 0);
+  GtkWidget* hbox = gtk_hbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(frame), hbox);
+
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_container_set_border_width(GTK_CONTAINER(scrolled), 5);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_ALWAYS,
+                                 GTK_POLICY_ALWAYS);
+  gtk_box_pack_start(GTK_BOX(hbox), scrolled, TRUE, TRUE, 5);
+  CString title = euc_to_utf8(kTextDictColumn);
+  gchar* titles[] = {title.get()};
+  page->dict_list = gtk_clist_new_with_titles(1, titles);
+  gtk_widget_set_size_request(page->dict_list, 400, 150);
+  gtk_container_add(GTK_CONTAINER(scrolled), page->dict_list);
+  g_signal_connect(page->dict_list, "select_row", G_CALLBACK(dict_row_selected), nullptr);
+  g_signal_connect(page->dict_list, "unselect_row", G_CALLBACK(dict_row_unselected), nullptr);
+
+  GtkWidget* buttons = gtk_vbutton_box_new();
+  gtk_box_pack_start(GTK_BOX(hbox), buttons, FALSE, TRUE, 0);
+  gtk_container_set_border_width(GTK_CONTAINER(buttons), 5);
+  gtk_button_box_set_layout(GTK_BUTTON_BOX(buttons), GTK_BUTTONBOX_START);
+  page->add_button = new_euc_button(kTextAdd, 0);
+  page->change_button = new_euc_button(kTextChange, 0);
+  page->remove_button = new_euc_button(kTextRemove, 0);
+  for (GtkWidget* button : {page->add_button, page->change_button, page->remove_button})
+    gtk_container_add(GTK_CONTAINER(buttons), button);
+  connect_clicked(page->add_button, G_CALLBACK(on_dict_add), main);
+  connect_clicked(page->change_button, G_CALLBACK(on_dict_change), main);
+  connect_clicked(page->remove_button, G_CALLBACK(on_dict_remove), nullptr);
+  forget_dict_selection(page);
+}
+
+// One row of the options table: a label and its widget.
+void attach_option(GtkWidget* table, int row, const char* label, GtkWidget* widget) {
+  auto fill = static_cast<GtkAttachOptions>(GTK_FILL);
+  gtk_table_attach(GTK_TABLE(table), new_left_label(label), 0, 1, row, row + 1, fill, fill, 0, 0);
+  gtk_table_attach_defaults(GTK_TABLE(table), widget, 1, 2, row, row + 1);
+}
+
+void build_options_table(ConvdPage* page, GtkWidget* box) {
+  GtkWidget* table = gtk_table_new(4, 2, FALSE);
+  gtk_box_pack_start(GTK_BOX(box), table, FALSE, FALSE, 0);
+  gtk_container_set_border_width(GTK_CONTAINER(table), 5);
+  gtk_table_set_row_spacings(GTK_TABLE(table), 5);
+
+  page->ondisk_check = gtk_check_button_new_with_label(euc_to_utf8(kTextOndisk).get());
+  gtk_table_attach(GTK_TABLE(table), page->ondisk_check, 0, 2, 0, 1, GTK_FILL, GTK_FILL, 0, 0);
+  // "toggled", not "pressed": keyboard and accessibility toggles change it too.
+  connect_dirty(page->ondisk_check, "toggled");
+
+  page->sticky_adjustment = gtk_adjustment_new(10, kStickyMin, kStickyMax, 1, 10, 0);
+  page->sticky_spin = new_count_spin(page->sticky_adjustment);
+  attach_option(table, 1, kTextSticky, at_natural_size(page->sticky_spin));
+  connect_dirty(page->sticky_spin, "changed");
+
+  page->giji_entry = new_entry();
+  attach_option(table, 2, kTextGiji, page->giji_entry);
+  connect_dirty(page->giji_entry, "changed");
+
+  page->autosave_adjustment = gtk_adjustment_new(0, kAutosaveMin, kAutosaveMax, 1, 10, 0);
+  page->autosave_spin = new_count_spin(page->autosave_adjustment);
+  attach_option(table, 3, kTextAutosave, at_natural_size(page->autosave_spin));
+  connect_dirty(page->autosave_spin, "changed");
+}
+
+void build_reset_row(MainWindow* main, GtkWidget* box) {
+  GtkWidget* row = gtk_hbox_new(FALSE, 5);
+  gtk_box_pack_end(GTK_BOX(box), row, FALSE, TRUE, 5);
+  GtkWidget* reset = new_euc_button(kTextReset, 5);
+  gtk_widget_set_size_request(reset, -1, 40);
+  gtk_box_pack_end(GTK_BOX(row), reset, FALSE, TRUE, 5);
+  connect_clicked(reset, G_CALLBACK(on_convd_reset), main);
+}
+
+}  // namespace
+
 int build_convd_page(MainWindow* main) {
-  main_convd_page = new ConvdPage{};
-  main->convd_page = main_convd_page;
-  main_convd_page->dict_list = gtk_clist_new(1);
-  append_notebook_page(main->notebook, new_frame(nullptr, GTK_SHADOW_NONE, 5), kTextConvdTab);
+  auto* page = new (std::nothrow) ConvdPage{};
+  if (!page) {
+    show_message_number(kMessageNoMemory);
+    return -1;
+  }
+  main->convd_page = main_convd_page = page;
+  dict_column_width = 0;
+  GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
+  append_notebook_page(main->notebook, frame, kTextConvdTab);
+  GtkWidget* box = gtk_vbox_new(FALSE, 5);
+  gtk_container_add(GTK_CONTAINER(frame), box);
+  build_directory_row(main, page, box);
+  build_dictionary_frame(main, page, box);
+  build_options_table(page, box);
+  build_reset_row(main, box);
   return 0;
 }
 
-void fit_list_column(GtkWidget*, int) {}
-void rewind_convd_fields(MainWindow*) {}
-int read_convdrc(MainWindow*) { return -1; }
-void set_convd_defaults(MainWindow*) {}
-int write_convdrc(MainWindow*, const char*, const char*) { return -1; }
+void append_dict_row(GtkWidget* list, const char* name) {
+  CString shown = euc_to_utf8(name);
+  gchar* cells[] = {shown.get()};
+  int row = gtk_clist_append(GTK_CLIST(list), cells);
+  gtk_clist_set_row_data_full(GTK_CLIST(list), row, g_strdup(name), g_free);
+}
+
+void set_dict_row(GtkWidget* list, int row, const char* name) {
+  gtk_clist_set_text(GTK_CLIST(list), row, 0, euc_to_utf8(name).get());
+  gtk_clist_set_row_data_full(GTK_CLIST(list), row, g_strdup(name), g_free);
+}
+
+const char* dict_row_name(GtkWidget* list, int row) {
+  auto* name = static_cast<const char*>(gtk_clist_get_row_data(GTK_CLIST(list), row));
+  return name ? name : "";
+}
+
+int dict_text_width(GtkWidget* list, const char* text) {
+  return TextMeasure(list).width(text);
+}
+
+void forget_dict_selection(ConvdPage* page) {
+  gtk_widget_set_sensitive(page->change_button, FALSE);
+  gtk_widget_set_sensitive(page->remove_button, FALSE);
+}
+
+void fit_list_column(GtkWidget* list, int column) {
+  GtkCList* clist = GTK_CLIST(list);
+  dict_column_width = 0;
+  if (column < 0 || column >= clist->columns) return;
+  TextMeasure measure(list);
+  // Walk the rows themselves: looking each up by number would be quadratic.
+  for (GList* l = clist->row_list; l; l = l->next) {
+    GtkCell& cell = GTK_CLIST_ROW(l)->cell[column];
+    if (cell.type != GTK_CELL_TEXT) continue;
+    int width = measure.width(GTK_CELL_TEXT(cell)->text);
+    if (width > dict_column_width) dict_column_width = width;
+  }
+  gtk_clist_set_column_width(clist, column, dict_column_width);
+}
+
+void rewind_convd_fields(MainWindow* main) {
+  ConvdPage* page = main->convd_page;
+  for (GtkWidget* field :
+       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
+    gtk_editable_set_position(GTK_EDITABLE(field), 0);
+}
+
+void on_dict_remove(GtkWidget*, gpointer) {
+  ConvdPage* page = main_convd_page;
+  GtkCList* list = GTK_CLIST(page->dict_list);
+  if (!list->selection) return;
+  gtk_clist_remove(list, dict_selected_row);
+  refit_dict_column(page->dict_list);
+  forget_dict_selection(page);
+  set_page_dirty(&convd_dirty);
+}
+
+void on_convd_reset(GtkWidget*, MainWindow* main) {
+  ConvdPage* page = main->convd_page;
+  load_initial_file(main, FILE_KIND_CONVDRC, 1);
+  refit_dict_column(page->dict_list);
+  if (GTK_CLIST(page->dict_list)->rows > 0)
+    gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
+  forget_dict_selection(page);
+  set_page_dirty(&convd_dirty);
+}
+
+void show_convd_settings(ConvdPage* page, const ConvdSettings& settings) {
+  GtkCList* list = GTK_CLIST(page->dict_list);
+  gtk_clist_freeze(list);
+  gtk_clist_clear(list);
+  for (const auto& dict : settings.dicts) append_dict_row(page->dict_list, dict.c_str());
+  gtk_clist_thaw(list);
+  forget_dict_selection(page);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), settings.ondisk);
+  set_count(page->sticky_adjustment, page->sticky_spin, settings.sticky);
+  set_count(page->autosave_adjustment, page->autosave_spin, settings.autosave);
+  set_entry_text(page->dir_entry, settings.dir.c_str());
+  set_entry_text(page->giji_entry, settings.giji.c_str());
+}
+
+ConvdSettings gather_convd_settings(const ConvdPage* page) {
+  ConvdSettings settings;
+  for (GList* l = GTK_CLIST(page->dict_list)->row_list; l; l = l->next) {
+    auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
+    settings.dicts.emplace_back(name ? name : "");
+  }
+  settings.ondisk = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check));
+  settings.sticky = entry_text_euc(page->sticky_spin);
+  settings.autosave = entry_text_euc(page->autosave_spin);
+  settings.dir = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(page->dir_entry))).get();
+  settings.giji = entry_text_euc(page->giji_entry);
+  return settings;
+}
+
+void set_convd_defaults(MainWindow* main) {
+  show_convd_settings(main->convd_page, ConvdSettings{});
+}
+
+int read_convdrc(MainWindow* main) {
+  char path[kPathSize];
+  if (!join_bounded(path, convd_src_dir, convd_src_name)) return -1;
+  ConvdSettings settings;
+  if (load_convdrc_file(path, &settings) != 0) return -1;
+  show_convd_settings(main->convd_page, settings);
+  return 0;
+}
+
+int write_convdrc(MainWindow* main, const char* dir, const char* name) {
+  char source[kPathSize] = "";
+  if (convd_read_ok && !join_bounded(source, convd_src_dir, convd_src_name)) source[0] = '\0';
+  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page));
+}

@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 struct MainWindow;
+struct ConvdSettings;
 
 // The widgets that hold the server settings; they are the settings' only store.
 struct ConvdPage {
@@ -37,5 +38,20 @@ int read_convdrc(MainWindow* main);
 void set_convd_defaults(MainWindow* main);
 // Writes the page to dir + name, carrying over the file read last; 0 or -1.
 int write_convdrc(MainWindow* main, const char* dir, const char* name);
+
+// Moving settings between the page and the file layer.
+void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);
+ConvdSettings gather_convd_settings(const ConvdPage* page);
+
+// Dictionary rows keep the name as the file holds it (EUC-JP bytes) as their
+// data and show its UTF-8 form, so any name is shown and written back intact.
+void append_dict_row(GtkWidget* list, const char* name);
+void set_dict_row(GtkWidget* list, int row, const char* name);
+// The name of a row as the file holds it.
+const char* dict_row_name(GtkWidget* list, int row);
+// Width in pixels of a text (UTF-8) in the list's font.
+int dict_text_width(GtkWidget* list, const char* text);
+// Makes change and remove insensitive: no row is selected any more.
+void forget_dict_selection(ConvdPage* page);
 
 #endif

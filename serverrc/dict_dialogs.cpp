@@ -1,7 +1,244 @@
-// Placeholder until the dialogs are built.
 #include "serverrc/dict_dialogs.h"
 
-void on_dict_add(GtkWidget*, MainWindow*) {}
-void on_dict_change(GtkWidget*, MainWindow*) {}
-void on_dir_refer(GtkWidget*, MainWindow*) {}
-void open_browse_dialog(GtkWidget*, MainWindow*) {}
+#include <cstring>
+#include <string>
+
+#include "app/converter.h"
+#include "app/main_window.h"
+#include "app/message_dialog.h"
+#include "app/state.h"
+#include "app/widgets.h"
+#include "common/form_fields.h"
+#include "common/paths.h"
+#include "common/text.h"
+#include "filepages/file_pages.h"
+#include "serverrc/convd_page.h"
+
+namespace {
+
+constexpr int kMessageAlreadyListed = 56;
+constexpr int kMessageBadDirectory = 116;
+
+// File names come from and go to the toolkit in the file-name encoding; the
+// program keeps them in EUC-JP.
+std::string euc_from_file_name(const gchar* file_name) {
+  gchar* utf8 = g_filename_to_utf8(file_name, -1, nullptr, nullptr, nullptr);
+  std::string euc = utf8_to_euc(utf8 ? utf8 : file_name).get();
+  g_free(utf8);
+  return euc;
+}
+
+std::string file_name_from_euc(const char* euc) {
+  CString utf8 = euc_to_utf8(euc);
+  gchar* name = g_filename_from_utf8(utf8.get(), -1, nullptr, nullptr, nullptr);
+  std::string result = name ? name : utf8.get();
+  g_free(name);
+  return result;
+}
+
+void append_slash(char* path, size_t size) {
+  size_t length = strlen(path);
+  if ((length == 0 || path[length - 1] != '/') && length + 1 < size) strcat(path, "/");
+}
+
+// The dictionary directory of the page, in EUC-JP, without its macros and
+// ending with '/'; false when its macros cannot be expanded.
+bool expanded_dict_dir(char (&dir)[kPathSize]) {
+  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry))).get());
+  if (expand_path_macros(dir, sizeof dir) != 0) return false;
+  append_slash(dir, sizeof dir);
+  return true;
+}
+
+// The full path of a row: its name when absolute, else dir followed by it.
+void row_path(char (&path)[kPathSize], const char* name, const char* dir) {
+  if (name[0] == '/')
+    copy_bounded(path, name);
+  else
+    join_bounded(path, dir, name);
+}
+
+// A chosen file inside the dictionary directory, or below it, is entered
+// relative to it.
+const char* name_for_list(const std::string& chosen, const char* dir) {
+  if (chosen.size() > 1 && starts_with(chosen.c_str(), dir)) return chosen.c_str() + strlen(dir);
+  return chosen.c_str();
+}
+
+GtkFileSelection* selection_of(gpointer dialog) {
+  return GTK_FILE_SELECTION(dialog);
+}
+
+std::string chosen_file(gpointer dialog) {
+  return euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)));
+}
+
+bool name_field_empty(gpointer dialog) {
+  const gchar* typed = gtk_entry_get_text(GTK_ENTRY(selection_of(dialog)->selection_entry));
+  return !typed || typed[0] == '\0';
+}
+
+void scroll_row_into_view(GtkCList* list, int row, float row_align) {
+  if (gtk_clist_row_is_visible(list, row) != GTK_VISIBILITY_FULL)
+    gtk_clist_moveto(list, row, 0, row_align, 0.0);
+}
+
+// Shows a modal file selection at initial_path (EUC-JP) and runs it to its end.
+void run_file_dialog(MainWindow* main, const char* title, const std::string& initial_path,
+                     GCallback ok_handler, bool directories_only) {
+  gtk_widget_set_sensitive(main->window, FALSE);
+  GtkWidget* dialog = gtk_file_selection_new(title);
+  GtkFileSelection* selection = selection_of(dialog);
+  g_signal_connect(dialog, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+  g_signal_connect(selection->ok_button, "clicked", ok_handler, dialog);
+  g_signal_connect(selection->cancel_button, "clicked", G_CALLBACK(close_dialog), dialog);
+  gtk_file_selection_hide_fileop_buttons(selection);
+  if (directories_only) gtk_widget_set_sensitive(selection->file_list, FALSE);
+  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
+  gtk_window_set_transient_for(GTK_WINDOW(dialog), GTK_WINDOW(main->window));
+  place_beside_main(dialog, main, 40, 40);
+  gtk_file_selection_set_filename(selection, file_name_from_euc(initial_path.c_str()).c_str());
+  gtk_widget_show(dialog);
+  run_modal_loop(main);
+}
+
+// The expanded dictionary directory ending with '/', or "" when it cannot be expanded.
+std::string dict_dir_initial_path() {
+  char dir[kPathSize];
+  return expanded_dict_dir(dir) ? dir : "";
+}
+
+std::string dict_change_initial_path() {
+  char dir[kPathSize];
+  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry))).get());
+  append_slash(dir, sizeof dir);
+  char path[kPathSize];
+  row_path(path, dict_row_name(main_convd_page->dict_list, dict_selected_row), dir);
+  return expand_path_macros(path, sizeof path) == 0 ? path : "";
+}
+
+FilePage* browse_page() {
+  if (browse_target == BROWSE_TARGET_READ) return read_page_record;
+  if (browse_target == BROWSE_TARGET_SAVE) return save_page_record;
+  return nullptr;
+}
+
+GtkWidget* browse_entry() {
+  FilePage* page = browse_page();
+  return page ? page->path_entry : nullptr;
+}
+
+// The dictionary name that the add or change dialog's choice gives, with the
+// checks both share; false (with the message shown) when it cannot be used.
+bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size) {
+  char dir[kPathSize];
+  if (!expanded_dict_dir(dir)) {
+    show_message_number(kMessageBadDirectory);
+    return false;
+  }
+  std::string chosen = chosen_file(dialog);
+  if (dict_in_list(chosen.c_str(), dir, for_change) == -1) {
+    show_message_number(kMessageAlreadyListed);
+    return false;
+  }
+  copy_bounded(name, size, name_for_list(chosen, dir));
+  return true;
+}
+
+}  // namespace
+
+int dict_in_list(const char* path, const char* dir, int for_change) {
+  GtkWidget* list = main_convd_page->dict_list;
+  char row_file[kPathSize];
+  if (for_change) {
+    row_path(row_file, dict_row_name(list, dict_selected_row), dir);
+    if (strcmp(row_file, path) == 0) return 0;
+  }
+  for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
+    auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
+    row_path(row_file, name ? name : "", dir);
+    if (strcmp(row_file, path) == 0) return -1;
+  }
+  return 0;
+}
+
+void on_dict_add(GtkWidget*, MainWindow* main) {
+  run_file_dialog(main, kDictAddTitle, dict_dir_initial_path(), G_CALLBACK(on_dict_add_ok), false);
+}
+
+void on_dict_change(GtkWidget*, MainWindow* main) {
+  if (!GTK_CLIST(main->convd_page->dict_list)->selection) return;
+  open_dict_change_dialog(main);
+}
+
+void open_dict_change_dialog(MainWindow* main) {
+  run_file_dialog(main, kDictChangeTitle, dict_change_initial_path(), G_CALLBACK(on_dict_change_ok),
+                  false);
+}
+
+void on_dir_refer(GtkWidget*, MainWindow* main) {
+  run_file_dialog(main, kReferTitle, dict_dir_initial_path(), G_CALLBACK(on_dir_refer_ok), true);
+}
+
+void open_browse_dialog(GtkWidget*, MainWindow* main) {
+  GtkWidget* entry = browse_entry();
+  std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
+  run_file_dialog(main, kBrowseTitle, initial, G_CALLBACK(on_browse_ok), false);
+}
+
+void on_dict_add_ok(GtkWidget*, gpointer dialog) {
+  if (name_field_empty(dialog)) {
+    end_modal_loop(GTK_WIDGET(dialog));
+    return;
+  }
+  char name[kLineSize];
+  if (!checked_dict_name(dialog, 0, name, sizeof name)) return;
+  GtkWidget* list = main_convd_page->dict_list;
+  append_dict_row(list, name);
+  int width = dict_text_width(list, euc_to_utf8(name).get());
+  if (width > dict_column_width) dict_column_width = width;
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+  scroll_row_into_view(GTK_CLIST(list), GTK_CLIST(list)->rows - 1, 1.0);
+  set_page_dirty(&convd_dirty);
+  end_modal_loop(GTK_WIDGET(dialog));
+}
+
+void on_dict_change_ok(GtkWidget*, gpointer dialog) {
+  // With the name field empty the file selection names only its directory,
+  // which is no dictionary: the row stays as it was.
+  if (name_field_empty(dialog)) {
+    end_modal_loop(GTK_WIDGET(dialog));
+    return;
+  }
+  char name[kPathSize];
+  if (!checked_dict_name(dialog, 1, name, sizeof name)) return;
+  GtkWidget* list = main_convd_page->dict_list;
+  int row = dict_selected_row;
+  set_dict_row(list, row, name);
+  // Selecting the row again points dict_selected_file at its new text.
+  gtk_clist_select_row(GTK_CLIST(list), row, 0);
+  fit_list_column(list, 0);
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+  scroll_row_into_view(GTK_CLIST(list), row, 0.0);
+  set_page_dirty(&convd_dirty);
+  end_modal_loop(GTK_WIDGET(dialog));
+}
+
+void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
+  char chosen[kPathSize];
+  copy_bounded(chosen, chosen_file(dialog).c_str());
+  if (chosen[0] != '\0') {
+    contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
+    size_t length = strlen(chosen);
+    if (length > 1 && chosen[length - 1] == '/') chosen[length - 1] = '\0';
+    set_entry_text(main_convd_page->dir_entry, chosen);
+  }
+  end_modal_loop(GTK_WIDGET(dialog));
+}
+
+void on_browse_ok(GtkWidget*, gpointer dialog) {
+  std::string chosen = chosen_file(dialog);
+  GtkWidget* entry = browse_entry();
+  if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
+  end_modal_loop(GTK_WIDGET(dialog));
+}

@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/main_window.h"
+#include "app/state.h"
+#include "filepages/file_pages.h"
+#include "serverrc/convd_page.h"
+#include "serverrc/convdrc_file.h"
+#include "serverrc/dict_dialogs.h"
+#include "tests/support/files.h"
+#include "tests/support/widget_support.h"
+
+namespace {
+
+using Rows = std::vector<std::string>;
+
+// The file selection's file name; a directory is given without its final slash.
+std::string shown_path(GtkFileSelection* fs) {
+  std::string path = gtk_file_selection_get_filename(fs);
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+// What a window manager's close box sends.
+void send_close_request(GtkWidget* window) {
+  GdkEvent* event = gdk_event_new(GDK_DELETE);
+  event->any.window = GDK_WINDOW(g_object_ref(window->window));
+  event->any.send_event = TRUE;
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+// A main window whose dictionary directory is a scratch directory holding
+// a.dic, sub/b.dic and 日本.dic; other/c.dic lies outside it.
+class DictDialogs : public testing::Test {
+ protected:
+  void SetUp() override {
+    copy_bounded(etc_dir, root.path().c_str());
+    copy_bounded(lib_dir, root.path().c_str());
+    copy_bounded(home_dir, "/nonexistent-home");
+    copy_bounded(user_name, "root");
+    for (const char* d : {"dicts", "dicts/sub", "other"}) mkdir((root / d).c_str(), 0755);
+    for (const char* f : {"dicts/a.dic", "dicts/sub/b.dic", "dicts/日本.dic", "other/c.dic"})
+      write_file(root / f, "");
+    main = build_test_main_window();
+    ASSERT_NE(main, nullptr);
+    page = main->convd_page;
+    set_rows({});
+    gtk_entry_set_text(GTK_ENTRY(page->dir_entry), dicts.c_str());
+    make_clean();
+  }
+  void TearDown() override {
+    destroy_test_main_window(main);
+    form_directory_strings();
+    home_dir[0] = user_name[0] = '\0';
+    convd_dirty = 0;
+  }
+
+  void set_rows(const Rows& rows) {
+    ConvdSettings settings;
+    settings.dicts = rows;
+    settings.dir = dicts;
+    show_convd_settings(page, settings);
+  }
+  Rows rows() const {
+    Rows names;
+    for (int i = 0; i < GTK_CLIST(page->dict_list)->rows; ++i)
+      names.emplace_back(dict_row_name(page->dict_list, i));
+    return names;
+  }
+  void make_clean() {
+    convd_dirty = 0;
+    gtk_widget_set_sensitive(main->apply_button, FALSE);
+  }
+  bool dirty() const { return convd_dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button); }
+  bool clean() const { return convd_dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button); }
+
+  // Opens a dialog and runs action on it once its nested loop is running.
+  void in_dialog(void (*opener)(GtkWidget*, MainWindow*), const char* title,
+                 const std::function<void(GtkFileSelection*)>& action) {
+    bool ran = false;
+    with_nested_loop([&] { opener(nullptr, main); },
+                     [&] {
+                       ran = true;
+                       GtkWidget* dialog = find_window(title);
+                       ASSERT_NE(dialog, nullptr) << title;
+                       EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->window));
+                       action(GTK_FILE_SELECTION(dialog));
+                     });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(find_window(title), nullptr) << "the dialog ended";
+    EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->window));
+  }
+  void add(const std::string& file) {
+    in_dialog(on_dict_add, kDictAddTitle, [&](GtkFileSelection* fs) { choose_and_ok(fs, file); });
+  }
+  void change(const std::string& file) {
+    in_dialog(on_dict_change, kDictChangeTitle,
+              [&](GtkFileSelection* fs) { choose_and_ok(fs, file); });
+  }
+  static void choose_and_ok(GtkFileSelection* fs, const std::string& file) {
+    gtk_file_selection_set_filename(fs, file.c_str());
+    gtk_button_clicked(GTK_BUTTON(fs->ok_button));
+  }
+  // OK that shows a message and leaves the dialog open; then Cancel.
+  void expect_refusal(GtkFileSelection* fs, const std::string& file, int message) {
+    choose_and_ok(fs, file);
+    EXPECT_EQ(open_message_text(), to_utf8(message_text(message)));
+    EXPECT_TRUE(GTK_WIDGET_VISIBLE(fs));
+    close_message_dialogs();
+    gtk_button_clicked(GTK_BUTTON(fs->cancel_button));
+  }
+  void select_row(int row) {
+    gtk_clist_select_row(GTK_CLIST(page->dict_list), row, 0);
+    make_clean();
+  }
+
+  TempDir root;
+  std::string dicts = root / "dicts";
+  MainWindow* main = nullptr;
+  ConvdPage* page = nullptr;
+};
+
+TEST_F(DictDialogs, AddEntersFilesInsideTheDirectoryRelativeToIt) {
+  in_dialog(on_dict_add, kDictAddTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(shown_path(fs), dicts);
+    choose_and_ok(fs, dicts + "/a.dic");
+  });
+  EXPECT_TRUE(dirty());
+  add(dicts + "/sub/b.dic");
+  add(root / "other/c.dic");
+  EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic", root / "other/c.dic"}));
+  EXPECT_EQ(dict_column_width, dict_text_width(page->dict_list, (root / "other/c.dic").c_str()));
+}
+
+TEST_F(DictDialogs, AddUsesTheExpandedDirectory) {
+  copy_bounded(home_dir, root.path().substr(0, root.path().size() - 1).c_str());
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "@HOME/dicts/");
+  add(dicts + "/sub/b.dic");
+  EXPECT_EQ(rows(), Rows{"sub/b.dic"});
+}
+
+TEST_F(DictDialogs, AddStoresJapaneseNamesInEucJp) {
+  add(dicts + "/日本.dic");
+  EXPECT_EQ(rows(), Rows{"\xc6\xfc\xcb\xdc.dic"});
+  gchar* shown = nullptr;
+  gtk_clist_get_text(GTK_CLIST(page->dict_list), 0, 0, &shown);
+  EXPECT_STREQ(shown, "日本.dic");
+}
+
+TEST_F(DictDialogs, AddRefusesAFileAlreadyListed) {
+  set_rows({"a.dic", root / "other/c.dic"});
+  in_dialog(on_dict_add, kDictAddTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/a.dic", 56); });
+  in_dialog(on_dict_add, kDictAddTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, root / "other/c.dic", 56); });
+  EXPECT_EQ(rows(), (Rows{"a.dic", root / "other/c.dic"}));
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, AddWithAnEmptyNameAddsNothing) {
+  add(dicts + "/");
+  EXPECT_EQ(rows(), Rows{});
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, AddShowsMessage116WhenTheDirectoryCannotBeExpanded) {
+  copy_bounded(user_name, std::string(3000, 'u').c_str());
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/d/@USR/@USR");
+  in_dialog(on_dict_add, kDictAddTitle, [&](GtkFileSelection* fs) {
+    gchar* cwd = g_get_current_dir();
+    EXPECT_EQ(shown_path(fs), cwd);  // opened at ""
+    g_free(cwd);
+    expect_refusal(fs, dicts + "/a.dic", 116);
+  });
+  EXPECT_EQ(rows(), Rows{});
+}
+
+TEST_F(DictDialogs, ChangeReplacesTheSelectedRowAndKeepsItSelected) {
+  set_rows({"a.dic", "x.dic"});
+  select_row(1);
+  in_dialog(on_dict_change, kDictChangeTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(shown_path(fs), dicts + "/x.dic");
+    choose_and_ok(fs, dicts + "/sub/b.dic");
+  });
+  EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic"}));
+  EXPECT_STREQ(dict_selected_file, "sub/b.dic");
+  EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->change_button));
+  EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->remove_button));
+  EXPECT_TRUE(dirty());
+}
+
+TEST_F(DictDialogs, ChangeToTheRowsOwnFileIsAccepted) {
+  set_rows({"a.dic", root / "other/c.dic"});
+  select_row(1);
+  change(root / "other/c.dic");
+  EXPECT_TRUE(dirty());
+  select_row(0);
+  change(dicts + "/a.dic");
+  EXPECT_TRUE(dirty());
+  EXPECT_EQ(rows(), (Rows{"a.dic", root / "other/c.dic"}));
+}
+
+TEST_F(DictDialogs, ChangeRefusesAnotherListedFile) {
+  set_rows({"a.dic", "sub/b.dic"});
+  select_row(0);
+  in_dialog(on_dict_change, kDictChangeTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/sub/b.dic", 56); });
+  EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic"}));
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, ChangeWithAnEmptyNameKeepsTheRow) {
+  set_rows({"a.dic"});
+  select_row(0);
+  change(dicts + "/sub/");
+  EXPECT_EQ(rows(), Rows{"a.dic"});
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, ChangeDoesNothingWithoutASelectedRow) {
+  set_rows({"a.dic"});
+  on_dict_change(nullptr, main);  // returns at once: no dialog, no loop
+  EXPECT_EQ(find_window(kDictChangeTitle), nullptr);
+  EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->window));
+}
+
+TEST_F(DictDialogs, ReferPutsTheChosenDirectoryInMacroForm) {
+  in_dialog(on_dir_refer, kReferTitle, [&](GtkFileSelection* fs) {
+    EXPECT_FALSE(GTK_WIDGET_SENSITIVE(fs->file_list));
+    choose_and_ok(fs, dicts + "/sub/");
+  });
+  EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(page->dir_entry))), dicts + "/sub");
+  EXPECT_TRUE(dirty());
+  copy_bounded(home_dir, root.path().substr(0, root.path().size() - 1).c_str());
+  in_dialog(on_dir_refer, kReferTitle,
+            [&](GtkFileSelection* fs) { choose_and_ok(fs, root / "other/"); });
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(page->dir_entry)), "@HOME/other");
+}
+
+TEST_F(DictDialogs, CancelOrCloseChangesNothing) {
+  set_rows({"a.dic"});
+  select_row(0);
+  struct Opener {
+    void (*open)(GtkWidget*, MainWindow*);
+    const char* title;
+  };
+  for (const auto& opener :
+       {Opener{on_dict_add, kDictAddTitle}, Opener{on_dict_change, kDictChangeTitle},
+        Opener{on_dir_refer, kReferTitle}}) {
+    in_dialog(opener.open, opener.title, [&](GtkFileSelection* fs) {
+      gtk_file_selection_set_filename(fs, (root / "other/c.dic").c_str());
+      gtk_button_clicked(GTK_BUTTON(fs->cancel_button));
+    });
+    in_dialog(opener.open, opener.title, [&](GtkFileSelection* fs) {
+      gtk_file_selection_set_filename(fs, (root / "other/c.dic").c_str());
+      send_close_request(GTK_WIDGET(fs));
+    });
+  }
+  EXPECT_EQ(rows(), Rows{"a.dic"});
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(page->dir_entry)), dicts.c_str());
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, NewAndChangedRowsAreScrolledIntoView) {
+  Rows many;
+  for (int i = 0; i < 60; ++i) many.push_back("d" + std::to_string(i) + ".dic");
+  set_rows(many);
+  process_events();
+  GtkCList* list = GTK_CLIST(page->dict_list);
+  add(dicts + "/a.dic");
+  process_events();
+  EXPECT_EQ(gtk_clist_row_is_visible(list, 60), GTK_VISIBILITY_FULL);
+  EXPECT_NE(gtk_clist_row_is_visible(list, 0), GTK_VISIBILITY_FULL);
+  select_row(0);
+  change(dicts + "/sub/b.dic");
+  process_events();
+  EXPECT_EQ(gtk_clist_row_is_visible(list, 0), GTK_VISIBILITY_FULL);
+}
+
+TEST_F(DictDialogs, BrowseFillsThePathEntryOfTheTargetPage) {
+  if (!read_page_record || !read_page_record->path_entry || !save_page_record->path_entry)
+    GTEST_SKIP() << "the read and save pages have no path entry";
+  gtk_entry_set_text(GTK_ENTRY(read_page_record->path_entry), (root / "other/").c_str());
+  gtk_entry_set_text(GTK_ENTRY(save_page_record->path_entry), "unchanged");
+  browse_target = BROWSE_TARGET_READ;
+  in_dialog(open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(shown_path(fs), root / "other");
+    choose_and_ok(fs, dicts + "/日本.dic");
+  });
+  EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(read_page_record->path_entry))),
+            dicts + "/日本.dic");
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record->path_entry)), "unchanged");
+  browse_target = 0;
+  in_dialog(open_browse_dialog, kBrowseTitle,
+            [&](GtkFileSelection* fs) { choose_and_ok(fs, dicts + "/a.dic"); });
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record->path_entry)), "unchanged");
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(DictDialogs, DuplicateCheckComparesFullPathsTextually) {
+  set_rows({"a.dic", "/abs/b.dic", "@VARDIR/x"});
+  EXPECT_EQ(dict_in_list("/d/a.dic", "/d/", 0), -1);
+  EXPECT_EQ(dict_in_list("/abs/b.dic", "/d/", 0), -1);
+  EXPECT_EQ(dict_in_list("/d/@VARDIR/x", "/d/", 0), -1);
+  EXPECT_EQ(dict_in_list("/var/lib/tolq8/x", "/d/", 0), 0);
+  EXPECT_EQ(dict_in_list("/d//a.dic", "/d/", 0), 0);
+  EXPECT_EQ(dict_in_list("/e/a.dic", "/e/", 0), -1);
+  select_row(1);
+  EXPECT_EQ(dict_in_list("/abs/b.dic", "/d/", 1), 0);
+  EXPECT_EQ(dict_in_list("/d/a.dic", "/d/", 1), -1);
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "app/catalogue.h"
+#include "app/main_window.h"
+#include "app/state.h"
+#include "serverrc/convd_page.h"
+#include "serverrc/convdrc_file.h"
+#include "tests/support/files.h"
+#include "tests/support/widget_support.h"
+
+namespace {
+
+const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
+// 日本.dic in EUC-JP, as a convdrc holds it.
+const std::string kJapaneseDict = "\xc6\xfc\xcb\xdc.dic";
+
+// The main window with scratch system and library directories.
+class ConvdPageTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    copy_bounded(etc_dir, etc.path().c_str());
+    copy_bounded(lib_dir, lib.path().c_str());
+    main = build_test_main_window();
+    ASSERT_NE(main, nullptr);
+    page = main->convd_page;
+  }
+  void TearDown() override {
+    destroy_test_main_window(main);
+    form_directory_strings();
+    convd_dirty = hosts_dirty = convd_read_ok = 0;
+    convd_src_dir[0] = convd_src_name[0] = '\0';
+  }
+
+  // Start-up's loading, with this convdrc in the system directory.
+  void start_with(const std::string& convdrc) {
+    mkdir((etc / "ja_JP").c_str(), 0755);
+    write_file(etc / "ja_JP/convdrc", convdrc);
+    load_settings_files(main);
+  }
+  void make_clean() {
+    convd_dirty = 0;
+    gtk_widget_set_sensitive(main->apply_button, FALSE);
+  }
+  bool dirty() const { return convd_dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button); }
+  bool clean() const { return convd_dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button); }
+  GtkCList* list() const { return GTK_CLIST(page->dict_list); }
+  std::vector<std::string> shown_rows() const {
+    std::vector<std::string> rows;
+    for (int i = 0; i < list()->rows; ++i) {
+      gchar* text = nullptr;
+      gtk_clist_get_text(list(), i, 0, &text);
+      rows.emplace_back(text);
+    }
+    return rows;
+  }
+  bool row_buttons_sensitive() const {
+    return GTK_WIDGET_SENSITIVE(page->change_button) && GTK_WIDGET_SENSITIVE(page->remove_button);
+  }
+  bool row_buttons_insensitive() const {
+    return !GTK_WIDGET_SENSITIVE(page->change_button) && !GTK_WIDGET_SENSITIVE(page->remove_button);
+  }
+  std::string text_of(GtkWidget* entry) const { return gtk_entry_get_text(GTK_ENTRY(entry)); }
+  void expect_defaults() const {
+    EXPECT_EQ(list()->rows, 0);
+    EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check)));
+    EXPECT_EQ(text_of(page->sticky_spin), "10");
+    EXPECT_EQ(text_of(page->autosave_spin), "0");
+    EXPECT_EQ(text_of(page->dir_entry), "@VARDIR/dic");
+    EXPECT_EQ(text_of(page->giji_entry), "");
+  }
+
+  TempDir etc, lib;
+  MainWindow* main = nullptr;
+  ConvdPage* page = nullptr;
+};
+
+TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
+  start_with("convd_dir /var/\xc6\xfc\nreadfile a.dic\nreadfile " + kJapaneseDict +
+             "\nondisk_off\nmax_sticky_env 999\nautosave 7\nset_giji_eisuu -  _\n");
+  EXPECT_TRUE(clean());
+  EXPECT_EQ(convd_read_ok, 1);
+  EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a.dic", "日本.dic"}));
+  EXPECT_EQ(dict_row_name(page->dict_list, 1), kJapaneseDict);
+  EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check)));
+  EXPECT_EQ(text_of(page->sticky_spin), "256");
+  EXPECT_EQ(text_of(page->autosave_spin), "7");
+  EXPECT_EQ(text_of(page->dir_entry), "/var/日");
+  EXPECT_EQ(text_of(page->giji_entry), "- _");
+  EXPECT_TRUE(row_buttons_insensitive());
+}
+
+TEST_F(ConvdPageTest, EntriesKeepAt127Characters) {
+  start_with("convd_dir /" + std::string(200, 'd') + "\n");
+  EXPECT_EQ(text_of(page->dir_entry), "/" + std::string(126, 'd'));
+}
+
+TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
+  start_with("");
+  gtk_entry_append_text(GTK_ENTRY(page->dir_entry), "x");
+  EXPECT_TRUE(dirty());
+  make_clean();
+  gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
+  EXPECT_TRUE(dirty());
+  make_clean();
+  gtk_spin_button_spin(GTK_SPIN_BUTTON(page->sticky_spin), GTK_SPIN_STEP_FORWARD, 1);
+  EXPECT_TRUE(dirty());
+  make_clean();
+  gtk_spin_button_spin(GTK_SPIN_BUTTON(page->autosave_spin), GTK_SPIN_STEP_FORWARD, 1);
+  EXPECT_TRUE(dirty());
+  make_clean();
+  gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
+  EXPECT_TRUE(dirty());
+  EXPECT_EQ(hosts_dirty, 0);
+}
+
+TEST_F(ConvdPageTest, SpinButtonsStopAtTheirBounds) {
+  auto stepped = [](GtkWidget* spin, double from, GtkSpinType direction) {
+    gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), from);
+    gtk_spin_button_spin(GTK_SPIN_BUTTON(spin), direction, 1);
+    return gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin));
+  };
+  EXPECT_EQ(stepped(page->sticky_spin, 256, GTK_SPIN_STEP_FORWARD), 256);
+  EXPECT_EQ(stepped(page->sticky_spin, 1, GTK_SPIN_STEP_BACKWARD), 1);
+  EXPECT_EQ(stepped(page->autosave_spin, 1024, GTK_SPIN_STEP_FORWARD), 1024);
+  EXPECT_EQ(stepped(page->autosave_spin, 0, GTK_SPIN_STEP_BACKWARD), 0);
+}
+
+TEST_F(ConvdPageTest, RemoveTakesExactlyTheSelectedRow) {
+  start_with("readfile a\nreadfile bbbbbbbbbbbbbbbbbbbbbbbbbbbbbb\nreadfile c\n");
+  gtk_clist_select_row(list(), 1, 0);
+  EXPECT_TRUE(row_buttons_sensitive());
+  EXPECT_TRUE(clean());  // selecting is no change
+  fit_list_column(page->dict_list, 0);
+  int wide = dict_column_width;
+  on_dict_remove(nullptr, nullptr);
+  EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a", "c"}));
+  EXPECT_TRUE(row_buttons_insensitive());
+  EXPECT_TRUE(dirty());
+  EXPECT_LT(dict_column_width, wide);  // the column fits the rows left
+}
+
+TEST_F(ConvdPageTest, RemoveWithNothingSelectedChangesNothing) {
+  start_with("readfile a\nreadfile b\n");
+  gtk_clist_select_row(list(), 0, 0);
+  gtk_clist_unselect_row(list(), 0, 0);
+  EXPECT_TRUE(row_buttons_insensitive());
+  on_dict_remove(nullptr, nullptr);
+  EXPECT_EQ(list()->rows, 2);
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(ConvdPageTest, ResetWithoutAnInstalledCopyGivesTheDefaults) {
+  start_with("readfile a\nondisk_off\nautosave 9\nset_giji_eisuu -\n");
+  gtk_clist_select_row(list(), 0, 0);
+  on_convd_reset(nullptr, main);
+  expect_defaults();
+  EXPECT_TRUE(dirty());
+  EXPECT_TRUE(row_buttons_insensitive());
+  EXPECT_STREQ(convd_src_dir, "");
+  EXPECT_STREQ(convd_src_name, "");
+  EXPECT_EQ(dict_column_width, 0);
+}
+
+TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
+  start_with("readfile a\n");
+  mkdir((lib / "ja_JP").c_str(), 0755);
+  write_file(lib / "ja_JP/convdrc", "; shipped\nreadfile sys.dic\nautosave 5\n");
+  gtk_entry_set_text(GTK_ENTRY(page->sticky_spin), "typed");
+  on_convd_reset(nullptr, main);
+  EXPECT_EQ(shown_rows(), std::vector<std::string>{"sys.dic"});
+  EXPECT_EQ(text_of(page->autosave_spin), "5");
+  EXPECT_EQ(text_of(page->sticky_spin), "10");  // a typed text goes too
+  EXPECT_TRUE(dirty());
+  EXPECT_EQ(std::string(convd_src_dir), lib / "ja_JP/");
+  EXPECT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
+            kHeader +
+                "; shipped\nreadfile\t\tsys.dic\nautosave\t\t5\n"
+                "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(ConvdPageTest, ReadFailureLeavesThePageAsItWas) {
+  start_with("readfile a\nautosave 3\n");
+  copy_bounded(convd_src_name, "missing");
+  EXPECT_EQ(read_convdrc(main), -1);
+  copy_bounded(convd_src_dir, "/");
+  copy_bounded(convd_src_name, "tmp");
+  EXPECT_EQ(read_convdrc(main), -1);  // a directory
+  EXPECT_EQ(shown_rows(), std::vector<std::string>{"a"});
+  EXPECT_EQ(text_of(page->autosave_spin), "3");
+}
+
+TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
+  start_with("; mine\nconvd_dir /d\nreadfile " + kJapaneseDict + "\nfoo bar\n");
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/日本/");
+  gtk_entry_set_text(GTK_ENTRY(page->giji_entry), "・ -");
+  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12abc");  // written as shown
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
+            kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile\t\t" + kJapaneseDict +
+                "\nfoo bar\nondisk_off\nmax_sticky_env\t\t10\nautosave\t\t12abc\n"
+                "set_giji_eisuu\t\t\xa1\xa6 -\n");
+  EXPECT_TRUE(clean());
+}
+
+TEST_F(ConvdPageTest, NamesThatAreNotEucJpAreWrittenBackByteForByte) {
+  const std::string utf8_name = "\xe6\x97\xa5.dic";  // a file named in UTF-8
+  const std::string broken = "x\xff\xfe.dic";
+  start_with("readfile " + utf8_name + "\nreadfile " + broken + "\n");
+  EXPECT_EQ(list()->rows, 2);
+  mark_dirty(nullptr, nullptr);
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile\t\t" + utf8_name +
+                                                  "\nreadfile\t\t" + broken +
+                                                  "\nconvd_dir\t\t@VARDIR/dic\n"
+                                                  "max_sticky_env\t\t10\nautosave\t\t0\n");
+}
+
+TEST_F(ConvdPageTest, ApplyFailureShowsMessage68AndKeepsThePageDirty) {
+  start_with("autosave 1\n");
+  // A directory where the file should be: the final rename fails.
+  unlink((etc / "ja_JP/convdrc").c_str());
+  mkdir((etc / "ja_JP/convdrc").c_str(), 0755);
+  gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
+  EXPECT_EQ(apply_changes(nullptr, main), -1);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(68)));
+  EXPECT_TRUE(dirty());
+  EXPECT_EQ(list_dir(etc / "ja_JP"), "convdrc");
+  close_message_dialogs();
+}
+
+TEST_F(ConvdPageTest, ColumnFitsTheWidestRow) {
+  fit_list_column(page->dict_list, 0);
+  EXPECT_EQ(dict_column_width, 0);
+  start_with("readfile i\nreadfile WWWWWWWWWWWW\nreadfile mm\n");
+  fit_list_column(page->dict_list, 0);
+  int widest = dict_text_width(page->dict_list, "WWWWWWWWWWWW");
+  EXPECT_GT(widest, dict_text_width(page->dict_list, "mm"));
+  EXPECT_EQ(dict_column_width, widest);
+  EXPECT_EQ(list()->column[0].width, widest);
+}
+
+TEST_F(ConvdPageTest, RewindPutsEveryCursorAtTheStart) {
+  start_with("convd_dir /a/long/directory\nset_giji_eisuu - _\n");
+  for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
+    gtk_editable_set_position(GTK_EDITABLE(w), -1);
+  rewind_convd_fields(main);
+  for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
+    EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(w)), 0);
+}
+
+}  // namespace
