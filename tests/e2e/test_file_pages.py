@@ -60,11 +60,11 @@ class FilePagesTest(harness.AppTestCase):
         written = self.sandbox.read("tolqhosts").decode("euc_jp")
         self.assertTrue(written.startswith(HEADER.format("tolqhosts")), written)
         lines = written.split("\n")
-        for line in ("; kept elsewhere", "convd\tja_JP far.example/9000 {", "client:alice",
-                     "; between the blocks", "convd ja_JP near.example {", "@bob"):
+        kept = ["; kept elsewhere", "convd\tja_JP far.example/9000 {", "client:alice",
+                "; between the blocks", "convd ja_JP near.example {", "@bob"]
+        for line in kept:
             self.assertIn(line, lines, written)
-        order = [lines.index(line) for line in ("; kept elsewhere", "convd\tja_JP far.example/9000 {",
-                                                "; between the blocks", "convd ja_JP near.example {")]
+        order = [lines.index(line) for line in kept]
         self.assertEqual(order, sorted(order), written)
         with open(other, "rb") as f:
             self.assertEqual(f.read(), harness.euc(OTHER_HOSTS), "the file read stays as it was")
