@@ -139,12 +139,6 @@ TEST_F(HelpLoader, LongLinesArriveInPiecesOfAtMost1023Bytes) {
   EXPECT_EQ(topics()[1].key, "B");
 }
 
-TEST_F(HelpLoader, AFailedLoadLeavesNoHelp) {
-  ASSERT_EQ(parse(kHead + "#A\n%T\nb\n"), HelpLoadResult::kLoaded);
-  EXPECT_EQ(parse("Tolq8 helpfile\n%%Other\n#A\n"), HelpLoadResult::kMalformed);
-  EXPECT_EQ(help_topics, nullptr);
-}
-
 TEST_F(HelpLoader, AReadErrorIsNotTakenForTheEndOfTheFile) {
   TempDir tmp;
   FILE* directory = fopen(tmp.path().c_str(), "r");

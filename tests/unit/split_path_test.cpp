@@ -46,10 +46,6 @@ TEST(SplitPath, PartsAreCutToTheirBuffers) {
   EXPECT_EQ(s.result, 0);
   EXPECT_EQ(s.dir, "/a/");
   EXPECT_EQ(s.name, "nnnnn");
-  // Both parts come from the cut copy in the directory buffer.
-  s = split("/abcdefgh/ij/k", 8, 8);
-  EXPECT_EQ(s.dir, "/");
-  EXPECT_EQ(s.name, "abcdef");
 }
 
 }  // namespace

@@ -80,17 +80,6 @@ class FilePages : public testing::Test {
   MainWindow* main = nullptr;
 };
 
-TEST_F(FilePages, BothPagesStartAtConvdrcWithAReadOnlyChoice) {
-  for (FilePage* page : {read_page_record, save_page_record}) {
-    GtkWidget* entry = GTK_COMBO(page->file_combo)->entry;
-    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(entry)), "convdrc");
-    EXPECT_FALSE(gtk_editable_get_editable(GTK_EDITABLE(entry)));
-    EXPECT_EQ(gtk_entry_get_max_length(GTK_ENTRY(page->path_entry)), 127);
-  }
-  EXPECT_EQ(main->read_page, read_page_record);
-  EXPECT_EQ(main->save_page, save_page_record);
-}
-
 TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
   for (FilePage* page : {read_page_record, save_page_record}) {
     for (const char* choice : {"convdrc", "tolqhosts"}) {
