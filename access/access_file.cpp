@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 
 #include "common/line_writers.h"
@@ -68,8 +69,8 @@ bool parse_header(const char* line, HeaderLine& header) {
 }
 
 // The reader also wants the language word and a host that is not a path.
-bool header_accepted(const char* line, HeaderLine& header) {
-  return parse_header(line, header) && header.length[1] == strlen(kLangWord) &&
+bool header_accepted(const HeaderLine& header) {
+  return header.length[1] == strlen(kLangWord) &&
          memcmp(header.word[1], kLangWord, header.length[1]) == 0 && header.word[2][0] != '/';
 }
 
@@ -161,7 +162,9 @@ void merge_old_file(FILE* old_file, FILE* out, SaveState& save) {
       HeaderLine header;
       if (!parse_header(line, header)) continue;
       skipping = false;
-      int slot = find_pending_block(header, save);
+      // A header the reader would reject must not carry a block, or the
+      // block would be gone at the next read.
+      int slot = header_accepted(header) ? find_pending_block(header, save) : -1;
       if (slot < 0) continue;
       if (replaced) fputs("}\n", out);  // the old file left the previous block open
       copy_line(out, line);
@@ -237,7 +240,7 @@ void read_access_stream(FILE* in) {
     AccessBlock& block = access_blocks[b];
     if (is_header_line(line)) {
       HeaderLine header;
-      if (!header_accepted(line, header)) {
+      if (!parse_header(line, header) || !header_accepted(header)) {
         skipping = true;
         continue;
       }

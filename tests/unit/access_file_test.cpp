@@ -251,6 +251,15 @@ TEST(AccessMerge, UnparsableHeaderAndRemovedBlockDropTheirLinesButNotComments) {
   EXPECT_EQ(written(&old), kHeader + "; kept\nconvd ja_JP a {\n}\n");
 }
 
+TEST(AccessMerge, HeaderOfAnotherLanguageDoesNotTakeTheBlock) {
+  const std::string old =
+      "convd zh_CN a {\nother\n}\n"
+      "convd ja_JP a {\nmine\n}\n";
+  load_model(old);
+  std::string out = written(&old);
+  EXPECT_EQ(out, kHeader + "convd ja_JP a {\nmine\n}\n");
+}
+
 TEST(AccessMerge, CopiedLinesAlwaysEndTheirLine) {
   const std::string long_comment = ";" + std::string(1500, 'c') + "\n";
   const std::string old = long_comment + "convd ja_JP a {\nx\n}\n; last";

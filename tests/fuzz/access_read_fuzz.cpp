@@ -1,0 +1,41 @@
+// Any tolqhosts content reads into a model that keeps its limits and whose
+// list positions are exactly 0 .. n - 1 within each kind.
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "access/access_file.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "r");
+  if (!in) return 0;
+  clear_access_model();
+  read_access_stream(in);
+  fclose(in);
+  check(access_block_count >= 0 && access_block_count <= MAX_ACCESS_BLOCKS);
+  check(access_slot_count == access_block_count);
+  int per_kind[2] = {0, 0};
+  for (int slot = 0; slot < access_slot_count; ++slot) {
+    const AccessBlock& block = access_blocks[slot];
+    check(block.kind == BLOCK_KIND_CONVD || block.kind == BLOCK_KIND_TOLQDS);
+    check(strcmp(block.lang, "ja_JP") == 0 && block.host[0] != '\0');
+    check(strlen(block.host) < kLineSize && strlen(block.port) < kLineSize);
+    check(entry_order_count[slot] == entry_slot_count[slot]);
+    check(entry_order_count[slot] >= 0 && entry_order_count[slot] <= MAX_BLOCK_ENTRIES);
+    int slots[MAX_BLOCK_ENTRIES];
+    check(ordered_entries(slot, slots) == entry_order_count[slot]);
+    ++per_kind[block.kind];
+  }
+  for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS})
+    for (int i = 0; i < per_kind[kind]; ++i) check(find_block_by_kind_order(kind, i) >= 0);
+  return 0;
+}
