@@ -1,0 +1,112 @@
+"""The access-control page: adding a server and a permitted pair, Apply, and
+Apply on a file system that refuses the write."""
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+
+OLD_HOSTS = (";; old header\n"
+             "; old comment\n"
+             "convd ja_JP old.example {\n"
+             "@alice\n"
+             "}\n"
+             "\n"
+             "; tail comment\n")
+NEW_HOSTS = (";;\n;; tolqhosts : created by cfgmate \n;;\n"
+             "; old comment\n"
+             "convd ja_JP old.example {\n"
+             "@alice\n"
+             "}\n"
+             "; tail comment\n"
+             "convd\tja_JP new.example/7000 { \n"
+             "client.example:carol\n"
+             "}\n")
+WRITE_FAILED = "設定ファイルの書き込みに失敗しました。"
+
+
+class WitnessSandbox(harness.Sandbox):
+    """After the program ends, copies /etc/tolq8 as the program left it (even a
+    tmpfs that lives only in the sandbox) to self.after."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.after = os.path.join(self.root, "after")
+
+    def command(self, *args):
+        script = ('"$@"; status=$?; mkdir -p "$AFTER"; cp -a /etc/tolq8/. "$AFTER"/; '
+                  'exit $status')
+        return super().command("/usr/bin/env", f"AFTER={self.after}", "/bin/sh", "-c", script,
+                               "sh", *args)
+
+
+class AccessPageTest(harness.AppTestCase):
+    etc_files = {"tolqhosts": OLD_HOSTS}
+
+    def buttons(self, name):
+        """The page's buttons of that name: the server list's first, then the user list's."""
+        return [b for b in self.app.find_all(self.main, "push button") if b.name == name]
+
+    def fill_dialog(self, title, first, second):
+        dialog = self.app.window(title)
+        # The first row's entry is the upper one on screen.
+        entries = sorted(self.app.find_all(dialog, "text"), key=lambda e: e.position[1])
+        self.assertEqual(len(entries), 2)
+        entries[0].text = first
+        entries[1].text = second
+        self.app.click(dialog, "ＯＫ")
+        harness.wait_for(lambda: title not in self.app.windows(), what=f"{title} closed")
+
+    def add_server_and_pair(self):
+        self.app.select_tab("アクセス制御")
+        self.buttons("追加")[0].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server ServerAdd", "new.example", "7000")
+        cells = [c.name for c in self.app.find_all(self.main, "table cell")]
+        self.assertIn("new.example", cells)
+        self.assertIn("7000", cells)
+        self.buttons("追加")[1].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server AccessAdd", "client.example", "carol")
+
+    def test_added_server_and_pair_are_written_with_the_old_comments(self):
+        app = self.start()
+        self.add_server_and_pair()
+        apply = app.find(self.main, "push button", "適用")
+        self.assertTrue(apply.sensitive)
+        app.click(self.main, "適用")
+        harness.wait_for(lambda: not apply.sensitive, what="Apply insensitive")
+        self.assertEqual(self.sandbox.read("tolqhosts").decode("euc_jp"), NEW_HOSTS)
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["ja_JP", "tolqhosts"])
+        self.assertEqual(os.stat(self.sandbox.path("tolqhosts")).st_mode & 0o777, 0o644)
+
+    def apply_fails(self, extra, old=OLD_HOSTS):
+        self.sandbox.cleanup()
+        self.sandbox = WitnessSandbox({"tolqhosts": old}, extra=extra)
+        app = self.start()
+        self.add_server_and_pair()
+        app.click(self.main, "適用")
+        dialog = harness.wait_for(
+            lambda: next((w for w in app.node.children if w.showing and
+                          any(label.name.startswith(WRITE_FAILED)
+                              for label in app.find_all(w, "label"))), None),
+            what="message 68")
+        app.click(dialog, "ＯＫ")
+        self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
+        app.click(self.main, "キャンセル")
+        self.assertEqual(app.wait_exit(), 0)
+        with open(os.path.join(self.sandbox.after, "tolqhosts"), "rb") as f:
+            self.assertEqual(f.read(), harness.euc(old))
+        self.assertEqual(sorted(os.listdir(self.sandbox.after)), ["ja_JP", "tolqhosts"])
+
+    def test_full_disk_keeps_the_old_file(self):
+        # The old file fills the whole tmpfs: no new one fits beside it.
+        self.apply_fails(["--etc-size", "8k"], OLD_HOSTS + "; " + "x" * 7000 + "\n")
+
+    def test_read_only_directory_keeps_the_old_file(self):
+        self.apply_fails(["--read-only", "/etc/tolq8"])
+
+    def test_failing_rename_keeps_the_old_file(self):
+        self.apply_fails(["--pin", "/etc/tolq8/tolqhosts"])
+
+
+if __name__ == "__main__":
+    harness.main()
