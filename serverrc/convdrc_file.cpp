@@ -76,52 +76,93 @@ std::string dir_value(const std::string& dir) {
   return value;
 }
 
-void write_setting(FILE* out, const ConvdSettings& settings, Setting which) {
-  char buffer[kLineSize];
-  switch (which) {
-    case kDir:
-      write_text_line(out, dir_value(settings.dir).c_str(), kKeywords[kDir], buffer, sizeof buffer);
-      break;
-    case kDicts:
-      for (const auto& dict : settings.dicts)
-        write_text_line(out, dict.c_str(), kKeywords[kDicts], buffer, sizeof buffer);
-      break;
-    case kOndisk:
-      if (!settings.ondisk) fputs("ondisk_off\n", out);
-      break;
-    case kSticky:
-      write_text_line(out, settings.sticky.c_str(), kKeywords[kSticky], buffer, sizeof buffer);
-      break;
-    case kAutosave:
-      write_text_line(out, settings.autosave.c_str(), kKeywords[kAutosave], buffer, sizeof buffer);
-      break;
-    case kGiji:
-      write_text_line(out, settings.giji.c_str(), kKeywords[kGiji], buffer, sizeof buffer);
-      break;
-    case kSettingCount:
-      break;
-  }
-}
+// Writes the lines of a convdrc, making sure that the reader takes every
+// setting line it writes as a line of its own.
+class ConvdrcWriter {
+ public:
+  ConvdrcWriter(FILE* out, const ConvdSettings& settings) : out_(out), settings_(settings) {}
 
-// Copies the source's lines, replacing each known keyword's line with the
-// current value; records which settings have been written.
-void carry_over(FILE* out, FILE* source, const ConvdSettings& settings, bool* written) {
-  char line[kLineSize];
-  while (read_physical_line(source, line, sizeof line)) {
-    if (starts_with(line, ";;")) continue;  // an earlier header
-    std::string_view first;
-    Setting which = kSettingCount;
-    if (line[0] != ';' && split_words(line, &first, 1) == 1) which = setting_of(first);
-    if (which == kSettingCount) {
-      fputs(line, out);
-      fputc('\n', out);
-      continue;
+  // Copies the source's lines, each known keyword's line replaced with the
+  // current value; the dictionaries stand where the first "readfile" stood.
+  void carry_over(FILE* source) {
+    char line[kLineSize];
+    while (read_physical_line(source, line, sizeof line)) {
+      if (starts_with(line, ";;")) continue;  // an earlier header
+      std::string_view first;
+      Setting which = kSettingCount;
+      if (line[0] != ';' && split_words(line, &first, 1) == 1) which = setting_of(first);
+      if (which == kSettingCount) {
+        copy_line(line);
+        continue;
+      }
+      if (!(which == kDicts && written_[kDicts])) write_setting(which);
+      written_[which] = true;
     }
-    // All the dictionaries stand where the first "readfile" line stood.
-    if (!(which == kDicts && written[kDicts])) write_setting(out, settings, which);
-    written[which] = true;
   }
-}
+
+  void append_missing() {
+    for (int i = 0; i < kSettingCount; ++i)
+      if (!written_[i]) write_setting(static_cast<Setting>(i));
+  }
+
+ private:
+  void copy_line(const char* line) {
+    fputs(line, out_);
+    fputc('\n', out_);
+    // An empty line may still be joined on; assume it is.
+    if (line[0] != '\0') continued_ = line[strlen(line) - 1] == '\\';
+  }
+
+  void write_setting(Setting which) {
+    if (!writes_something(which)) return;
+    // A copied line that ends with a backslash would swallow the setting.
+    if (continued_) fputs(" \n", out_);
+    continued_ = false;
+    if (which == kOndisk)
+      fputs("ondisk_off\n", out_);
+    else if (which == kDicts)
+      for (const auto& dict : settings_.dicts) write_value(kDicts, dict);
+    else
+      write_value(which, which == kDir ? dir_value(settings_.dir) : text_of(which));
+  }
+
+  bool writes_something(Setting which) const {
+    if (which == kOndisk) return !settings_.ondisk;
+    if (which == kDicts) {
+      for (const auto& dict : settings_.dicts)
+        if (!dict.empty()) return true;
+      return false;
+    }
+    return !text_of(which).empty();
+  }
+
+  const std::string& text_of(Setting which) const {
+    switch (which) {
+      case kDir:
+        return settings_.dir;
+      case kSticky:
+        return settings_.sticky;
+      case kAutosave:
+        return settings_.autosave;
+      default:
+        return settings_.giji;
+    }
+  }
+
+  void write_value(Setting which, const std::string& value) {
+    char buffer[kLineSize];
+    // A blank keeps a final backslash from being read as a continuation.
+    const char* text = value.c_str();
+    std::string guarded;
+    if (!value.empty() && value.back() == '\\') text = (guarded = value + " ").c_str();
+    write_text_line(out_, text, kKeywords[which], buffer, sizeof buffer);
+  }
+
+  FILE* out_;
+  const ConvdSettings& settings_;
+  bool written_[kSettingCount] = {};
+  bool continued_ = false;  // the reader would join the next line to the last one
+};
 
 FILE* open_source(const char* path) {
   if (!path || !path[0]) return nullptr;
@@ -202,10 +243,9 @@ int load_convdrc_file(const char* path, ConvdSettings* settings) {
 
 void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings) {
   write_file_header(out, "convdrc");
-  bool written[kSettingCount] = {};
-  if (source) carry_over(out, source, settings, written);
-  for (int i = 0; i < kSettingCount; ++i)
-    if (!written[i]) write_setting(out, settings, static_cast<Setting>(i));
+  ConvdrcWriter writer(out, settings);
+  if (source) writer.carry_over(source);
+  writer.append_missing();
 }
 
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,

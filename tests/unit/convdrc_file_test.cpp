@@ -259,6 +259,24 @@ TEST(ConvdrcWrite, ContinuedSourceLinesAreHandledLineByLine) {
             kHeader + "readfile\t\tn\nb.dic\nfoo \\\n");
 }
 
+TEST(ConvdrcWrite, ABackslashNeverSwallowsASettingLine) {
+  ConvdSettings s;
+  s.dir = s.sticky = "";
+  s.autosave = "9";
+  s.giji = "- \\";  // a backslash is a character like any other here
+  // A copied line continued onto a setting line, or onto the end of the file,
+  // is ended by a line holding one blank.
+  std::string text = written(s, "foo \\\nautosave 5\nset_giji_eisuu x\n; c \\");
+  EXPECT_EQ(text, kHeader + "foo \\\n \nautosave\t\t9\nset_giji_eisuu\t\t- \\ \n; c \\\n");
+  EXPECT_EQ(parsed(text).autosave, "9");
+  EXPECT_EQ(parsed(text).giji, "- \\");
+  // Nothing to append: nothing to end.
+  s.autosave = s.giji = "";
+  EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n");
+  s.sticky = "10";
+  EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n \nmax_sticky_env\t\t10\n");
+}
+
 TEST(ConvdrcRoundTrip, WrittenSettingsReadBack) {
   ConvdSettings s;
   s.dicts = {"a.dic", "/abs/b.dic", "\xc6\xfc\xcb\xdc.dic", "a.dic"};

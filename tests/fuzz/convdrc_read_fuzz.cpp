@@ -1,0 +1,43 @@
+// Any convdrc content reads without crashing into values the page can hold.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "serverrc/convdrc_file.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+bool is_word(const std::string& text) {
+  return !text.empty() && text.find_first_of(" \t") == std::string::npos;
+}
+
+void check_count(const std::string& text, int lo, int hi) {
+  char* end = nullptr;
+  long value = strtol(text.c_str(), &end, 10);
+  check(!text.empty() && *end == '\0' && value >= lo && value <= hi);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size == 0) return 0;
+  FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "r");
+  if (!in) return 0;
+  ConvdSettings settings = parse_convdrc(in);
+  fclose(in);
+  for (const auto& dict : settings.dicts) check(is_word(dict) && dict.size() < 1024);
+  check(is_word(settings.dir) && settings.dir.size() < 1024);
+  check_count(settings.sticky, kStickyMin, kStickyMax);
+  check_count(settings.autosave, kAutosaveMin, kAutosaveMax);
+  // The characters are words joined by single blanks.
+  const std::string& giji = settings.giji;
+  check(giji.size() < 1024 && giji.find_first_of("\t") == std::string::npos);
+  check(giji.empty() || (giji.front() != ' ' && giji.back() != ' '));
+  check(giji.find("  ") == std::string::npos);
+  return 0;
+}
