@@ -1,0 +1,165 @@
+// Start-up time (from exec to the main window mapped) and resident memory at
+// rest of the installed program, in the sandbox with typical settings files,
+// beside a minimal GTK+ 2 program that maps one window.
+//
+// Needs a display, root (for the sandbox) and a staged installation:
+//   TOLQ_STAGE=build/stage TOLQ_SOURCE=. with-display build/bench/startup_bench
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string env(const char* name, const char* fallback) {
+  const char* value = getenv(name);
+  return value && *value ? value : fallback;
+}
+
+int64_t now_ns() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+std::string window_title(Display* display, Window window) {
+  char* name = nullptr;
+  std::string title;
+  if (XFetchName(display, window, &name) && name) {
+    title = name;
+    XFree(name);
+  }
+  return title;
+}
+
+long window_pid(Display* display, Window window) {
+  Atom atom = XInternAtom(display, "_NET_WM_PID", True);
+  Atom type;
+  int format;
+  unsigned long count, after;
+  unsigned char* data = nullptr;
+  long pid = -1;
+  if (atom != None &&
+      XGetWindowProperty(display, window, atom, 0, 1, False, XA_CARDINAL, &type, &format, &count,
+                         &after, &data) == Success &&
+      data) {
+    if (count == 1) pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+    XFree(data);
+  }
+  return pid;
+}
+
+long peak_rss_kib(long pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  return -1;
+}
+
+struct Run {
+  double seconds = -1;
+  long rss_kib = -1;
+};
+
+// Starts program in the sandbox and waits for its window titled title to be mapped.
+Run start_once(const std::string& program, const std::string& title, bool measure_memory) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return {};
+  XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
+  XSync(display, False);
+  std::string stage = env("TOLQ_STAGE", "build/stage");
+  std::string source = env("TOLQ_SOURCE", ".");
+  char etc[] = "/tmp/tolq-bench.XXXXXX";
+  if (!mkdtemp(etc)) return {};
+  std::string copy = "cp -r " + source + "/data/samples/etc/. " + etc;
+  if (system(copy.c_str()) != 0) return {};
+  std::string stamp = std::string(etc) + "/.exec-time";
+  pid_t pid = fork();
+  if (pid == 0) {
+    setsid();
+    std::string shell = "date +%s%N > '" + stamp + "'; exec '" + program + "'";
+    execl((source + "/scripts/sandbox").c_str(), "sandbox", "--stage", stage.c_str(), "--etc", etc,
+          "--", "/bin/sh", "-c", shell.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  Run run;
+  auto deadline = now_ns() + 30'000'000'000LL;
+  while (now_ns() < deadline && run.seconds < 0) {
+    if (!XPending(display)) {
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+      continue;
+    }
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type != MapNotify || window_title(display, event.xmap.window) != title) continue;
+    int64_t mapped = now_ns();
+    std::ifstream in(stamp);
+    int64_t started = 0;
+    in >> started;
+    run.seconds = static_cast<double>(mapped - started) / 1e9;
+    if (measure_memory) {
+      std::this_thread::sleep_for(std::chrono::seconds(1));  // at rest
+      run.rss_kib = peak_rss_kib(window_pid(display, event.xmap.window));
+    }
+  }
+  kill(-pid, SIGTERM);
+  waitpid(pid, nullptr, 0);
+  XCloseDisplay(display);
+  std::string remove = std::string("rm -rf ") + etc;
+  if (system(remove.c_str()) != 0) {
+  }
+  return run;
+}
+
+void startup(benchmark::State& state, const std::string& program, const std::string& title) {
+  for (auto _ : state) {
+    Run run = start_once(program, title, false);
+    if (run.seconds < 0) {
+      state.SkipWithError("the window did not appear");
+      return;
+    }
+    state.SetIterationTime(run.seconds);
+  }
+}
+
+void memory(benchmark::State& state, const std::string& program, const std::string& title) {
+  for (auto _ : state) {
+    Run run = start_once(program, title, true);
+    if (run.rss_kib < 0) {
+      state.SkipWithError("no memory figure");
+      return;
+    }
+    state.SetIterationTime(run.seconds);
+    state.counters["peak_rss_MiB"] = static_cast<double>(run.rss_kib) / 1024.0;
+  }
+}
+
+std::string program() { return env("TOLQ_STAGE", "build/stage") + "/usr/bin/tolqsysenv_server"; }
+std::string minimal() { return env("TOLQ_MINIMAL", TOLQ_MINIMAL_WINDOW); }
+
+BENCHMARK_CAPTURE(startup, tolqsysenv_server, program(), "TolqSysEnv_Server")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(startup, minimal_window, minimal(), "minimal_window")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(memory, tolqsysenv_server, program(), "TolqSysEnv_Server")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(memory, minimal_window, minimal(), "minimal_window")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+BENCHMARK_MAIN();
