@@ -87,7 +87,7 @@ Run start_once(const std::string& program, const std::string& title, bool measur
   pid_t pid = fork();
   if (pid == 0) {
     setsid();
-    std::string shell = "date +%s%N > '" + stamp + "'; exec '" + program + "'";
+    std::string shell = "date +%s%N > '" + stamp + "'; exec " + program;
     execl((source + "/scripts/sandbox").c_str(), "sandbox", "--stage", stage.c_str(), "--etc", etc,
           "--", "/bin/sh", "-c", shell.c_str(), static_cast<char*>(nullptr));
     _exit(127);
@@ -144,13 +144,18 @@ void memory(benchmark::State& state, const std::string& program, const std::stri
   }
 }
 
+// Shell command lines run inside the sandbox.
 std::string program() { return env("TOLQ_STAGE", "build/stage") + "/usr/bin/tolqsysenv_server"; }
 std::string minimal() { return env("TOLQ_MINIMAL", TOLQ_MINIMAL_WINDOW); }
+std::string minimal_with_label() { return minimal() + " --label"; }
 
 BENCHMARK_CAPTURE(startup, tolqsysenv_server, program(), "TolqSysEnv_Server")
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startup, minimal_window, minimal(), "minimal_window")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(startup, minimal_window_with_label, minimal_with_label(), "minimal_window")
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(memory, tolqsysenv_server, program(), "TolqSysEnv_Server")
@@ -159,7 +164,11 @@ BENCHMARK_CAPTURE(memory, tolqsysenv_server, program(), "TolqSysEnv_Server")
 BENCHMARK_CAPTURE(memory, minimal_window, minimal(), "minimal_window")
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
     ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(memory, minimal_window_with_label, minimal_with_label(), "minimal_window")
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
 BENCHMARK_MAIN();
+
