@@ -100,6 +100,7 @@ int load_message_catalogue(const char* name) {
   else
     snprintf(path, sizeof path, "%s%s/%s", kShareRoot, kMessageDir, name);
   FILE* file = fopen(path, "r");
+  delete message_catalogue;  // loaded once by the program; tests load several
   if (!file) {
     message_catalogue = new MessageCatalogue;
     return 0;

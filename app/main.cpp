@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
   if (result == 100) fail_start(kMessageNotRoot);
   load_help_file("tolqsysenv_server.hlp");
 
-  auto* main_window = static_cast<MainWindow*>(calloc(1, sizeof(MainWindow)));
+  // Lives as long as the process.
+  static auto* main_window = static_cast<MainWindow*>(calloc(1, sizeof(MainWindow)));
   if (!main_window) fail_start(kMessageNoMemory);
   convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
   form_directory_strings();

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "access/access_page.h"
 #include "app/converter.h"
@@ -51,7 +52,7 @@ GtkWidget* new_file_combo() {
 // Both pages: the file choice, the path with its browse button, the action button.
 FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
                           int browse_target_code) {
-  auto* page = static_cast<FilePage*>(calloc(1, sizeof(FilePage)));
+  auto* page = new (std::nothrow) FilePage{};
   if (!page) {
     show_message_number(kMessageNoMemory);
     return nullptr;

@@ -2,8 +2,12 @@
 
 #include <cstring>
 
+#include "access/access_dialogs.h"
+#include "access/access_page.h"
 #include "app/catalogue.h"
 #include "app/converter.h"
+#include "filepages/file_pages.h"
+#include "serverrc/convd_page.h"
 
 void process_events() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
@@ -22,6 +26,15 @@ void destroy_test_main_window(MainWindow* main) {
   close_message_dialogs();
   gtk_widget_destroy(main->window);
   process_events();
+  // The program keeps its page records for its whole run; each test's window has its own.
+  delete main->convd_page;
+  if (main->access_page) {
+    delete main->access_page->server_dialog;
+    delete main->access_page->user_dialog;
+  }
+  delete main->access_page;
+  delete main->read_page;
+  delete main->save_page;
   delete main;
 }
 
