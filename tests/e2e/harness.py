@@ -15,6 +15,8 @@ PROGRAM = os.path.join(STAGE, "usr/bin/tolqsysenv_server")
 APP_NAME = "tolqsysenv_server"
 MAIN_TITLE = "TolqSysEnv_Server"
 SKIP = 77
+# Message 68, shown when Apply cannot write a settings file.
+WRITE_FAILED = "設定ファイルの書き込みに失敗しました。"
 
 
 def euc(text):
@@ -68,6 +70,21 @@ class Sandbox:
 
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class WitnessSandbox(Sandbox):
+    """After the program ends, copies /etc/tolq8 as the program left it (even a
+    tmpfs that lives only in the sandbox) to self.after."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.after = os.path.join(self.root, "after")
+
+    def command(self, *args):
+        script = ('"$@"; status=$?; mkdir -p "$AFTER"; cp -a /etc/tolq8/. "$AFTER"/; '
+                  'exit $status')
+        return super().command("/usr/bin/env", f"AFTER={self.after}", "/bin/sh", "-c", script,
+                               "sh", *args)
 
 
 def run_program(args, env=None, sandbox=None):
@@ -155,6 +172,18 @@ class App:
 
     def find_all(self, parent, role):
         return parent.findChildren(lambda n: n.roleName == role and n.showing)
+
+    def message_dialog(self, text, timeout=20.0):
+        """The open window showing a label that begins with text (a message dialog)."""
+        def dialog():
+            return next((w for w in self.node.children if w.showing and
+                         any(label.name.startswith(text) for label in self.find_all(w, "label"))),
+                        None)
+        return wait_for(dialog, timeout, f"message {text!r}")
+
+    def dismiss_message(self, text):
+        """Waits for the message dialog showing text and presses its ＯＫ."""
+        self.click(self.message_dialog(text), "ＯＫ")
 
     def click(self, parent, name):
         self.find(parent, "push button", name).doActionNamed("click")

@@ -22,24 +22,6 @@ NEW_HOSTS = (";;\n;; tolqhosts : created by cfgmate \n;;\n"
              "convd\tja_JP new.example/7000 { \n"
              "client.example:carol\n"
              "}\n")
-WRITE_FAILED = "設定ファイルの書き込みに失敗しました。"
-
-
-class WitnessSandbox(harness.Sandbox):
-    """After the program ends, copies /etc/tolq8 as the program left it (even a
-    tmpfs that lives only in the sandbox) to self.after."""
-
-    def __init__(self, *args, **kwargs):
-        super().__init__(*args, **kwargs)
-        self.after = os.path.join(self.root, "after")
-
-    def command(self, *args):
-        script = ('"$@"; status=$?; mkdir -p "$AFTER"; cp -a /etc/tolq8/. "$AFTER"/; '
-                  'exit $status')
-        return super().command("/usr/bin/env", f"AFTER={self.after}", "/bin/sh", "-c", script,
-                               "sh", *args)
-
-
 class AccessPageTest(harness.AppTestCase):
     etc_files = {"tolqhosts": OLD_HOSTS}
 
@@ -80,16 +62,11 @@ class AccessPageTest(harness.AppTestCase):
 
     def apply_fails(self, extra, old=OLD_HOSTS):
         self.sandbox.cleanup()
-        self.sandbox = WitnessSandbox({"tolqhosts": old}, extra=extra)
+        self.sandbox = harness.WitnessSandbox({"tolqhosts": old}, extra=extra)
         app = self.start()
         self.add_server_and_pair()
         app.click(self.main, "適用")
-        dialog = harness.wait_for(
-            lambda: next((w for w in app.node.children if w.showing and
-                          any(label.name.startswith(WRITE_FAILED)
-                              for label in app.find_all(w, "label"))), None),
-            what="message 68")
-        app.click(dialog, "ＯＫ")
+        app.dismiss_message(harness.WRITE_FAILED)
         self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
         app.click(self.main, "キャンセル")
         self.assertEqual(app.wait_exit(), 0)

@@ -5,7 +5,6 @@ import sys
 
 sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
-from test_access import WRITE_FAILED, WitnessSandbox  # noqa: E402
 
 HEADER = ";;\n;; convdrc : created by cfgmate \n;;\n"
 OLD_CONVDRC = ("; 辞書の設定\n"
@@ -69,16 +68,11 @@ class ConvdPageTest(harness.AppTestCase):
 
     def apply_fails(self, extra, old=OLD_CONVDRC):
         self.sandbox.cleanup()
-        self.sandbox = WitnessSandbox({"ja_JP/convdrc": old}, extra=extra)
+        self.sandbox = harness.WitnessSandbox({"ja_JP/convdrc": old}, extra=extra)
         app = self.start()
         app.find(self.main, "check box").doActionNamed("click")
         app.click(self.main, "適用")
-        dialog = harness.wait_for(
-            lambda: next((w for w in app.node.children if w.showing and
-                          any(label.name.startswith(WRITE_FAILED)
-                              for label in app.find_all(w, "label"))), None),
-            what="message 68")
-        app.click(dialog, "ＯＫ")
+        app.dismiss_message(harness.WRITE_FAILED)
         self.assertTrue(self.apply_button().sensitive)
         app.click(self.main, "キャンセル")
         self.assertEqual(app.wait_exit(), 0)

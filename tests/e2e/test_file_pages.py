@@ -32,14 +32,6 @@ class FilePagesTest(harness.AppTestCase):
                      if t.parent.roleName != "combo box")
         entry.text = path
 
-    def dismiss_message(self, text):
-        def dialog():
-            return next((w for w in self.app.node.children if w.showing and
-                         any(label.name == text for label in self.app.find_all(w, "label"))),
-                        None)
-        window = harness.wait_for(dialog, what=f"message {text!r}")
-        self.app.click(window, "ＯＫ")
-
     def test_read_tolqhosts_from_elsewhere_then_apply(self):
         other = os.path.join(self.sandbox.root, "elsewhere", "hosts")
         os.makedirs(os.path.dirname(other))
@@ -50,7 +42,7 @@ class FilePagesTest(harness.AppTestCase):
         self.choose(1)
         self.set_path(other)
         app.click(self.main, "読込")
-        self.dismiss_message(READ_DONE)
+        self.app.dismiss_message(READ_DONE)
         apply = app.find(self.main, "push button", "適用")
         self.assertTrue(apply.sensitive, "a read marks the page changed")
         app.click(self.main, "適用")
@@ -75,7 +67,7 @@ class FilePagesTest(harness.AppTestCase):
         app.select_tab("保存")
         self.set_path(target)
         app.click(self.main, "保存")
-        self.dismiss_message(SAVE_DONE)
+        self.app.dismiss_message(SAVE_DONE)
         with open(target, "rb") as f:
             saved = f.read().decode("euc_jp")
         self.assertTrue(saved.startswith(HEADER.format("convdrc")), saved)

@@ -85,11 +85,7 @@ class RootCheckTest(harness.unittest.TestCase):
         app = None
         try:
             app = harness.App(sandbox)
-            dialog = harness.wait_for(
-                lambda: next((w for w in app.node.children if w.showing and
-                              any(c.name == "このプログラムは root ユーザだけが実行できます。"
-                                  for c in app.find_all(w, "label"))), None),
-                what="message 51")
+            dialog = app.message_dialog("このプログラムは root ユーザだけが実行できます。")
             self.assertNotIn(MAIN_TITLE, app.windows())
             app.click(dialog, "ＯＫ")
             self.assertEqual(app.wait_exit(), 255)
