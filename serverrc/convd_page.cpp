@@ -23,15 +23,21 @@ namespace {
 constexpr int kMessageNoMemory = 32;
 constexpr int kEntryMaxLength = 127;
 
-// Measures texts as the list draws them: with Pango, in the font of its style.
+// Measures texts in the list's font; falls back to Pango when no X font loads.
 class TextMeasure {
  public:
-  explicit TextMeasure(GtkWidget* list) : layout_(gtk_widget_create_pango_layout(list, nullptr)) {}
-  ~TextMeasure() { g_object_unref(layout_); }
+  explicit TextMeasure(GtkWidget* list)
+      : list_(list), font_(gdk_font_from_description(list->style->font_desc)) {}
+  ~TextMeasure() {
+    if (font_) gdk_font_unref(font_);
+    if (layout_) g_object_unref(layout_);
+  }
   TextMeasure(const TextMeasure&) = delete;
   TextMeasure& operator=(const TextMeasure&) = delete;
 
   int width(const char* text) {
+    if (font_) return gdk_string_width(font_, text);
+    if (!layout_) layout_ = gtk_widget_create_pango_layout(list_, nullptr);
     pango_layout_set_text(layout_, text, -1);
     int w = 0;
     pango_layout_get_pixel_size(layout_, &w, nullptr);
@@ -39,7 +45,9 @@ class TextMeasure {
   }
 
  private:
-  PangoLayout* layout_;
+  GtkWidget* list_;
+  GdkFont* font_;
+  PangoLayout* layout_ = nullptr;
 };
 
 // An entry's text as the file takes it: cut to 1023 bytes, then EUC-JP.
