@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the benchmarks (Release) and runs them all, printing each one's figures:
+# the convdrc and tolqhosts file layers beside a plain line copy, filling the
+# dictionary list, and start-up time and memory beside a minimal GTK+ 2 window.
+# Needs root (the start-up benchmark runs the program in the sandbox).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+scripts/deps.sh >/dev/null
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLQ_TESTS=OFF >/dev/null
+cmake --build build-bench -j "$(nproc)" >/dev/null
+rm -rf build-bench/stage && DESTDIR=$top/build-bench/stage cmake --install build-bench --prefix /usr >/dev/null
+echo "== $(date -u +%Y-%m-%d) on $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
+for bench in build-bench/bench/*_bench; do
+  echo "== $(basename "$bench")"
+  TOLQ_STAGE=$top/build-bench/stage TOLQ_SOURCE=$top scripts/with-display "$bench" --benchmark_counters_tabular=true
+done

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the Debian package and runs the end-to-end suite against its contents
+# (unpacked, then mounted by the sandbox at the system paths), so the files the
+# package installs are the ones tested.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+scripts/deps.sh
+cmake -S . -B build-pkg -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+  -DTOLQ_TESTS=OFF -DTOLQ_BENCH=OFF
+cmake --build build-pkg -j "$(nproc)"
+rm -f build-pkg/*.deb
+(cd build-pkg && cpack -G DEB)
+deb=$(ls build-pkg/tolqsysenv-server_*.deb)
+dpkg-deb -I "$deb" | grep -E '^ (Package|Version|Depends):'
+rm -rf build-pkg/unpacked && dpkg-deb -x "$deb" build-pkg/unpacked
+# The tests' own helper that sends a window the close request.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target close_window >/dev/null
+export TOLQ_STAGE=$top/build-pkg/unpacked TOLQ_SCRIPTS=$top/scripts
+export TOLQ_CLOSE_WINDOW=$top/build/tests/close_window PYTHONDONTWRITEBYTECODE=1
+failed=0
+for test in tests/e2e/test_*.py; do
+  echo "== $test"
+  scripts/with-display scripts/a11y-session /usr/bin/python3 -W ignore "$test" || failed=1
+done
+exit $failed
