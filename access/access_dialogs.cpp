@@ -5,6 +5,7 @@
 #include "access/access_file.h"
 #include "access/access_page.h"
 #include "access/texts.h"
+#include "app/message_numbers.h"
 #include "app/converter.h"
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -16,15 +17,7 @@
 
 namespace {
 
-constexpr int kMessageNoMemory = 32;
-constexpr int kMessageDuplicate = 50;
-constexpr int kMessageNoServerHost = 102;
-constexpr int kMessageBadPort = 103;
-constexpr int kMessageTooManyServers = 118;
-constexpr int kMessageTooManyUsers = 119;
-constexpr int kMessageNoHostOrUser = 120;
-
-struct DialogSpec {
+struct DialogLayout {
   const char* first_label;
   int first_length;
   const char* second_label;
@@ -55,7 +48,7 @@ void pack_dialog_button(GtkWidget* box, const char* label, GCallback handler, gp
   g_signal_connect(button, "clicked", handler, data);
 }
 
-DialogWidgets build_entry_dialog(const char* title, const DialogSpec& spec) {
+DialogWidgets build_entry_dialog(const char* title, const DialogLayout& layout) {
   DialogWidgets widgets;
   widgets.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(widgets.window), title);
@@ -66,16 +59,16 @@ DialogWidgets build_entry_dialog(const char* title, const DialogSpec& spec) {
   GtkWidget* table = gtk_table_new(2, 2, FALSE);
   gtk_container_set_border_width(GTK_CONTAINER(table), 5);
   gtk_box_pack_start(GTK_BOX(vbox), table, FALSE, FALSE, 0);
-  widgets.first_entry = attach_field(table, 0, spec.first_label, spec.first_length);
-  widgets.second_entry = attach_field(table, 1, spec.second_label, spec.second_length);
+  widgets.first_entry = attach_field(table, 0, layout.first_label, layout.first_length);
+  widgets.second_entry = attach_field(table, 1, layout.second_label, layout.second_length);
   gtk_box_pack_start(GTK_BOX(vbox), gtk_hseparator_new(), TRUE, FALSE, 0);
   GtkWidget* buttons = gtk_hbutton_box_new();
   gtk_button_box_set_layout(GTK_BUTTON_BOX(buttons), GTK_BUTTONBOX_EDGE);
   gtk_box_pack_start(GTK_BOX(vbox), buttons, FALSE, FALSE, 0);
-  pack_dialog_button(buttons, kTextOk, spec.ok_handler, widgets.window);
+  pack_dialog_button(buttons, kTextOk, layout.ok_handler, widgets.window);
   pack_dialog_button(buttons, kTextCancel, G_CALLBACK(close_dialog), widgets.window);
   pack_dialog_button(buttons, kTextHelp, G_CALLBACK(on_help_key_clicked),
-                     const_cast<char*>(spec.help_key));
+                     const_cast<char*>(layout.help_key));
   return widgets;
 }
 
@@ -126,6 +119,29 @@ void finish_dialog(gpointer window) {
   end_modal_loop(GTK_WIDGET(window));
 }
 
+// Opens a server or user dialog, keeps its record in the page while it runs
+// and presets its entries in change mode (the presets are null when adding).
+template <typename Record>
+int open_entry_dialog(MainWindow* main, Record** record, const char* title,
+                      const DialogLayout& layout, const char* first, const char* second) {
+  auto* dialog = new (std::nothrow) Record{};
+  if (!dialog) {
+    show_message_number(kMessageNoMemory);
+    return -1;
+  }
+  delete *record;
+  *record = dialog;
+  gtk_widget_set_sensitive(main->window, FALSE);
+  DialogWidgets widgets = build_entry_dialog(title, layout);
+  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
+  if (first) preset_entry(widgets.first_entry, first);
+  if (second) preset_entry(widgets.second_entry, second);
+  run_entry_dialog(main, dialog->window);
+  *record = nullptr;
+  delete dialog;
+  return 0;
+}
+
 }  // namespace
 
 void on_server_add_clicked(GtkWidget*, MainWindow* main) {
@@ -158,61 +174,29 @@ void on_user_change_clicked(GtkWidget*, MainWindow* main) {
 }
 
 int open_server_dialog(MainWindow* main, int mode, const char* title) {
-  auto* dialog = new (std::nothrow) ServerDialog{};
-  if (!dialog) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
-  AccessPage* page = access_page_record;
-  delete page->server_dialog;
-  page->server_dialog = dialog;
-  gtk_widget_set_sensitive(main->window, FALSE);
   bool add = mode == DIALOG_MODE_ADD;
-  DialogSpec spec{kTextServerHostLabel,
-                  255,
-                  kTextPortLabel,
-                  5,
-                  add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
-                  add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
-  DialogWidgets widgets = build_entry_dialog(title, spec);
-  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
-  if (!add) {
-    preset_entry(dialog->host_entry, selected_server_host);
-    preset_entry(dialog->port_entry, selected_server_port);
-  }
-  run_entry_dialog(main, dialog->window);
-  page->server_dialog = nullptr;
-  delete dialog;
-  return 0;
+  DialogLayout layout{kTextServerHostLabel,
+                      255,
+                      kTextPortLabel,
+                      5,
+                      add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
+                      add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
+  return open_entry_dialog(main, &access_page_record->server_dialog, title, layout,
+                           add ? nullptr : selected_server_host,
+                           add ? nullptr : selected_server_port);
 }
 
 int open_user_dialog(MainWindow* main, int mode, const char* title) {
-  auto* dialog = new (std::nothrow) UserDialog{};
-  if (!dialog) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
-  AccessPage* page = access_page_record;
-  delete page->user_dialog;
-  page->user_dialog = dialog;
-  gtk_widget_set_sensitive(main->window, FALSE);
   bool add = mode == DIALOG_MODE_ADD;
-  DialogSpec spec{kTextEntryHostLabel,
-                  255,
-                  kTextEntryUserLabel,
-                  255,
-                  add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
-                  add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
-  DialogWidgets widgets = build_entry_dialog(title, spec);
-  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
-  if (!add) {
-    preset_entry(dialog->host_entry, selected_entry_host);
-    preset_entry(dialog->user_entry, selected_entry_user);
-  }
-  run_entry_dialog(main, dialog->window);
-  page->user_dialog = nullptr;
-  delete dialog;
-  return 0;
+  DialogLayout layout{kTextEntryHostLabel,
+                      255,
+                      kTextEntryUserLabel,
+                      255,
+                      add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
+                      add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
+  return open_entry_dialog(main, &access_page_record->user_dialog, title, layout,
+                           add ? nullptr : selected_entry_host,
+                           add ? nullptr : selected_entry_user);
 }
 
 void on_server_add_ok(GtkWidget*, gpointer window) {

@@ -7,6 +7,7 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/texts.h"
+#include "app/message_numbers.h"
 #include "app/converter.h"
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -23,8 +24,6 @@ const char* selected_entry_host;
 const char* selected_entry_user;
 
 namespace {
-
-constexpr int kMessageNoMemory = 32;
 
 void set_sensitive(std::initializer_list<GtkWidget*> widgets, gboolean sensitive) {
   for (GtkWidget* widget : widgets) gtk_widget_set_sensitive(widget, sensitive);
@@ -72,7 +71,7 @@ GtkWidget* new_list(std::initializer_list<const char*> titles) {
   return list;
 }
 
-struct ButtonSpec {
+struct ButtonRow {
   GtkWidget** button;
   const char* label;
   GCallback handler;
@@ -81,7 +80,7 @@ struct ButtonSpec {
 
 // A titled frame holding the list in a scrolled window and its three buttons.
 void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
-                     std::initializer_list<ButtonSpec> buttons) {
+                     std::initializer_list<ButtonRow> buttons) {
   GtkWidget* frame = new_euc_frame(title, GTK_SHADOW_ETCHED_IN, 5);
   gtk_widget_set_usize(frame, 400, -1);
   gtk_box_pack_start(GTK_BOX(vbox), frame, TRUE, TRUE, 0);
@@ -97,10 +96,10 @@ void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
   gtk_container_set_border_width(GTK_CONTAINER(box), 5);
   gtk_button_box_set_layout(GTK_BUTTON_BOX(box), GTK_BUTTONBOX_START);
   gtk_box_pack_start(GTK_BOX(hbox), box, FALSE, FALSE, 0);
-  for (const ButtonSpec& spec : buttons) {
-    *spec.button = new_euc_button(spec.label, 0);
-    gtk_container_add(GTK_CONTAINER(box), *spec.button);
-    g_signal_connect(*spec.button, "clicked", spec.handler, spec.data);
+  for (const ButtonRow& row : buttons) {
+    *row.button = new_euc_button(row.label, 0);
+    gtk_container_add(GTK_CONTAINER(box), *row.button);
+    g_signal_connect(*row.button, "clicked", row.handler, row.data);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/message_numbers.h"
 #include "app/catalogue.h"
 #include "app/converter.h"
 #include "app/main_window.h"
@@ -15,9 +16,6 @@
 #include "serverrc/convd_page.h"
 
 namespace {
-
-constexpr int kMessageNoMemory = 32;
-constexpr int kMessageNotRoot = 51;
 
 // Ends start-up after a fatal error, once the user has read the message.
 [[noreturn]] void fail_start(int number) {

@@ -1,3 +1,4 @@
+#include "app/message_numbers.h"
 #include "app/main_window.h"
 
 #include <cstring>
@@ -20,9 +21,7 @@ const char* dict_selected_file;
 
 namespace {
 
-constexpr int kMessageWriteFailed = 68;
-
-struct ButtonSpec {
+struct ButtonDef {
   const char* label;
   GCallback handler;
   bool swapped;
@@ -33,18 +32,18 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
   gtk_box_pack_start(GTK_BOX(vbox), row, FALSE, FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(row), 5);
   gtk_button_box_set_layout(GTK_BUTTON_BOX(row), GTK_BUTTONBOX_EDGE);
-  const ButtonSpec buttons[] = {{kTextOk, G_CALLBACK(on_ok), false},
-                                {kTextCancel, G_CALLBACK(gtk_main_quit), true},
-                                {kTextApply, G_CALLBACK(apply_changes), false},
-                                {kTextHelp, G_CALLBACK(on_help), false}};
-  for (const auto& spec : buttons) {
-    GtkWidget* button = new_euc_button(spec.label, 5);
+  const ButtonDef buttons[] = {{kTextOk, G_CALLBACK(on_ok), false},
+                               {kTextCancel, G_CALLBACK(gtk_main_quit), true},
+                               {kTextApply, G_CALLBACK(apply_changes), false},
+                               {kTextHelp, G_CALLBACK(on_help), false}};
+  for (const auto& def : buttons) {
+    GtkWidget* button = new_euc_button(def.label, 5);
     gtk_container_add(GTK_CONTAINER(row), button);
-    if (spec.swapped)
-      g_signal_connect_swapped(button, "clicked", spec.handler, main->window);
+    if (def.swapped)
+      g_signal_connect_swapped(button, "clicked", def.handler, main->window);
     else
-      g_signal_connect(button, "clicked", spec.handler, main);
-    if (spec.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
+      g_signal_connect(button, "clicked", def.handler, main);
+    if (def.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
   }
   main_apply_button = main->apply_button;
 }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "access/access_page.h"
+#include "app/message_numbers.h"
 #include "app/converter.h"
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -22,14 +23,6 @@ FilePage* read_page_record;
 FilePage* save_page_record;
 
 namespace {
-
-constexpr int kMessageNoMemory = 32;
-constexpr int kMessageNoFileName = 58;
-constexpr int kMessageReadFailed = 59;
-constexpr int kMessageNoSuchFile = 60;
-constexpr int kMessageSaveFailed = 61;
-constexpr int kMessageRead = 66;
-constexpr int kMessageSaved = 67;
 
 constexpr const char* kConvdrcChoice = "convdrc";
 constexpr const char* kTolqhostsChoice = "tolqhosts";

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "app/message_numbers.h"
 #include "app/converter.h"
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -20,7 +21,6 @@ int dict_column_width;
 
 namespace {
 
-constexpr int kMessageNoMemory = 32;
 constexpr int kEntryMaxLength = 127;
 
 // Measures texts in the list's font; falls back to Pango when no X font loads.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/message_numbers.h"
 #include "app/converter.h"
 #include "app/main_window.h"
 #include "app/message_dialog.h"
@@ -15,9 +16,6 @@
 #include "serverrc/convd_page.h"
 
 namespace {
-
-constexpr int kMessageAlreadyListed = 56;
-constexpr int kMessageBadDirectory = 116;
 
 // File names come from and go to the toolkit in the file-name encoding; the
 // program keeps them in EUC-JP.
