@@ -86,12 +86,7 @@ void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
   gtk_box_pack_start(GTK_BOX(vbox), frame, TRUE, TRUE, 0);
   GtkWidget* hbox = gtk_hbox_new(FALSE, 5);
   gtk_container_add(GTK_CONTAINER(frame), hbox);
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_container_set_border_width(GTK_CONTAINER(scrolled), 5);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_ALWAYS,
-                                 GTK_POLICY_ALWAYS);
-  gtk_box_pack_start(GTK_BOX(hbox), scrolled, TRUE, TRUE, 0);
-  gtk_container_add(GTK_CONTAINER(scrolled), list);
+  gtk_box_pack_start(GTK_BOX(hbox), new_list_scroller(list), TRUE, TRUE, 0);
   GtkWidget* box = gtk_vbutton_box_new();
   gtk_container_set_border_width(GTK_CONTAINER(box), 5);
   gtk_button_box_set_layout(GTK_BUTTON_BOX(box), GTK_BUTTONBOX_START);

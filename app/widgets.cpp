@@ -28,6 +28,15 @@ GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border) {
   return new_frame(euc_to_utf8(title).get(), shadow, border);
 }
 
+GtkWidget* new_list_scroller(GtkWidget* list) {
+  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
+  gtk_container_set_border_width(GTK_CONTAINER(scrolled), 5);
+  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_ALWAYS,
+                                 GTK_POLICY_ALWAYS);
+  gtk_container_add(GTK_CONTAINER(scrolled), list);
+  return scrolled;
+}
+
 void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label) {
   gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, new_euc_label(tab_label));
 }

@@ -16,6 +16,8 @@ GtkWidget* new_euc_label(const char* text);
 GtkWidget* new_frame(const char* title, GtkShadowType shadow, int border);
 // A frame titled with an EUC-JP text.
 GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border);
+// A scrolled window with border 5 and both scroll bars always shown, holding list.
+GtkWidget* new_list_scroller(GtkWidget* list);
 // Appends a page to the notebook under an EUC-JP tab label.
 void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label);
 

@@ -119,16 +119,11 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   GtkWidget* hbox = gtk_hbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(frame), hbox);
 
-  GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);
-  gtk_container_set_border_width(GTK_CONTAINER(scrolled), 5);
-  gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scrolled), GTK_POLICY_ALWAYS,
-                                 GTK_POLICY_ALWAYS);
-  gtk_box_pack_start(GTK_BOX(hbox), scrolled, TRUE, TRUE, 5);
   CString title = euc_to_utf8(kTextDictColumn);
   gchar* titles[] = {title.get()};
   page->dict_list = gtk_clist_new_with_titles(1, titles);
   gtk_widget_set_size_request(page->dict_list, 400, 150);
-  gtk_container_add(GTK_CONTAINER(scrolled), page->dict_list);
+  gtk_box_pack_start(GTK_BOX(hbox), new_list_scroller(page->dict_list), TRUE, TRUE, 5);
   g_signal_connect(page->dict_list, "select_row", G_CALLBACK(dict_row_selected), nullptr);
   g_signal_connect(page->dict_list, "unselect_row", G_CALLBACK(dict_row_unselected), nullptr);
 

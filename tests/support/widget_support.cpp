@@ -3,9 +3,11 @@
 #include <cstring>
 
 #include "access/access_dialogs.h"
+#include "access/access_file.h"
 #include "access/access_page.h"
 #include "app/catalogue.h"
 #include "app/converter.h"
+#include "app/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 
@@ -36,6 +38,21 @@ void destroy_test_main_window(MainWindow* main) {
   delete main->read_page;
   delete main->save_page;
   delete main;
+}
+
+void ScratchMainWindowTest::SetUp() {
+  copy_bounded(etc_dir, etc.path().c_str());
+  copy_bounded(lib_dir, lib.path().c_str());
+  main = build_test_main_window();
+  ASSERT_NE(main, nullptr);
+}
+
+void ScratchMainWindowTest::TearDown() {
+  destroy_test_main_window(main);
+  form_directory_strings();
+  clear_access_model();
+  convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
+  hosts_src_dir[0] = hosts_src_name[0] = convd_src_dir[0] = convd_src_name[0] = '\0';
 }
 
 namespace {

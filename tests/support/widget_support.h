@@ -2,18 +2,31 @@
 #ifndef TOLQ_TESTS_SUPPORT_WIDGET_SUPPORT_H
 #define TOLQ_TESTS_SUPPORT_WIDGET_SUPPORT_H
 
+#include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
 #include <functional>
 #include <string>
 
 #include "app/main_window.h"
+#include "tests/support/files.h"
 
 // Builds a fresh main window with its four pages, as start-up does, without
 // loading any settings file. The window is shown but the main loop is not run.
 MainWindow* build_test_main_window();
 // Destroys a window built by build_test_main_window.
 void destroy_test_main_window(MainWindow* main);
+
+// A fresh main window whose system (etc_dir) and library (lib_dir) directories
+// are scratch directories; the program-wide state is reset afterwards.
+class ScratchMainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  TempDir etc, lib;
+  MainWindow* main = nullptr;
+};
 
 // Runs pending toolkit events.
 void process_events();

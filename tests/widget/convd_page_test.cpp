@@ -20,21 +20,11 @@ const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
 // 日本.dic in EUC-JP, as a convdrc holds it.
 const std::string kJapaneseDict = "\xc6\xfc\xcb\xdc.dic";
 
-// The main window with scratch system and library directories.
-class ConvdPageTest : public testing::Test {
+class ConvdPageTest : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
-    copy_bounded(etc_dir, etc.path().c_str());
-    copy_bounded(lib_dir, lib.path().c_str());
-    main = build_test_main_window();
-    ASSERT_NE(main, nullptr);
+    ScratchMainWindowTest::SetUp();
     page = main->convd_page;
-  }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    form_directory_strings();
-    convd_dirty = hosts_dirty = convd_read_ok = 0;
-    convd_src_dir[0] = convd_src_name[0] = '\0';
   }
 
   // Start-up's loading, with this convdrc in the system directory.
@@ -75,8 +65,6 @@ class ConvdPageTest : public testing::Test {
     EXPECT_EQ(text_of(page->giji_entry), "");
   }
 
-  TempDir etc, lib;
-  MainWindow* main = nullptr;
   ConvdPage* page = nullptr;
 };
 

@@ -40,25 +40,15 @@ std::string message(int number) {
 
 // The read and save pages of a main window whose system directories are scratch
 // directories, with the start-up source names of an absent tolqhosts.
-class FilePages : public testing::Test {
+class FilePages : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
-    copy_bounded(etc_dir, etc.path().c_str());
-    copy_bounded(lib_dir, lib.path().c_str());
-    main = build_test_main_window();
-    ASSERT_NE(main, nullptr);
+    ScratchMainWindowTest::SetUp();
     copy_bounded(hosts_src_dir, etc_dir);
     copy_bounded(hosts_src_name, "tolqhosts");
     convd_src_dir[0] = convd_src_name[0] = '\0';
     gtk_widget_set_sensitive(main->apply_button, FALSE);
     convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
-  }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    form_directory_strings();
-    clear_access_model();
-    convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
-    hosts_src_dir[0] = hosts_src_name[0] = convd_src_dir[0] = convd_src_name[0] = '\0';
   }
 
   // Sets a page's choice and path, runs its action and returns the message shown.
@@ -76,8 +66,7 @@ class FilePages : public testing::Test {
   std::string path_shown(FilePage* page) { return gtk_entry_get_text(GTK_ENTRY(page->path_entry)); }
   bool apply_sensitive() { return GTK_WIDGET_SENSITIVE(main->apply_button); }
 
-  TempDir etc, lib, tmp;
-  MainWindow* main = nullptr;
+  TempDir tmp;
 };
 
 TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {

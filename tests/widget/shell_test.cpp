@@ -8,24 +8,9 @@
 
 namespace {
 
-// A main window whose system directories are scratch directories.
-class Shell : public testing::Test {
+class Shell : public ScratchMainWindowTest {
  protected:
-  void SetUp() override {
-    copy_bounded(etc_dir, etc.path().c_str());
-    copy_bounded(lib_dir, lib.path().c_str());
-    main = build_test_main_window();
-    ASSERT_NE(main, nullptr);
-  }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    form_directory_strings();
-    convd_dirty = hosts_dirty = 0;
-  }
   bool apply_sensitive() const { return GTK_WIDGET_SENSITIVE(main->apply_button); }
-
-  TempDir etc, lib;
-  MainWindow* main = nullptr;
 };
 
 // Runs the main loop until the handler quits it; false when it did not within a second.
