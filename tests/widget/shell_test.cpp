@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/catalogue.h"
 #include "app/main_window.h"
 #include "app/state.h"
 #include "app/widgets.h"
@@ -61,6 +62,32 @@ TEST_F(Shell, OkWithNothingDirtyWritesNothingAndQuits) {
 TEST_F(Shell, ApplyWithNothingDirtySucceedsWithoutWriting) {
   EXPECT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(list_dir(etc.path()), "");
+}
+
+TEST_F(Shell, ApplyWritesOnlyTheDirtyFile) {
+  load_settings_files(main);
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  EXPECT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(list_dir(etc.path()), "tolqhosts");
+  EXPECT_EQ(read_file(etc / "tolqhosts"), ";;\n;; tolqhosts : created by cfgmate \n;;\n");
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_FALSE(apply_sensitive());
+}
+
+TEST_F(Shell, ApplyStopsAtTheFirstFailureAndKeepsBothDirty) {
+  load_settings_files(main);
+  write_file(etc / "ja_JP", "a file where the convdrc directory should be");
+  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  EXPECT_EQ(apply_changes(nullptr, main), -1);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(68)));
+  EXPECT_EQ(list_dir(etc.path()), "ja_JP");  // tolqhosts was not attempted
+  EXPECT_EQ(convd_dirty, 1);
+  EXPECT_EQ(hosts_dirty, 1);
+  EXPECT_TRUE(apply_sensitive());
+  close_message_dialogs();
+  // OK after a failed Apply leaves the window open.
+  EXPECT_FALSE(quits_main_loop([&] { on_ok(nullptr, main); }));
 }
 
 TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
