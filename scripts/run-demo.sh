@@ -21,7 +21,8 @@ fi
 scripts/with-display bash -c '
   "$1" --stage build/stage --etc "$2" -- "$3" & pid=$!
   sleep 3
-  import -window root "$4"
+  window=$(xwininfo -name TolqSysEnv_Server | awk "/Window id:/ {print \$4}")
+  import -window "${window:-root}" "$4"
   kill "$pid"; wait "$pid" 2>/dev/null || true
 ' _ scripts/sandbox "$etc" "$program" "$shot"
 echo "No display: saved a screenshot of the window to $shot"
