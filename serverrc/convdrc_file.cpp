@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/line_writers.h"
 #include "common/safe_file.h"
@@ -30,14 +32,19 @@ bool is_blank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// A physical line and the lines that its trailing backslashes continue onto.
-bool read_logical_line(FILE* in, char* line) {
+// A physical line and the lines that its trailing backslashes continue onto,
+// joined without the backslashes. pieces, when given, receives the physical
+// lines as they were read, so that the line can be copied unchanged.
+bool read_logical_line(FILE* in, char* line, std::vector<std::string>* pieces = nullptr) {
+  if (pieces) pieces->clear();
   if (!read_physical_line(in, line, kLineSize)) return false;
+  if (pieces) pieces->emplace_back(line);
   size_t length = strlen(line);
   while (length > 0 && line[length - 1] == '\\') {
     line[--length] = '\0';
     // A backslash on the last line of the file continues onto nothing.
     if (!read_physical_line(in, line + length, kLineSize - length)) break;
+    if (pieces) pieces->emplace_back(line + length);
     length += strlen(line + length);
   }
   return true;
@@ -84,15 +91,19 @@ class ConvdrcWriter {
 
   // Copies the source's lines, each known keyword's line replaced with the
   // current value; the dictionaries stand where the first "readfile" stood.
+  // Continued lines are taken whole, as the reader takes them: a keyword is
+  // replaced however its line is split, and no copied piece can become a
+  // setting line that overrides the value written.
   void carry_over(FILE* source) {
     char line[kLineSize];
-    while (read_physical_line(source, line, sizeof line)) {
-      if (starts_with(line, ";;")) continue;  // an earlier header
+    std::vector<std::string> pieces;
+    while (read_logical_line(source, line, &pieces)) {
+      if (starts_with(pieces.front().c_str(), ";;")) continue;  // an earlier header
       std::string_view first;
       Setting which = kSettingCount;
       if (line[0] != ';' && split_words(line, &first, 1) == 1) which = setting_of(first);
       if (which == kSettingCount) {
-        copy_line(line);
+        for (const auto& piece : pieces) copy_line(piece.c_str());
         continue;
       }
       if (!(which == kDicts && written_[kDicts])) write_setting(which);

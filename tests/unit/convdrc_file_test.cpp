@@ -251,12 +251,20 @@ TEST(ConvdrcWrite, LongSourceLinesAreCarriedOverInPieces) {
                                                      std::string(54, 'r') + "\n");
 }
 
-TEST(ConvdrcWrite, ContinuedSourceLinesAreHandledLineByLine) {
+TEST(ConvdrcWrite, ContinuedSourceLinesAreTakenWhole) {
   ConvdSettings s;
   s.dir = s.sticky = s.autosave = "";
   s.dicts = {"n"};
+  // A continued keyword line is replaced whole; a continued line of another
+  // keyword is copied whole, so the "readfile" it holds stays part of it.
   EXPECT_EQ(written(s, "readfile a \\\nb.dic\nfoo \\\nreadfile c\n"),
-            kHeader + "readfile\t\tn\nb.dic\nfoo \\\n");
+            kHeader + "readfile\t\tn\nfoo \\\nreadfile c\n");
+  // A keyword split by a continuation is still the keyword: the page's value
+  // replaces it and no stale value can come back on the next read.
+  s.dir = "/new";
+  std::string text = written(s, "; dictionaries\ncon\\\nvd_dir /old\n");
+  EXPECT_EQ(text, kHeader + "; dictionaries\nconvd_dir\t\t/new\nreadfile\t\tn\n");
+  EXPECT_EQ(parsed(text).dir, "/new");
 }
 
 TEST(ConvdrcWrite, ABackslashNeverSwallowsASettingLine) {
@@ -264,10 +272,12 @@ TEST(ConvdrcWrite, ABackslashNeverSwallowsASettingLine) {
   s.dir = s.sticky = "";
   s.autosave = "9";
   s.giji = "- \\";  // a backslash is a character like any other here
-  // A copied line continued onto a setting line, or onto the end of the file,
-  // is ended by a line holding one blank.
+  // "foo" continued onto "autosave 5" is one line of another keyword, copied
+  // whole; a copied line continued onto the end of the file is ended by a line
+  // holding one blank before the setting appended after it.
   std::string text = written(s, "foo \\\nautosave 5\nset_giji_eisuu x\n; c \\");
-  EXPECT_EQ(text, kHeader + "foo \\\n \nautosave\t\t9\nset_giji_eisuu\t\t- \\ \n; c \\\n");
+  EXPECT_EQ(text,
+            kHeader + "foo \\\nautosave 5\nset_giji_eisuu\t\t- \\ \n; c \\\n \nautosave\t\t9\n");
   EXPECT_EQ(parsed(text).autosave, "9");
   EXPECT_EQ(parsed(text).giji, "- \\");
   // Nothing to append: nothing to end.
