@@ -2,7 +2,7 @@
 # Installs what building, running and testing tolqsysenv_server needs (Debian 12, as root).
 set -euo pipefail
 packages=(
-  build-essential cmake pkg-config python3 libgtk2.0-dev libx11-dev
+  build-essential cmake pkg-config python3 libgtk2.0-dev libx11-dev llvm
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth dbus-x11 at-spi2-core libatk-adaptor libgail-common python3-dogtail
   fonts-ipafont-gothic locales imagemagick x11-utils util-linux dpkg-dev file

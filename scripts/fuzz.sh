@@ -2,9 +2,15 @@
 # Builds every libFuzzer target with clang, ASan and UBSan in build-fuzz and runs
 # each for a bounded time (FUZZ_SECONDS, default 60) from its seed corpus in the
 # repository. A crash fails the run; its input is kept in build-fuzz/artifacts/.
+# The campaigns start from a fixed seed (FUZZ_SEED, default 1) so that a run
+# can be repeated; FUZZ_SEED=0 lets libFuzzer pick one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Symbolized stacks in the reports.
+symbolizer=$(command -v llvm-symbolizer || ls /usr/lib/llvm-*/bin/llvm-symbolizer 2>/dev/null | head -n 1 || true)
+[ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH=$symbolizer
 seconds=${FUZZ_SECONDS:-60}
+seed=${FUZZ_SEED:-1}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTOLQ_FUZZ=ON -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF
 cmake --build build-fuzz -j "$(nproc)" --target fuzzers
@@ -15,7 +21,7 @@ for fuzzer in build-fuzz/tests/fuzz/*_fuzz; do
   work=$(mktemp -d)
   cp -r "tests/fuzz/corpus/$name/." "$work/"
   echo "== fuzzing $name for ${seconds}s"
-  if ! ASAN_OPTIONS=detect_leaks=1 "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 \
+  if ! ASAN_OPTIONS=detect_leaks=1 "$fuzzer" -max_total_time="$seconds" -seed="$seed" -rss_limit_mb=2048 \
       -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$name-" "$work" \
       > "build-fuzz/artifacts/$name.log" 2>&1; then
     failed+=("$name")

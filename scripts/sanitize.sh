@@ -4,6 +4,9 @@
 # any sanitizer report fails a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Symbolized stacks in the reports.
+symbolizer=$(command -v llvm-symbolizer || ls /usr/lib/llvm-*/bin/llvm-symbolizer 2>/dev/null | head -n 1 || true)
+[ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH=$symbolizer
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF
 cmake --build build-asan -j "$(nproc)"
 # GTK+ 2, GLib and fontconfig keep their caches until exit; only the program's
