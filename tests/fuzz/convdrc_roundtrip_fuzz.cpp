@@ -37,12 +37,16 @@ ConvdSettings parsed(const void* data, size_t size) {
 
 // Values so long that their written line no longer fits a 1023-byte read
 // piece do not come back whole; that is the line limit, not a fault.
+bool fits(const char* keyword, const std::string& value) {
+  // A value that ends with a backslash is written with a blank after it.
+  size_t blank = !value.empty() && value.back() == '\\' ? 1 : 0;
+  return strlen(keyword) + 2 + value.size() + blank <= 1023;
+}
+
 bool lines_fit(const ConvdSettings& s) {
-  const size_t limit = 1023;
   for (const auto& dict : s.dicts)
-    if (strlen("readfile\t\t") + dict.size() > limit) return false;
-  return strlen("convd_dir\t\t") + s.dir.size() <= limit &&
-         strlen("set_giji_eisuu\t\t") + s.giji.size() <= limit;
+    if (!fits("readfile", dict)) return false;
+  return fits("convd_dir", s.dir) && fits("set_giji_eisuu", s.giji);
 }
 
 }  // namespace
