@@ -83,8 +83,25 @@ void run_entry_dialog(MainWindow* main, GtkWidget* window) {
   run_modal_loop(main);
 }
 
-void read_entry(GtkWidget* entry, char (&buffer)[kLineSize]) {
-  copy_bounded(buffer, gtk_entry_get_text(GTK_ENTRY(entry)));
+// The two texts of a server dialog (host, port) or a user dialog (host, user);
+// both records hold the window and then their two entries.
+struct Fields {
+  char host[kLineSize];
+  char second[kLineSize];
+
+  explicit Fields(const ServerDialog* dialog) : Fields(dialog->host_entry, dialog->port_entry) {}
+  explicit Fields(const UserDialog* dialog) : Fields(dialog->host_entry, dialog->user_entry) {}
+  Fields(GtkWidget* first_entry, GtkWidget* second_entry) {
+    copy_bounded(host, gtk_entry_get_text(GTK_ENTRY(first_entry)));
+    copy_bounded(second, gtk_entry_get_text(GTK_ENTRY(second_entry)));
+  }
+};
+
+// Puts changed texts into a row of a two-column list and selects it again.
+void replace_row(GtkWidget* list, int row, const Fields& f) {
+  gtk_clist_set_text(GTK_CLIST(list), row, 0, f.host);
+  gtk_clist_set_text(GTK_CLIST(list), row, 1, f.second);
+  select_list_row(list, row);
 }
 
 // Shows the message of the first failing check; true when all pass.
@@ -200,67 +217,47 @@ int open_user_dialog(MainWindow* main, int mode, const char* title) {
 }
 
 void on_server_add_ok(GtkWidget*, gpointer window) {
-  ServerDialog* dialog = access_page_record->server_dialog;
-  char host[kLineSize], port[kLineSize];
-  read_entry(dialog->host_entry, host);
-  read_entry(dialog->port_entry, port);
-  if (!server_fields_valid(host, port, DIALOG_MODE_ADD)) return;
-  int slot = add_server_block(host, port);
+  Fields f(access_page_record->server_dialog);
+  if (!server_fields_valid(f.host, f.second, DIALOG_MODE_ADD)) return;
+  int slot = add_server_block(f.host, f.second);
   if (slot < 0) {
     show_message_number(kMessageTooManyServers);
     return;
   }
   GtkWidget* list = access_page_record->server_list;
-  append_server_row(host, slot, port, 1);
+  append_server_row(f.host, slot, f.second, 1);
   show_list_row(list, GTK_CLIST(list)->rows - 1);
   finish_dialog(window);
 }
 
 void on_server_change_ok(GtkWidget*, gpointer window) {
-  ServerDialog* dialog = access_page_record->server_dialog;
-  char host[kLineSize], port[kLineSize];
-  read_entry(dialog->host_entry, host);
-  read_entry(dialog->port_entry, port);
-  if (!server_fields_valid(host, port, DIALOG_MODE_CHANGE)) return;
-  GtkWidget* list = access_page_record->server_list;
-  int row = selected_server_row;
-  change_server_block(selected_server_slot(), host, port);
-  gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
-  gtk_clist_set_text(GTK_CLIST(list), row, 1, port);
-  select_list_row(list, row);
+  Fields f(access_page_record->server_dialog);
+  if (!server_fields_valid(f.host, f.second, DIALOG_MODE_CHANGE)) return;
+  change_server_block(selected_server_slot(), f.host, f.second);
+  replace_row(access_page_record->server_list, selected_server_row, f);
   finish_dialog(window);
 }
 
 void on_user_add_ok(GtkWidget*, gpointer window) {
-  UserDialog* dialog = access_page_record->user_dialog;
-  char host[kLineSize], user[kLineSize];
-  read_entry(dialog->host_entry, host);
-  read_entry(dialog->user_entry, user);
+  Fields f(access_page_record->user_dialog);
   int slot = selected_server_slot();
-  if (!user_fields_valid(slot, host, user, DIALOG_MODE_ADD)) return;
-  if (add_block_entry(slot, host, user) < 0) {
+  if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_ADD)) return;
+  if (add_block_entry(slot, f.host, f.second) < 0) {
     show_message_number(kMessageTooManyUsers);
     return;
   }
   GtkWidget* list = access_page_record->user_list;
-  append_user_row(host, user);
+  append_user_row(f.host, f.second);
   // The new row becomes the selection, so a change edits the row it presets.
   select_list_row(list, GTK_CLIST(list)->rows - 1);
   finish_dialog(window);
 }
 
 void on_user_change_ok(GtkWidget*, gpointer window) {
-  UserDialog* dialog = access_page_record->user_dialog;
-  char host[kLineSize], user[kLineSize];
-  read_entry(dialog->host_entry, host);
-  read_entry(dialog->user_entry, user);
+  Fields f(access_page_record->user_dialog);
   int slot = selected_server_slot();
-  if (!user_fields_valid(slot, host, user, DIALOG_MODE_CHANGE)) return;
-  GtkWidget* list = access_page_record->user_list;
-  int row = selected_user_row;
-  change_block_entry(slot, row, host, user);
-  gtk_clist_set_text(GTK_CLIST(list), row, 0, host);
-  gtk_clist_set_text(GTK_CLIST(list), row, 1, user);
-  select_list_row(list, row);
+  if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_CHANGE)) return;
+  change_block_entry(slot, selected_user_row, f.host, f.second);
+  replace_row(access_page_record->user_list, selected_user_row, f);
   finish_dialog(window);
 }
