@@ -22,7 +22,6 @@ namespace {
 constexpr const char* kLangWord = "ja_JP";
 constexpr const char* kConvdWord = "convd";
 
-using InputFile = std::unique_ptr<FILE, FileCloser>;
 
 bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

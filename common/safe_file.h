@@ -9,6 +9,7 @@
 #define TOLQ_COMMON_SAFE_FILE_H
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 class SettingsFileWriter {
@@ -38,5 +39,6 @@ struct FileCloser {
     if (f) fclose(f);
   }
 };
+using InputFile = std::unique_ptr<FILE, FileCloser>;
 
 #endif

@@ -243,7 +243,7 @@ ConvdSettings parse_convdrc(FILE* in) {
 }
 
 int load_convdrc_file(const char* path, ConvdSettings* settings) {
-  std::unique_ptr<FILE, FileCloser> in(fopen(path, "r"));
+  InputFile in(fopen(path, "r"));
   if (!in) return -1;
   // Only a plain file: a directory reads as nothing, a device may never end.
   struct stat st;
@@ -261,7 +261,7 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
                       const ConvdSettings& settings) {
-  std::unique_ptr<FILE, FileCloser> source(open_source(source_path));
+  InputFile source(open_source(source_path));
   SettingsFileWriter writer;
   if (writer.open(dir, name) != 0) return -1;
   write_convdrc_lines(writer.stream(), source.get(), settings);

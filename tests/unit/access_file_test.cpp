@@ -8,20 +8,13 @@
 #include <string>
 
 #include "access/access_file.h"
+#include "tests/support/access_text.h"
 #include "tests/support/files.h"
 #include "tests/support/private_mounts.h"
 
 namespace {
 
 const std::string kHeader = ";;\n;; tolqhosts : created by cfgmate \n;;\n";
-
-void load_model(const std::string& text) {
-  FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-  ASSERT_NE(in, nullptr);
-  clear_access_model();
-  read_access_stream(in);
-  fclose(in);
-}
 
 // The file the writer produces for the model, merged with old when given.
 std::string written(const std::string* old = nullptr) {

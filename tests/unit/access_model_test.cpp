@@ -4,16 +4,9 @@
 #include <string>
 
 #include "access/access_file.h"
+#include "tests/support/access_text.h"
 
 namespace {
-
-void load_model(const std::string& text) {
-  FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-  ASSERT_NE(in, nullptr);
-  clear_access_model();
-  read_access_stream(in);
-  fclose(in);
-}
 
 // Hosts of the live blocks of a kind, in list order, joined by '|'.
 std::string listed_servers(int kind = BLOCK_KIND_CONVD) {

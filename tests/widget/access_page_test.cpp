@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "app/state.h"
 #include "app/widgets.h"
+#include "tests/support/access_text.h"
 #include "tests/support/widget_support.h"
 
 namespace {
@@ -41,10 +42,7 @@ class AccessPageTest : public testing::Test {
   }
 
   void load(const std::string& text) {
-    FILE* in = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    clear_access_model();
-    read_access_stream(in);
-    fclose(in);
+    load_model(text);
     fill_server_list();
   }
 
