@@ -19,5 +19,14 @@ inline constexpr int kMessageBadDirectory = 116;  // dictionary directory macros
 inline constexpr int kMessageTooManyServers = 118;
 inline constexpr int kMessageTooManyUsers = 119;
 inline constexpr int kMessageNoHostOrUser = 120;
+inline constexpr int kMessageMoreThanShown = 121;     // tolqhosts holds more than the page shows
+inline constexpr int kMessagePathTooLong = 122;       // a path longer than 4095 bytes
+inline constexpr int kMessageUnwritableText = 123;    // a typed text EUC-JP cannot hold
+inline constexpr int kMessageBadHostOrUser = 124;     // a host or user text the file cannot hold
+inline constexpr int kMessageBadDictName = 125;       // a dictionary name with control characters
+inline constexpr int kMessageChangedOutside = 126;    // the file changed since it was read
+inline constexpr int kMessageHostsFailedAfter = 127;  // tolqhosts failed after convdrc was written
+inline constexpr int kMessageWrongKind = 128;         // a read file holds no setting of its kind
+inline constexpr int kMessageHostsFailed = 129;       // tolqhosts failed, convdrc had no changes
 
 #endif
