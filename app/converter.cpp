@@ -4,9 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
-#include "converter/tolqconv.h"
+#include "converter/conversion.h"
 
 void* const kConverterNotLoaded = reinterpret_cast<void*>(-1);
 void* tolq_handle = kConverterNotLoaded;
@@ -21,19 +20,26 @@ struct Entry {
   OpenFn euc_to_utf8_open, utf8_to_euc_open;
   ConvFn euc_to_utf8, utf8_to_euc;
   CloseFn utf8_to_euc_close, euc_to_utf8_close;
-} entry;
+};
 
+// Without the library the same conversion runs in-process.
+constexpr Entry kInProcess = {conversion_open_euc_to_utf8,
+                              conversion_open_utf8_to_euc,
+                              conversion_run,
+                              conversion_run,
+                              conversion_close,
+                              conversion_close};
+Entry entry = kInProcess;
+
+// The wrappers must return a string; like the toolkit's own allocator, give
+// up when memory is exhausted rather than hand back something else.
 char* allocate(size_t size) {
   auto* p = static_cast<char*>(std::calloc(size, 1));
-  if (!p) throw std::bad_alloc();
+  if (!p) {
+    fputs("tolqsysenv_server: out of memory\n", stderr);
+    std::abort();
+  }
   return p;
-}
-
-CString copy_of(const char* text) {
-  size_t n = text ? strlen(text) : 0;
-  char* p = allocate(n + 1);
-  if (n) memcpy(p, text, n);
-  return CString(p);
 }
 
 CString run(OpenFn open, ConvFn conv, CloseFn close, const char* text, size_t in_count,
@@ -52,9 +58,16 @@ CString run(OpenFn open, ConvFn conv, CloseFn close, const char* text, size_t in
   return CString(out);
 }
 
+size_t count_of(const char* text, char c) {
+  size_t n = 0;
+  for (; *text; ++text) n += *text == c;
+  return n;
+}
+
 }  // namespace
 
 void load_converter(const char* path) {
+  entry = kInProcess;
   tolq_handle = dlopen(path, RTLD_LAZY);
   if (!tolq_handle) {
     tolq_handle = kConverterNotLoaded;
@@ -85,20 +98,23 @@ void load_converter(const char* path) {
 void close_converter() {
   if (tolq_handle != kConverterNotLoaded) dlclose(tolq_handle);
   tolq_handle = kConverterNotLoaded;
+  entry = kInProcess;
 }
 
 CString euc_to_utf8(const char* text) {
-  if (tolq_handle == kConverterNotLoaded) return copy_of(text);
   size_t n = text ? strlen(text) : 0;
   return run(entry.euc_to_utf8_open, entry.euc_to_utf8, entry.euc_to_utf8_close, text ? text : "",
              n, 2 * n + 1);
 }
 
 CString utf8_to_euc(const char* text) {
-  if (tolq_handle == kConverterNotLoaded) return copy_of(text);
   size_t n = text ? strlen(text) : 0;
   if (n == 0)
     return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1, 1);
   return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, text, n + 1,
              4 * n + 1);
+}
+
+bool euc_can_hold(const char* utf8) {
+  return count_of(utf8_to_euc(utf8).get(), '?') <= count_of(utf8 ? utf8 : "", '?');
 }

@@ -22,8 +22,12 @@ extern void* const kConverterNotLoaded;
 void load_converter(const char* path = kConverterPath);
 void close_converter();
 
-// EUC-JP -> UTF-8 and back. Without the library each returns a copy of its input.
+// EUC-JP -> UTF-8 and back. Without the library the same conversion runs
+// in-process. A character that does not convert becomes '?'.
 CString euc_to_utf8(const char* text);
 CString utf8_to_euc(const char* text);
+// True when every character of a UTF-8 text has an EUC-JP form, so that it
+// can be written to a settings file and read back.
+bool euc_can_hold(const char* utf8);
 
 #endif

@@ -42,18 +42,41 @@ TEST_F(Converter, InvalidAndTruncatedInputStaysTerminated) {
                "a?b");
   EXPECT_STREQ(euc_to_utf8("ab\xb0").get(), "ab");  // a lead byte cut off at the end
   // The terminator is converted too, so a cut-off character is invalid, not incomplete.
-  EXPECT_STREQ(utf8_to_euc("a\xe3\x82").get(), "a??");
-  EXPECT_STREQ(utf8_to_euc("\xf0\x9f\x98\x80x").get(), "????x");  // no EUC-JP form
+  EXPECT_STREQ(utf8_to_euc("a\xe3\x82").get(), "a?");
+  EXPECT_STREQ(utf8_to_euc("\xf0\x9f\x98\x80x").get(), "?x");  // no EUC-JP form
   std::string worst(3000, '\x8e');  // every byte a katakana lead, for the 2n+1 room
   EXPECT_LE(strlen(euc_to_utf8(worst.c_str()).get()), 2 * worst.size());
 }
 
-TEST(ConverterMissing, WrappersCopyTheirInput) {
+// Characters input methods type, and the NEC row and IBM extensions a file may hold.
+const char* kTypedUtf8 = "①Ⅰ㈱髙－～∥￢";
+const char* kTypedEuc = "\xad\xa1\xad\xb5\xad\xea\x8f\xf4\xfb\xa1\xdd\xa1\xc1\xa1\xc2\xa2\xcc";
+
+TEST_F(Converter, ExtendedCharactersRoundTrip) {
+  EXPECT_STREQ(utf8_to_euc(kTypedUtf8).get(), kTypedEuc);
+  EXPECT_STREQ(euc_to_utf8(kTypedEuc).get(), kTypedUtf8);
+  EXPECT_TRUE(euc_can_hold(kTypedUtf8));
+  EXPECT_TRUE(euc_can_hold("what? ok?"));
+  EXPECT_FALSE(euc_can_hold("a\xf0\x9f\x98\x80"));
+}
+
+TEST_F(Converter, AnUnmappedCharacterIsSkippedWhole) {
+  // Row 9 holds no characters: both of its bytes go, and what follows is read right.
+  EXPECT_STREQ(euc_to_utf8("\xa9\xa1\xb0\xa1\xa4\xa2").get(), "?亜あ");
+  EXPECT_STREQ(euc_to_utf8("\x8f\xa1\xa1x").get(), "?x");  // a three-byte character
+  EXPECT_STREQ(euc_to_utf8("\xa9"
+                           "A")
+                   .get(),
+               "?A");  // a lead without its trail byte
+}
+
+TEST(ConverterMissing, WrappersStillConvert) {
   testing::internal::CaptureStdout();
   load_converter("/nonexistent/libtolqconv.so");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "NULL == tolq_handle\n");
   EXPECT_EQ(tolq_handle, kConverterNotLoaded);
-  EXPECT_STREQ(euc_to_utf8(kEuc).get(), kEuc);
+  EXPECT_STREQ(euc_to_utf8(kEuc).get(), kUtf8);
+  EXPECT_STREQ(utf8_to_euc(kTypedUtf8).get(), kTypedEuc);
   EXPECT_STREQ(utf8_to_euc(nullptr).get(), "");
 }
 
