@@ -110,6 +110,10 @@ void load_settings_files(MainWindow* main) {
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {
+  if (convd_dirty && !convd_texts_writable(main->convd_page)) {
+    show_message_number(kMessageUnwritableText);
+    return -1;
+  }
   if (convd_dirty) {
     char dir[kPathSize] = {};
     join_bounded(dir, etc_dir, lang_dir);

@@ -1,15 +1,10 @@
 #include "common/line_writers.h"
 
-#include <cstring>
-
-#include "common/text.h"
-
-void write_text_line(FILE* out, const char* text, const char* keyword, char* buffer, size_t size) {
-  if (size == 0) return;
-  memset(buffer, 0, size);
-  copy_bounded(buffer, size, text);
-  if (buffer[0] == '\0') return;
-  fprintf(out, "%s\t\t%s\n", keyword, buffer);
+void write_text_line(FILE* out, std::string_view text, const char* keyword) {
+  if (text.empty()) return;
+  fprintf(out, "%s\t\t", keyword);
+  fwrite(text.data(), 1, text.size(), out);
+  fputc('\n', out);
 }
 
 void write_file_header(FILE* out, const char* name) {

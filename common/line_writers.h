@@ -2,12 +2,12 @@
 #ifndef TOLQ_COMMON_LINE_WRITERS_H
 #define TOLQ_COMMON_LINE_WRITERS_H
 
-#include <cstddef>
 #include <cstdio>
+#include <string_view>
 
-// Copies text into buffer (zeroed, at most size - 1 bytes) and writes
-// "%s\t\t%s\n" with keyword and the copy; an empty copy writes nothing.
-void write_text_line(FILE* out, const char* text, const char* keyword, char* buffer, size_t size);
+// Writes "keyword<TAB><TAB>text\n" with the text whole and unchanged, whatever
+// bytes it holds; an empty text writes nothing.
+void write_text_line(FILE* out, std::string_view text, const char* keyword);
 // The three-line header naming the file.
 void write_file_header(FILE* out, const char* name);
 

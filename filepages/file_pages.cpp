@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <string>
 #include <new>
 
 #include "access/access_page.h"
@@ -26,7 +28,6 @@ namespace {
 
 constexpr const char* kConvdrcChoice = "convdrc";
 constexpr const char* kTolqhostsChoice = "tolqhosts";
-constexpr int kPathEntryLength = 127;
 
 GtkWidget* new_file_combo() {
   GtkWidget* combo = gtk_combo_new();
@@ -69,8 +70,8 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   GtkWidget* name_label = new_euc_label(kTextFileName);
   gtk_misc_set_alignment(GTK_MISC(name_label), 0.0, 0.5);
   gtk_table_attach_defaults(table, name_label, 0, 1, 1, 2);
+  // No length limit: a path too long to use is refused when used, never cut.
   page->path_entry = gtk_entry_new();
-  gtk_entry_set_max_length(GTK_ENTRY(page->path_entry), kPathEntryLength);
   gtk_table_attach_defaults(table, page->path_entry, 1, 3, 1, 2);
   GtkWidget* browse = new_euc_button(kTextBrowse, 5);
   gtk_table_attach(table, browse, 3, 4, 1, 2, GTK_SHRINK, grow, 0, 0);
@@ -96,27 +97,28 @@ bool chooses_convdrc(const FilePage* page) {
 // for a path without '/', which a full path cannot be).
 int take_page_path(const FilePage* page, char* dir, char* name, int failure_message) {
   GtkEntry* entry = GTK_ENTRY(page->path_entry);
-  char text[kPathSize];
-  char full[kPathSize];
-  copy_bounded(text, gtk_entry_get_text(entry));
-  if (text[0] == '\0') {
+  std::string text = gtk_entry_get_text(entry);
+  if (text.empty()) {
     show_message_number(kMessageNoFileName);
     return -1;
   }
-  if (text[0] == '/') {
-    copy_bounded(full, text);
-  } else {
-    // Without the working directory, or with a joined path too long for the
-    // buffer, the path would name some other file.
-    char cwd[kPathSize];
-    if (!getcwd(cwd, sizeof cwd) ||
-        snprintf(full, sizeof full, "%s/%s", cwd, text) >= static_cast<int>(sizeof full)) {
+  std::string full = text;
+  if (text[0] != '/') {
+    // Without the working directory the path names nothing.
+    std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), free);
+    if (!cwd) {
       show_message_number(failure_message);
       return -1;
     }
+    full = std::string(cwd.get()) + "/" + text;
   }
-  gtk_entry_set_text(entry, full);
-  if (split_path(full, dir, kPathSize, name, kPathSize) != 0) return -1;
+  // A path cut to fit would name some other file.
+  if (full.size() > kPathSize - 1) {
+    show_message_number(kMessagePathTooLong);
+    return -1;
+  }
+  gtk_entry_set_text(entry, full.c_str());
+  if (split_path(full.c_str(), dir, kPathSize, name, kPathSize) != 0) return -1;
   if (name[0] == '\0') {
     show_message_number(kMessageNoFileName);
     return -1;
@@ -200,7 +202,11 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
   char dir[kPathSize];
   char name[kPathSize];
   if (take_page_path(save_page_record, dir, name, kMessageSaveFailed) != 0) return;
-  int result = chooses_convdrc(save_page_record) ? write_convdrc(main, dir, name)
-                                                 : save_access_file(main, dir, name);
+  bool convdrc = chooses_convdrc(save_page_record);
+  if (convdrc && !convd_texts_writable(main->convd_page)) {
+    show_message_number(kMessageUnwritableText);
+    return;
+  }
+  int result = convdrc ? write_convdrc(main, dir, name) : save_access_file(main, dir, name);
   show_message_number(result == 0 ? kMessageSaved : kMessageSaveFailed);
 }

@@ -21,8 +21,6 @@ int dict_column_width;
 
 namespace {
 
-constexpr int kEntryMaxLength = 127;
-
 // Measures texts in the list's font; falls back to Pango when no X font loads.
 class TextMeasure {
  public:
@@ -50,11 +48,33 @@ class TextMeasure {
   PangoLayout* layout_ = nullptr;
 };
 
-// An entry's text as the file takes it: cut to 1023 bytes, then EUC-JP.
-std::string entry_text_euc(GtkWidget* entry) {
-  char buffer[kLineSize];
-  copy_bounded(buffer, gtk_entry_get_text(GTK_ENTRY(entry)));
-  return utf8_to_euc(buffer).get();
+const char* entry_text(GtkWidget* entry) {
+  return gtk_entry_get_text(GTK_ENTRY(entry));
+}
+
+// Fills an entry with a value of the file and remembers both. An entry that
+// could not take the whole value is not editable, so it is never written cut.
+void set_entry_value(GtkWidget* entry, EntryOrigin* origin, const std::string& value) {
+  set_entry_text(entry, value.c_str());
+  origin->value = value;
+  origin->shown = entry_text(entry);
+  gtk_editable_set_editable(GTK_EDITABLE(entry), origin->shown == euc_to_utf8(value.c_str()).get());
+}
+
+bool entry_changed(GtkWidget* entry, const EntryOrigin& origin) {
+  return origin.shown != entry_text(entry);
+}
+
+// The value of an entry as the file takes it: unchanged, as it was read.
+std::string entry_value(GtkWidget* entry, const EntryOrigin& origin) {
+  return entry_changed(entry, origin) ? utf8_to_euc(entry_text(entry)).get() : origin.value;
+}
+
+// The text a spin button shows, after taking in what was typed into it, so
+// that a typed text is written as the number the page then shows.
+std::string spin_value(GtkWidget* spin) {
+  gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
+  return utf8_to_euc(entry_text(spin)).get();
 }
 
 void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) {
@@ -66,12 +86,6 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
 void refit_dict_column(GtkWidget* list) {
   fit_list_column(list, 0);
   gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
-}
-
-GtkWidget* new_entry() {
-  GtkWidget* entry = gtk_entry_new();
-  gtk_entry_set_max_length(GTK_ENTRY(entry), kEntryMaxLength);
-  return entry;
 }
 
 GtkWidget* new_left_label(const char* text) {
@@ -105,7 +119,7 @@ void build_directory_row(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   gtk_table_set_col_spacings(GTK_TABLE(table), 10);
   gtk_table_attach(GTK_TABLE(table), new_left_label(kTextDictDir), 0, 1, 0, 1, GTK_FILL,
                    static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL), 0, 0);
-  page->dir_entry = new_entry();
+  page->dir_entry = gtk_entry_new();
   gtk_table_attach_defaults(GTK_TABLE(table), page->dir_entry, 1, 3, 0, 1);
   connect_dirty(page->dir_entry, "changed");
   GtkWidget* refer = new_euc_button(kTextRefer, 5);
@@ -165,7 +179,7 @@ void build_options_table(ConvdPage* page, GtkWidget* box) {
   attach_option(table, 1, kTextSticky, at_natural_size(page->sticky_spin));
   connect_dirty(page->sticky_spin, "changed");
 
-  page->giji_entry = new_entry();
+  page->giji_entry = gtk_entry_new();
   attach_option(table, 2, kTextGiji, page->giji_entry);
   connect_dirty(page->giji_entry, "changed");
 
@@ -283,22 +297,29 @@ void show_convd_settings(ConvdPage* page, const ConvdSettings& settings) {
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), settings.ondisk);
   set_count(page->sticky_adjustment, page->sticky_spin, settings.sticky);
   set_count(page->autosave_adjustment, page->autosave_spin, settings.autosave);
-  set_entry_text(page->dir_entry, settings.dir.c_str());
-  set_entry_text(page->giji_entry, settings.giji.c_str());
+  set_entry_value(page->dir_entry, &page->dir_origin, settings.dir);
+  set_entry_value(page->giji_entry, &page->giji_origin, settings.giji);
 }
 
-ConvdSettings gather_convd_settings(const ConvdPage* page) {
+ConvdSettings gather_convd_settings(ConvdPage* page) {
   ConvdSettings settings;
   for (GList* l = GTK_CLIST(page->dict_list)->row_list; l; l = l->next) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     settings.dicts.emplace_back(name ? name : "");
   }
   settings.ondisk = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check));
-  settings.sticky = entry_text_euc(page->sticky_spin);
-  settings.autosave = entry_text_euc(page->autosave_spin);
-  settings.dir = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(page->dir_entry))).get();
-  settings.giji = entry_text_euc(page->giji_entry);
+  settings.sticky = spin_value(page->sticky_spin);
+  settings.autosave = spin_value(page->autosave_spin);
+  settings.dir = entry_value(page->dir_entry, page->dir_origin);
+  settings.giji = entry_value(page->giji_entry, page->giji_origin);
   return settings;
+}
+
+bool convd_texts_writable(const ConvdPage* page) {
+  for (auto [entry, origin] : {std::pair{page->dir_entry, &page->dir_origin},
+                               std::pair{page->giji_entry, &page->giji_origin}})
+    if (entry_changed(entry, *origin) && !euc_can_hold(entry_text(entry))) return false;
+  return true;
 }
 
 void set_convd_defaults(MainWindow* main) {

@@ -4,8 +4,19 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 struct MainWindow;
 struct ConvdSettings;
+
+// What a text entry was last filled with: the value as the file holds it
+// (EUC-JP) and the text the entry then showed. While the entry still shows
+// that text the value goes back to the file unchanged, byte for byte, even
+// where the entry could not show it exactly.
+struct EntryOrigin {
+  std::string value;
+  std::string shown;
+};
 
 // The widgets that hold the server settings; they are the settings' only store.
 struct ConvdPage {
@@ -20,6 +31,8 @@ struct ConvdPage {
   GtkWidget* add_button;
   GtkWidget* change_button;
   GtkWidget* remove_button;
+  EntryOrigin dir_origin;
+  EntryOrigin giji_origin;
 };
 
 extern ConvdPage* main_convd_page;
@@ -41,7 +54,10 @@ int write_convdrc(MainWindow* main, const char* dir, const char* name);
 
 // Moving settings between the page and the file layer.
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);
-ConvdSettings gather_convd_settings(const ConvdPage* page);
+ConvdSettings gather_convd_settings(ConvdPage* page);
+// False when a text the user typed holds a character that EUC-JP cannot, so
+// the file could not hold it.
+bool convd_texts_writable(const ConvdPage* page);
 
 // Dictionary rows keep the name as the file holds it (EUC-JP bytes) as their
 // data and show its UTF-8 form, so any name is shown and written back intact.

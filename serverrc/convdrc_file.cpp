@@ -35,23 +35,25 @@ bool is_blank(char c) {
 // A physical line and the lines that its trailing backslashes continue onto,
 // joined without the backslashes. pieces, when given, receives the physical
 // lines as they were read, so that the line can be copied unchanged.
-bool read_logical_line(FILE* in, char* line, std::vector<std::string>* pieces = nullptr) {
+bool read_logical_line(FILE* in, std::string* line, std::vector<std::string>* pieces = nullptr) {
   if (pieces) pieces->clear();
-  if (!read_physical_line(in, line, kLineSize)) return false;
-  if (pieces) pieces->emplace_back(line);
-  size_t length = strlen(line);
-  while (length > 0 && line[length - 1] == '\\') {
-    line[--length] = '\0';
+  if (!read_physical_line(in, line)) return false;
+  if (pieces) pieces->push_back(*line);
+  std::string next;
+  while (!line->empty() && line->back() == '\\') {
+    line->pop_back();
     // A backslash on the last line of the file continues onto nothing.
-    if (!read_physical_line(in, line + length, kLineSize - length)) break;
-    if (pieces) pieces->emplace_back(line + length);
-    length += strlen(line + length);
+    if (!read_physical_line(in, &next)) break;
+    if (pieces) pieces->push_back(next);
+    line->append(next);
   }
   return true;
 }
 
-void apply_values(ConvdSettings* settings, const std::string_view* words, int count) {
-  switch (setting_of(words[0])) {
+void apply_values(ConvdSettings* settings, const std::vector<std::string_view>& words) {
+  Setting which = setting_of(words[0]);
+  if (which != kSettingCount) settings->keyword_seen = true;
+  switch (which) {
     case kDir:
       settings->dir = words[1];
       break;
@@ -68,8 +70,7 @@ void apply_values(ConvdSettings* settings, const std::string_view* words, int co
       break;
     case kGiji:
       settings->giji.assign(words[1]);
-      for (int i = 2; i < count; ++i) settings->giji.append(" ").append(words[i]);
-      if (settings->giji.size() > kLineSize - 1) settings->giji.resize(kLineSize - 1);
+      for (size_t i = 2; i < words.size(); ++i) settings->giji.append(" ").append(words[i]);
       break;
     default:  // "ondisk_off" with values, and unknown keywords
       break;
@@ -77,10 +78,9 @@ void apply_values(ConvdSettings* settings, const std::string_view* words, int co
 }
 
 // The "convd_dir" value as written: one trailing slash goes, except from "/".
-std::string dir_value(const std::string& dir) {
-  std::string value = dir.substr(0, kPathSize - 1);
-  if (value.size() > 1 && value.back() == '/') value.pop_back();
-  return value;
+std::string_view dir_value(std::string_view dir) {
+  if (dir.size() > 1 && dir.back() == '/') dir.remove_suffix(1);
+  return dir;
 }
 
 // Writes the lines of a convdrc, making sure that the reader takes every
@@ -95,15 +95,17 @@ class ConvdrcWriter {
   // replaced however its line is split, and no copied piece can become a
   // setting line that overrides the value written.
   void carry_over(FILE* source) {
-    char line[kLineSize];
+    std::string line;
     std::vector<std::string> pieces;
-    while (read_logical_line(source, line, &pieces)) {
-      if (starts_with(pieces.front().c_str(), ";;")) continue;  // an earlier header
-      std::string_view first;
+    while (read_logical_line(source, &line, &pieces)) {
+      if (pieces.front().compare(0, 2, ";;") == 0) continue;  // an earlier header
       Setting which = kSettingCount;
-      if (line[0] != ';' && split_words(line, &first, 1) == 1) which = setting_of(first);
+      if (line[0] != ';') {
+        std::vector<std::string_view> words = split_words(line);
+        if (!words.empty()) which = setting_of(words[0]);
+      }
       if (which == kSettingCount) {
-        for (const auto& piece : pieces) copy_line(piece.c_str());
+        for (const auto& piece : pieces) copy_line(piece);
         continue;
       }
       if (!(which == kDicts && written_[kDicts])) write_setting(which);
@@ -117,11 +119,11 @@ class ConvdrcWriter {
   }
 
  private:
-  void copy_line(const char* line) {
-    fputs(line, out_);
+  void copy_line(const std::string& line) {
+    fwrite(line.data(), 1, line.size(), out_);
     fputc('\n', out_);
     // An empty line may still be joined on; assume it is.
-    if (line[0] != '\0') continued_ = line[strlen(line) - 1] == '\\';
+    if (!line.empty()) continued_ = line.back() == '\\';
   }
 
   void write_setting(Setting which) {
@@ -160,13 +162,12 @@ class ConvdrcWriter {
     }
   }
 
-  void write_value(Setting which, const std::string& value) {
-    char buffer[kLineSize];
+  void write_value(Setting which, std::string_view value) {
     // A blank keeps a final backslash from being read as a continuation.
-    const char* text = value.c_str();
-    std::string guarded;
-    if (!value.empty() && value.back() == '\\') text = (guarded = value + " ").c_str();
-    write_text_line(out_, text, kKeywords[which], buffer, sizeof buffer);
+    if (!value.empty() && value.back() == '\\')
+      write_text_line(out_, std::string(value) + " ", kKeywords[which]);
+    else
+      write_text_line(out_, value, kKeywords[which]);
   }
 
   FILE* out_;
@@ -193,30 +194,24 @@ bool ConvdSettings::operator==(const ConvdSettings& other) const {
          autosave == other.autosave && dir == other.dir && giji == other.giji;
 }
 
-bool read_physical_line(FILE* in, char* line, size_t size) {
-  if (!fgets(line, static_cast<int>(size), in)) return false;
-  char* newline = strchr(line, '\n');
-  if (newline) {
-    *newline = '\0';
-  } else if (strlen(line) == size - 1) {
-    // A line that exactly filled the buffer ends here, not in an empty line.
-    int c = getc(in);
-    if (c != '\n' && c != EOF) ungetc(c, in);
-  }
-  return true;
+bool read_physical_line(FILE* in, std::string* line) {
+  line->clear();
+  int c;
+  while ((c = getc_unlocked(in)) != EOF && c != '\n') line->push_back(static_cast<char>(c));
+  return c != EOF || !line->empty();
 }
 
-int split_words(std::string_view text, std::string_view* words, int max) {
-  int count = 0;
+std::vector<std::string_view> split_words(std::string_view text) {
+  std::vector<std::string_view> words;
   size_t i = 0;
-  while (count < max) {
+  for (;;) {
     while (i < text.size() && is_blank(text[i])) ++i;
     if (i == text.size()) break;
     size_t start = i;
     while (i < text.size() && !is_blank(text[i])) ++i;
-    words[count++] = text.substr(start, i - start);
+    words.push_back(text.substr(start, i - start));
   }
-  return count;
+  return words;
 }
 
 int clamped_count(const char* text, int lo, int hi) {
@@ -228,16 +223,18 @@ int clamped_count(const char* text, int lo, int hi) {
 
 ConvdSettings parse_convdrc(FILE* in) {
   ConvdSettings settings;
-  char line[kLineSize];
-  std::string_view words[kMaxWords];
-  while (read_logical_line(in, line)) {
-    int count = split_words(line, words, kMaxWords);
-    if (count == 0 || words[0][0] == ';') continue;
-    if (count == 1) {
-      if (words[0] == kKeywords[kOndisk]) settings.ondisk = false;
+  std::string line;
+  while (read_logical_line(in, &line)) {
+    std::vector<std::string_view> words = split_words(line);
+    if (words.empty() || words[0][0] == ';') continue;
+    if (words.size() == 1) {
+      if (words[0] == kKeywords[kOndisk]) {
+        settings.ondisk = false;
+        settings.keyword_seen = true;
+      }
       continue;
     }
-    apply_values(&settings, words, count);
+    apply_values(&settings, words);
   }
   return settings;
 }
@@ -248,7 +245,10 @@ int load_convdrc_file(const char* path, ConvdSettings* settings) {
   // Only a plain file: a directory reads as nothing, a device may never end.
   struct stat st;
   if (fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  *settings = parse_convdrc(in.get());
+  ConvdSettings read = parse_convdrc(in.get());
+  // A file that fails part-way is not the file: keep the page as it was.
+  if (ferror(in.get())) return -1;
+  *settings = read;
   return 0;
 }
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-// The values of the convd page. Texts are EUC-JP; dictionary names are kept
-// exactly as the file holds them.
+// The values of the convd page. Texts are EUC-JP, kept exactly as the file
+// holds them, whatever their length or bytes.
 struct ConvdSettings {
   std::vector<std::string> dicts;   // one per "readfile", in file order
   bool ondisk = true;               // false after an "ondisk_off" line
@@ -17,7 +17,9 @@ struct ConvdSettings {
   std::string autosave = "0";       // "autosave": likewise
   std::string dir = "@VARDIR/dic";  // "convd_dir"
   std::string giji;                 // "set_giji_eisuu": the characters joined by blanks
+  bool keyword_seen = false;        // the file held a line of one of the six keywords
 
+  // The values alone.
   bool operator==(const ConvdSettings& other) const;
 };
 
@@ -25,19 +27,19 @@ inline constexpr int kStickyMin = 1;
 inline constexpr int kStickyMax = 256;
 inline constexpr int kAutosaveMin = 0;
 inline constexpr int kAutosaveMax = 1024;
-inline constexpr int kMaxWords = 21;  // the keyword and 20 values
 
-// Reads one physical line of at most size - 1 bytes into line, without its
-// newline; a longer line comes back in pieces. False at the end of the file.
-bool read_physical_line(FILE* in, char* line, size_t size);
-// Splits text at runs of blanks and tabs into at most max words; their number.
-int split_words(std::string_view text, std::string_view* words, int max);
+// Reads one physical line, whole, into line without its newline. False at the
+// end of the file.
+bool read_physical_line(FILE* in, std::string* line);
+// The words of text, split at runs of blanks and tabs.
+std::vector<std::string_view> split_words(std::string_view text);
 // strtol of text taken as an unsigned 32-bit number, clamped into lo..hi.
 int clamped_count(const char* text, int lo, int hi);
 
 // Reads convdrc lines from in over the built-in defaults.
 ConvdSettings parse_convdrc(FILE* in);
-// Reads the file at path; -1 when it cannot be opened or examined, or is a directory.
+// Reads the file at path; -1 when it cannot be opened, is not a plain file or
+// fails to read.
 int load_convdrc_file(const char* path, ConvdSettings* settings);
 
 // Writes the header, the lines of source (may be null) with the known keywords

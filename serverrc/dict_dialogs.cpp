@@ -19,11 +19,13 @@ namespace {
 
 // File names come from and go to the toolkit in the file-name encoding; the
 // program keeps them in EUC-JP.
-std::string euc_from_file_name(const gchar* file_name) {
+// False when the name has no EUC-JP form, which the file could not hold.
+bool euc_from_file_name(const gchar* file_name, std::string* euc) {
   gchar* utf8 = g_filename_to_utf8(file_name, -1, nullptr, nullptr, nullptr);
-  std::string euc = utf8_to_euc(utf8 ? utf8 : file_name).get();
+  bool exact = utf8 && euc_can_hold(utf8);
+  *euc = utf8_to_euc(utf8 ? utf8 : file_name).get();
   g_free(utf8);
-  return euc;
+  return exact;
 }
 
 std::string file_name_from_euc(const char* euc) {
@@ -42,7 +44,9 @@ void append_slash(char* path, size_t size) {
 // The dictionary directory of the page, in EUC-JP, without its macros and
 // ending with '/'; false when its macros cannot be expanded.
 bool expanded_dict_dir(char (&dir)[kPathSize]) {
-  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry))).get());
+  CString text = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry)));
+  if (strlen(text.get()) > kPathSize - 1) return false;  // cut, it would name another directory
+  copy_bounded(dir, text.get());
   if (expand_path_macros(dir, sizeof dir) != 0) return false;
   append_slash(dir, sizeof dir);
   return true;
@@ -67,8 +71,12 @@ GtkFileSelection* selection_of(gpointer dialog) {
   return GTK_FILE_SELECTION(dialog);
 }
 
-std::string chosen_file(gpointer dialog) {
-  return euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)));
+// The chosen path in EUC-JP; false, with message 123 shown, when its name
+// has no EUC-JP form.
+bool chosen_file(gpointer dialog, std::string* euc) {
+  if (euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)), euc)) return true;
+  show_message_number(kMessageUnwritableText);
+  return false;
 }
 
 bool name_field_empty(gpointer dialog) {
@@ -134,7 +142,8 @@ bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size)
     show_message_number(kMessageBadDirectory);
     return false;
   }
-  std::string chosen = chosen_file(dialog);
+  std::string chosen;
+  if (!chosen_file(dialog, &chosen)) return false;
   if (dict_in_list(chosen.c_str(), dir, for_change) == -1) {
     show_message_number(kMessageAlreadyListed);
     return false;
@@ -223,8 +232,14 @@ void on_dict_change_ok(GtkWidget*, gpointer dialog) {
 }
 
 void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
+  std::string euc;
+  if (!chosen_file(dialog, &euc)) return;
+  if (euc.size() > kPathSize - 1) {
+    show_message_number(kMessagePathTooLong);
+    return;
+  }
   char chosen[kPathSize];
-  copy_bounded(chosen, chosen_file(dialog).c_str());
+  copy_bounded(chosen, euc.c_str());
   if (chosen[0] != '\0') {
     contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
     size_t length = strlen(chosen);
@@ -235,7 +250,12 @@ void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
 }
 
 void on_browse_ok(GtkWidget*, gpointer dialog) {
-  std::string chosen = chosen_file(dialog);
+  std::string chosen;
+  if (!chosen_file(dialog, &chosen)) return;
+  if (chosen.size() > kPathSize - 1) {
+    show_message_number(kMessagePathTooLong);
+    return;
+  }
   GtkWidget* entry = browse_entry();
   if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
   end_modal_loop(GTK_WIDGET(dialog));

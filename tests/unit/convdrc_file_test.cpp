@@ -94,10 +94,10 @@ TEST(ConvdrcRead, CountsAreClampedAsUnsigned32BitNumbers) {
 
 TEST(ConvdrcRead, CharactersAreJoinedWithSingleBlanks) {
   EXPECT_EQ(parsed("set_giji_eisuu\t-  \t_   .\t\n").giji, "- _ .");
-  // Only 20 values are looked at.
+  // However many there are.
   std::string line = "set_giji_eisuu";
   for (char c = 'a'; c <= 'y'; ++c) line += std::string(" ") + c;
-  EXPECT_EQ(parsed(line + "\n").giji, "a b c d e f g h i j k l m n o p q r s t");
+  EXPECT_EQ(parsed(line + "\n").giji, "a b c d e f g h i j k l m n o p q r s t u v w x y");
 }
 
 TEST(ConvdrcRead, BackslashContinuesALine) {
@@ -110,19 +110,17 @@ TEST(ConvdrcRead, BackslashContinuesALine) {
   EXPECT_EQ(parsed("readfile a.dic \\\n").dicts, Dicts{"a.dic"});
 }
 
-TEST(ConvdrcRead, LongLinesAreReadIn1023BytePieces) {
-  std::string name(1014, 'x');  // "readfile " and the name fill 1023 bytes exactly
-  ConvdSettings s = parsed("readfile " + name + "\nreadfile b\n");
-  EXPECT_EQ(s.dicts, (Dicts{name, "b"}));
-  // One byte more: the rest is read as a line of its own.
-  s = parsed("readfile " + name + "yreadfile c\nreadfile b\n");
-  EXPECT_EQ(s.dicts, (Dicts{name, "b"}));
-  // A continued line that fills a piece goes on with the next line.
-  s = parsed("readfile " + std::string(1013, 'x') + "\\\nmore\n");
-  EXPECT_EQ(s.dicts, (Dicts{std::string(1013, 'x') + "m"}));
-  // A continued line never grows beyond 1023 bytes; what does not fit comes next.
-  s = parsed("readfile a \\\n" + std::string(1100, 'z') + "\nreadfile b\n");
-  EXPECT_EQ(s.dicts, (Dicts{"a", "b"}));
+TEST(ConvdrcRead, LongLinesAreReadWhole) {
+  std::string name(5000, 'x');
+  EXPECT_EQ(parsed("readfile " + name + "\nreadfile b\n").dicts, (Dicts{name, "b"}));
+  EXPECT_EQ(parsed("readfile a \\\n" + name + "\nreadfile b\n").dicts, (Dicts{"a", "b"}));
+  EXPECT_EQ(parsed("convd_dir " + name + "\\\nmore\n").dir, name + "more");
+}
+
+TEST(ConvdrcRead, TellsWhetherTheFileHeldAnySetting) {
+  EXPECT_FALSE(parsed("; only a comment\nfoo bar\nreadfile\nconvd ja_JP host {\n}\n").keyword_seen);
+  EXPECT_TRUE(parsed("ondisk_off\n").keyword_seen);
+  EXPECT_TRUE(parsed("autosave x\n").keyword_seen);
 }
 
 TEST(ConvdrcRead, LoadsOnlyPlainFiles) {
@@ -236,19 +234,23 @@ TEST(ConvdrcWrite, DirectoryLosesOneTrailingSlash) {
   EXPECT_EQ(dir_line("/"), "convd_dir\t\t/");
   EXPECT_EQ(dir_line("/a/b/"), "convd_dir\t\t/a/b");
   EXPECT_EQ(dir_line("/a/b//"), "convd_dir\t\t/a/b/");
-  EXPECT_EQ(dir_line(std::string(1100, 'd')), "convd_dir\t\t" + std::string(1023, 'd'));
+  EXPECT_EQ(dir_line(std::string(5000, 'd')), "convd_dir\t\t" + std::string(5000, 'd'));
 }
 
-TEST(ConvdrcWrite, LongSourceLinesAreCarriedOverInPieces) {
-  std::string exact(1023, 'q');
-  std::string longer(2100, 'r');
+TEST(ConvdrcWrite, LongSourceLinesAreCarriedOverWhole) {
+  std::string longer = "; " + std::string(5000, 'r') + std::string(1, '\0') + "r";
   ConvdSettings s;
   s.dir = s.sticky = s.autosave = "";
-  // A line that exactly fills a piece gains no empty line.
-  EXPECT_EQ(written(s, (exact + "\n; c\n").c_str()), kHeader + exact + "\n; c\n");
-  EXPECT_EQ(written(s, (longer + "\n").c_str()), kHeader + std::string(1023, 'r') + "\n" +
-                                                     std::string(1023, 'r') + "\n" +
-                                                     std::string(54, 'r') + "\n");
+  std::string source = longer + "\n; c\n";
+  char* data = nullptr;
+  size_t size = 0;
+  FILE* out = open_memstream(&data, &size);
+  FILE* in = fmemopen(source.data(), source.size(), "r");
+  write_convdrc_lines(out, in, s);
+  fclose(in);
+  fclose(out);
+  EXPECT_EQ(std::string(data, size), kHeader + source);
+  free(data);
 }
 
 TEST(ConvdrcWrite, ContinuedSourceLinesAreTakenWhole) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/catalogue.h"
+#include "app/message_numbers.h"
 #include "app/main_window.h"
 #include "app/state.h"
 #include "serverrc/convd_page.h"
@@ -83,9 +84,36 @@ TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
   EXPECT_TRUE(row_buttons_insensitive());
 }
 
-TEST_F(ConvdPageTest, EntriesKeepAt127Characters) {
-  start_with("convd_dir /" + std::string(200, 'd') + "\n");
-  EXPECT_EQ(text_of(page->dir_entry), "/" + std::string(126, 'd'));
+TEST_F(ConvdPageTest, ValuesTheUserDidNotChangeGoBackAsRead) {
+  // Longer than any line limit, more words than a line used to hold, and
+  // bytes that do not convert (row 9 holds no characters).
+  std::string dir = "/" + std::string(2000, 'd') + "\xa9\xa1/x";
+  std::string giji;
+  for (int i = 0; i < 30; ++i) giji += (i ? " " : "") + std::to_string(i);
+  giji += " \xa9\xa1";
+  start_with("convd_dir " + dir + "\nset_giji_eisuu " + giji + "\n");
+  EXPECT_EQ(text_of(page->dir_entry), "/" + std::string(2000, 'd') + "?/x");
+  gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
+  gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "convd_dir\t\t" + dir +
+                                                  "\nset_giji_eisuu\t\t" + giji +
+                                                  "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
+}
+
+TEST_F(ConvdPageTest, TypedTextsAreWrittenSoThatTheyReadBackAlike) {
+  start_with("");
+  gtk_entry_set_text(GTK_ENTRY(page->giji_entry), "①Ⅰ㈱髙－～∥￢");
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  load_settings_files(main);
+  EXPECT_EQ(text_of(page->giji_entry), "①Ⅰ㈱髙－～∥￢");
+  // A character EUC-JP cannot hold is refused, and nothing is written.
+  std::string before = read_file(etc / "ja_JP/convdrc");
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/dic/\xf0\x9f\x98\x80");
+  EXPECT_EQ(apply_changes(nullptr, main), -1);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageUnwritableText)));
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), before);
+  EXPECT_TRUE(dirty());
 }
 
 TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
@@ -189,12 +217,12 @@ TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
   start_with("; mine\nconvd_dir /d\nreadfile " + kJapaneseDict + "\nfoo bar\n");
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/日本/");
   gtk_entry_set_text(GTK_ENTRY(page->giji_entry), "・ -");
-  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12abc");  // written as shown
+  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12abc");  // typed, not yet taken in
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
             kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile\t\t" + kJapaneseDict +
-                "\nfoo bar\nondisk_off\nmax_sticky_env\t\t10\nautosave\t\t12abc\n"
+                "\nfoo bar\nondisk_off\nmax_sticky_env\t\t10\nautosave\t\t12\n"
                 "set_giji_eisuu\t\t\xa1\xa6 -\n");
   EXPECT_TRUE(clean());
 }
