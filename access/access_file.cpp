@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <cstddef>
 #include <cstring>
 #include <initializer_list>
-#include <memory>
+#include <string_view>
+#include <vector>
 
 #include "common/line_writers.h"
 #include "common/safe_file.h"
@@ -22,166 +22,299 @@ namespace {
 constexpr const char* kLangWord = "ja_JP";
 constexpr const char* kConvdWord = "convd";
 
+// What a line of the file read last is to the reader, and so to a save.
+enum class LineRole : unsigned char {
+  kOldHeader,         // ";;": a save writes its own header instead
+  kBlank,             // dropped by a save
+  kComment,           // ";": kept
+  kKept,              // kept verbatim: blocks the reader did not accept, a block
+                      // left open at the end, lines the reader ignores
+  kHeader,            // the header that named a block of the model
+  kSupersededHeader,  // an earlier header of that block, renamed before its end
+  kEntry,             // one of the block's first 50 entries: the model's now
+  kOverflow,          // an entry after the 50th: kept, not shown
+  kClose,             // the block's closing line
+  kTail,              // after the 50th block, where reading stopped: kept
+};
+
+struct SourceLine {
+  size_t begin;
+  size_t length;
+  LineRole role;
+  signed char block;  // the block read from it (its origin), or -1
+};
+
+// The text of the file read last, line by line, as a save merges into it.
+struct AccessSource {
+  std::string text;
+  std::vector<SourceLine> lines;
+  size_t insert_at = 0;  // where blocks added since are written
+  bool more_than_shown = false;
+};
+
+AccessSource source;
 
 bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Copies n bytes of src into a model field, cut to the field's bound.
-void copy_span(char (&dst)[kLineSize], const char* src, size_t n) {
-  if (n > sizeof dst - 1) n = sizeof dst - 1;
-  memcpy(dst, src, n);
-  dst[n] = '\0';
-}
-
 // A header line split as "%s %s %s %s" would split it.
 struct HeaderLine {
   int word_count = 0;
-  const char* word[4] = {};
-  size_t length[4] = {};
+  std::string_view word[4];
   int kind = BLOCK_KIND_TOLQDS;
-  char host[kLineSize] = {};
-  char port[kLineSize] = {};
+  std::string_view host;
+  std::string_view port;
 };
 
 // Fills header from line; true when it has four words and the fourth opens the block.
-bool parse_header(const char* line, HeaderLine& header) {
-  const char* p = line;
+bool parse_header(std::string_view line, HeaderLine& header) {
+  size_t i = 0;
   while (header.word_count < 4) {
-    while (is_space(*p)) ++p;
-    if (*p == '\0') break;
-    const char* start = p;
-    while (*p != '\0' && !is_space(*p)) ++p;
-    header.word[header.word_count] = start;
-    header.length[header.word_count++] = static_cast<size_t>(p - start);
+    while (i < line.size() && is_space(line[i])) ++i;
+    if (i == line.size()) break;
+    size_t start = i;
+    while (i < line.size() && !is_space(line[i])) ++i;
+    header.word[header.word_count++] = line.substr(start, i - start);
   }
   if (header.word_count < 4 || header.word[3][0] != '{') return false;
-  bool convd = header.length[0] == strlen(kConvdWord) &&
-               memcmp(header.word[0], kConvdWord, header.length[0]) == 0;
-  header.kind = convd ? BLOCK_KIND_CONVD : BLOCK_KIND_TOLQDS;
-  const char* host = header.word[2];
-  size_t host_length = header.length[2];
-  const char* slash = static_cast<const char*>(memchr(host, '/', host_length));
-  size_t cut = slash ? static_cast<size_t>(slash - host) : host_length;
-  copy_span(header.host, host, cut);
-  if (slash) copy_span(header.port, slash + 1, host_length - cut - 1);
+  header.kind = header.word[0] == kConvdWord ? BLOCK_KIND_CONVD : BLOCK_KIND_TOLQDS;
+  std::string_view host = header.word[2];
+  size_t slash = host.find('/');
+  header.host = host.substr(0, slash);
+  if (slash != std::string_view::npos) header.port = host.substr(slash + 1);
   return true;
 }
 
 // The reader also wants the language word and a host that is not a path.
 bool header_accepted(const HeaderLine& header) {
-  return header.length[1] == strlen(kLangWord) &&
-         memcmp(header.word[1], kLangWord, header.length[1]) == 0 && header.word[2][0] != '/';
+  return header.word[1] == kLangWord && header.word[2][0] != '/';
 }
 
-bool is_header_line(const char* line) {
-  return strchr(line, '{') != nullptr;
+bool is_header_line(std::string_view line) {
+  return line.find('{') != std::string_view::npos;
 }
 
-void parse_entry(const char* line, AccessEntry& entry) {
-  size_t end = strcspn(line, "\n");
+bool accepted_header_line(std::string_view line) {
+  HeaderLine header;
+  return is_header_line(line) && parse_header(line, header) && header_accepted(header);
+}
+
+void parse_entry(std::string_view line, AccessEntry& entry) {
   if (line[0] == '@') {
-    copy_span(entry.user, line + 1, strcspn(line + 1, ":\n"));
+    std::string_view rest = line.substr(1);
+    entry.user = rest.substr(0, rest.find(':'));
   } else if (line[0] == ':') {
-    copy_span(entry.user, line + 1, end - 1);
+    entry.user = line.substr(1);
   } else {
-    size_t host_length = strcspn(line, ":\n");
-    copy_span(entry.host, line, host_length);
-    if (line[host_length] == ':')
-      copy_span(entry.user, line + host_length + 1, end - host_length - 1);
+    size_t colon = line.find(':');
+    entry.host = line.substr(0, colon);
+    if (colon != std::string_view::npos) entry.user = line.substr(colon + 1);
   }
 }
 
-// Clears a block's fields and the entries in use. Entry slots at and above
-// entry_slot_count hold nothing live, so most of the 5 MB of tables is never
-// touched and costs no memory.
+// Clears a block's fields and the entries in use.
 void clear_block(int slot) {
   AccessBlock& block = access_blocks[slot];
-  memset(&block, 0, offsetof(AccessBlock, entries));
-  memset(block.entries, 0, sizeof(AccessEntry) * entry_slot_count[slot]);
+  block.kind = BLOCK_KIND_CONVD;
+  block.lang.clear();
+  block.host.clear();
+  block.port.clear();
+  block.kind_order = 0;
+  block.origin = -1;
+  for (int e = 0; e < entry_slot_count[slot]; ++e) block.entries[e] = AccessEntry{};
   entry_order_count[slot] = 0;
   entry_slot_count[slot] = 0;
 }
 
 bool block_is_live(int slot) {
-  return access_blocks[slot].host[0] != '\0';
+  return !access_blocks[slot].host.empty();
 }
 
-void write_entry(FILE* out, const AccessEntry& entry, bool host_only) {
-  if (host_only || entry.user[0] == '\0')
-    fprintf(out, "%s\n", entry.host);
-  else if (entry.host[0] == '\0')
-    fprintf(out, "@%s\n", entry.user);
-  else
-    fprintf(out, "%s:%s\n", entry.host, entry.user);
-}
+// Reads a text into the model, line by line, and notes what each line is.
+class Reader {
+ public:
+  void read(std::string_view text) {
+    for (size_t begin = 0; begin < text.size();) {
+      size_t end = text.find('\n', begin);
+      if (end == std::string_view::npos) end = text.size();
+      take(text, begin, end - begin);
+      begin = end + 1;
+    }
+    // A block still open at the end is not kept; its lines stay as they are,
+    // and blocks added later go before them, where nothing can rename them.
+    if (open_) {
+      for (size_t i = block_start_; i < source.lines.size(); ++i)
+        if (source.lines[i].block == b_)
+          source.lines[i] = {source.lines[i].begin, source.lines[i].length, LineRole::kKept, -1};
+      clear_block(b_);
+      source.insert_at = block_start_;
+    } else if (!stopped_) {
+      source.insert_at = source.lines.size();
+    }
+    access_block_count = access_slot_count = b_;
+  }
 
-void write_block_entries(FILE* out, int slot, bool host_only) {
-  int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
-  for (int i = 0; i < count; ++i)
-    write_entry(out, access_blocks[slot].entries[slots[i]], host_only);
-}
+ private:
+  void take(std::string_view text, size_t begin, size_t length) {
+    std::string_view line = text.substr(begin, length);
+    bool region = foreign_;  // the line belongs to an unaccepted block
+    int block = -1;
+    LineRole role = classify(line, &block);
+    if (region &&
+        (role == LineRole::kOldHeader || role == LineRole::kBlank || role == LineRole::kComment))
+      role = LineRole::kKept;
+    source.lines.push_back({begin, length, role, static_cast<signed char>(block)});
+  }
 
-// A line carried over from the old file. A piece cut at the line limit, or a
-// last line without its newline, is ended here so that it cannot swallow the
-// next line written.
-void copy_line(FILE* out, const char* line) {
-  fputs(line, out);
-  size_t length = strlen(line);
-  if (length == 0 || line[length - 1] != '\n') fputc('\n', out);
-}
+  LineRole classify(std::string_view line, int* block) {
+    if (stopped_) {
+      if (accepted_header_line(line)) source.more_than_shown = true;
+      return LineRole::kTail;
+    }
+    if (!line.empty() && line[0] == ';')
+      return line.compare(0, 2, ";;") == 0 ? LineRole::kOldHeader : LineRole::kComment;
+    if (line.empty()) return LineRole::kBlank;
+    if (is_header_line(line)) return header(line, block);
+    if (line[0] == '}') return close(block);
+    if (!open_ || skipping_) return LineRole::kKept;
+    *block = b_;
+    if (e_ >= MAX_BLOCK_ENTRIES) {
+      source.more_than_shown = true;
+      return LineRole::kOverflow;
+    }
+    AccessEntry& entry = access_blocks[b_].entries[e_];
+    entry = AccessEntry{};
+    entry.order = e_++;
+    parse_entry(line, entry);
+    return LineRole::kEntry;
+  }
 
-enum BlockSaveState : unsigned char { kSkipped, kPending, kWrittenInPlace, kAppended };
+  LineRole header(std::string_view line, int* block) {
+    HeaderLine parsed;
+    if (!parse_header(line, parsed) || !header_accepted(parsed)) {
+      skipping_ = foreign_ = true;
+      return LineRole::kKept;
+    }
+    // A second header before the closing line renames the open block.
+    if (open_)
+      source.lines[header_line_].role = LineRole::kSupersededHeader;
+    else
+      block_start_ = source.lines.size();
+    header_line_ = source.lines.size();
+    AccessBlock& target = access_blocks[b_];
+    target.kind = parsed.kind;
+    target.lang = kLangWord;
+    target.host = parsed.host;
+    target.port = parsed.port;
+    target.origin = b_;
+    open_ = true;
+    skipping_ = foreign_ = false;
+    *block = b_;
+    return LineRole::kHeader;
+  }
 
-struct SaveState {
-  BlockSaveState block[MAX_ACCESS_BLOCKS];
+  LineRole close(int* block) {
+    if (!open_ || skipping_) {
+      foreign_ = false;  // an unaccepted block ends with its closing line
+      return LineRole::kKept;
+    }
+    // The list position is taken when the block is complete, so that a
+    // renamed block does not leave a gap in its kind's order.
+    AccessBlock& done = access_blocks[b_];
+    done.kind_order = kind_counter_[done.kind]++;
+    entry_order_count[b_] = entry_slot_count[b_] = e_;
+    *block = b_++;
+    open_ = false;
+    e_ = 0;
+    if (b_ == MAX_ACCESS_BLOCKS) {
+      stopped_ = true;
+      source.insert_at = source.lines.size() + 1;
+    }
+    return LineRole::kClose;
+  }
+
+  int b_ = 0;
+  int e_ = 0;
+  bool open_ = false;
+  bool skipping_ = false;
+  bool foreign_ = false;
+  bool stopped_ = false;
+  int kind_counter_[2] = {0, 0};
+  size_t block_start_ = 0;
+  size_t header_line_ = 0;
 };
 
-// The first block of the header's server not yet written, or -1. A block is
-// written in place once, so a server named twice in the old file keeps each
-// block's own entries.
-int find_pending_block(const HeaderLine& header, const SaveState& save) {
-  for (int slot = 0; slot < access_slot_count; ++slot) {
-    const AccessBlock& block = access_blocks[slot];
-    if (save.block[slot] == kPending && block.kind == header.kind &&
-        strcmp(block.lang, kLangWord) == 0 && strcmp(block.host, header.host) == 0 &&
-        strcmp(block.port, header.port) == 0)
-      return slot;
-  }
-  return -1;
+void put(FILE* out, std::string_view text) {
+  fwrite(text.data(), 1, text.size(), out);
 }
 
-// Copies the comments of the old file and the header and closing lines of the
-// blocks that still exist, with the model's entries between them.
-void merge_old_file(FILE* old_file, FILE* out, SaveState& save) {
-  char line[kLineSize];
-  bool skipping = false;
-  bool replaced = false;  // a block written in place still awaits its closing line
-  while (fgets(line, sizeof line, old_file)) {
-    if (starts_with(line, ";;")) continue;
-    if (line[0] == ';') {
-      copy_line(out, line);
-    } else if (is_header_line(line)) {
-      skipping = true;
-      HeaderLine header;
-      if (!parse_header(line, header)) continue;
-      skipping = false;
-      // A header the reader would reject must not carry a block, or the
-      // block would be gone at the next read.
-      int slot = header_accepted(header) ? find_pending_block(header, save) : -1;
-      if (slot < 0) continue;
-      if (replaced) fputs("}\n", out);  // the old file left the previous block open
-      copy_line(out, line);
-      write_block_entries(out, slot, access_blocks[slot].kind == BLOCK_KIND_TOLQDS);
-      save.block[slot] = kWrittenInPlace;
-      replaced = true;
-    } else if (!skipping && line[0] == '}' && replaced) {
-      copy_line(out, line);
-      replaced = false;
+void write_header(FILE* out, const AccessBlock& block) {
+  fprintf(out, "%s\t%s ", block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds", kLangWord);
+  put(out, block.host);
+  if (!block.port.empty()) {
+    fputc('/', out);
+    put(out, block.port);
+  }
+  fputs(" { \n", out);
+}
+
+void write_entry(FILE* out, const AccessEntry& entry) {
+  if (entry.user.empty()) {
+    put(out, entry.host);
+  } else if (entry.host.empty()) {
+    fputc('@', out);
+    put(out, entry.user);
+  } else {
+    put(out, entry.host);
+    fputc(':', out);
+    put(out, entry.user);
+  }
+  fputc('\n', out);
+}
+
+void write_block_entries(FILE* out, int slot) {
+  int slots[MAX_BLOCK_ENTRIES];
+  int count = ordered_entries(slot, slots);
+  for (int i = 0; i < count; ++i) write_entry(out, access_blocks[slot].entries[slots[i]]);
+}
+
+// A line of the file read last, whole; a last line without its newline gets
+// one, so that it cannot swallow the next line written.
+void copy_line(FILE* out, const SourceLine& line) {
+  put(out, std::string_view(source.text).substr(line.begin, line.length));
+  fputc('\n', out);
+}
+
+enum BlockSaveState : unsigned char { kSkipped, kPending, kWritten };
+
+struct SaveState {
+  SaveState() {
+    for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) {
+      block[slot] = slot < access_slot_count && block_is_live(slot) ? kPending : kSkipped;
+      slot_of_origin[slot] = -1;
     }
   }
-  if (replaced) fputs("}\n", out);
+  BlockSaveState block[MAX_ACCESS_BLOCKS];
+  int slot_of_origin[MAX_ACCESS_BLOCKS];
+};
+
+// Where the block read from a line stands now, or -1 when it was removed.
+int live_slot(const SaveState& save, const SourceLine& line) {
+  return line.block >= 0 ? save.slot_of_origin[line.block] : -1;
+}
+
+// A block in the place of its old header: the header as it stood, unless the
+// server was changed since, then the model's entries.
+void write_in_place(FILE* out, int slot, const SourceLine& line) {
+  const AccessBlock& block = access_blocks[slot];
+  HeaderLine header;
+  parse_header(std::string_view(source.text).substr(line.begin, line.length), header);
+  if (header.host == block.host && header.port == block.port)
+    copy_line(out, line);
+  else
+    write_header(out, block);
+  write_block_entries(out, slot);
 }
 
 void append_pending_blocks(FILE* out, SaveState& save) {
@@ -192,7 +325,7 @@ void append_pending_blocks(FILE* out, SaveState& save) {
         if (save.block[slot] == kPending && block.kind == kind && block.kind_order == i &&
             block_is_live(slot)) {
           write_access_block(out, slot);
-          save.block[slot] = kAppended;
+          save.block[slot] = kWritten;
           break;
         }
       }
@@ -200,14 +333,50 @@ void append_pending_blocks(FILE* out, SaveState& save) {
   }
 }
 
-// Opens the file of the last read for the merge; a path that is not a regular
-// file gives nothing to merge.
-InputFile open_old_file(const char* path) {
-  if (!path) return nullptr;
-  InputFile file(fopen(path, "r"));
-  struct stat info;
-  if (file && (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))) file.reset();
-  return file;
+// Everything of the file read last stays in its place but old headers, blank
+// lines, and the blocks the user removed; the model's blocks stand where they
+// were read, with the model's entries; blocks added since come where the
+// reader will find them.
+void merge_source(FILE* out, SaveState& save) {
+  for (int slot = 0; slot < access_slot_count; ++slot) {
+    int origin = access_blocks[slot].origin;
+    if (block_is_live(slot) && origin >= 0) save.slot_of_origin[origin] = slot;
+  }
+  const std::vector<SourceLine>& lines = source.lines;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i == source.insert_at) append_pending_blocks(out, save);
+    const SourceLine& line = lines[i];
+    int slot = live_slot(save, line);
+    switch (line.role) {
+      case LineRole::kOldHeader:
+      case LineRole::kBlank:
+      case LineRole::kEntry:
+        break;
+      case LineRole::kComment:
+      case LineRole::kKept:
+      case LineRole::kTail:
+        copy_line(out, line);
+        break;
+      case LineRole::kSupersededHeader:
+      case LineRole::kOverflow:
+      case LineRole::kClose:
+        if (slot >= 0) copy_line(out, line);
+        break;
+      case LineRole::kHeader:
+        if (slot >= 0) {
+          write_in_place(out, slot, line);
+          save.block[slot] = kWritten;
+        }
+        break;
+    }
+  }
+}
+
+bool read_whole(FILE* in, std::string* text) {
+  char buffer[65536];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, in)) > 0) text->append(buffer, n);
+  return !ferror(in);
 }
 
 AccessEntry* find_entry(int slot, int order) {
@@ -222,6 +391,7 @@ void clear_access_model() {
   access_block_count = 0;
   access_slot_count = 0;
   for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) clear_block(slot);
+  source = AccessSource{};
 }
 
 int read_access_path(const char* dir, const char* name) {
@@ -229,52 +399,27 @@ int read_access_path(const char* dir, const char* name) {
   if (!join_bounded(path, dir, name)) return -1;
   InputFile file(fopen(path, "r"));
   struct stat info;
-  if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
-  clear_access_model();
-  read_access_stream(file.get());
+  if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  std::string text;
+  if (!read_whole(file.get(), &text)) return -1;
+  read_access_text(std::move(text));
   return 0;
 }
 
+void read_access_text(std::string text) {
+  clear_access_model();
+  source.text = std::move(text);
+  Reader().read(source.text);
+}
+
 void read_access_stream(FILE* in) {
-  char line[kLineSize];
-  int b = 0, e = 0;
-  bool open = false, skipping = false;
-  int kind_counter[2] = {0, 0};
-  while (b < MAX_ACCESS_BLOCKS && fgets(line, sizeof line, in)) {
-    if (line[0] == ';' || line[0] == '\n') continue;
-    AccessBlock& block = access_blocks[b];
-    if (is_header_line(line)) {
-      HeaderLine header;
-      if (!parse_header(line, header) || !header_accepted(header)) {
-        skipping = true;
-        continue;
-      }
-      // A second header before the closing line renames the open block.
-      block.kind = header.kind;
-      copy_bounded(block.lang, kLangWord);
-      copy_bounded(block.host, header.host);
-      copy_bounded(block.port, header.port);
-      open = true;
-      skipping = false;
-    } else if (line[0] == '}') {
-      if (!open || skipping) continue;
-      // The list position is taken when the block is complete, so that a
-      // renamed block does not leave a gap in its kind's order.
-      block.kind_order = kind_counter[block.kind]++;
-      entry_order_count[b] = entry_slot_count[b] = e;
-      ++b;
-      open = false;
-      e = 0;
-    } else if (open && !skipping && e < MAX_BLOCK_ENTRIES) {
-      AccessEntry& entry = block.entries[e];
-      memset(&entry, 0, sizeof entry);
-      entry.order = e;
-      parse_entry(line, entry);
-      ++e;
-    }
-  }
-  if (b < MAX_ACCESS_BLOCKS) clear_block(b);  // a block left open is not kept
-  access_block_count = access_slot_count = b;
+  std::string text;
+  read_whole(in, &text);
+  read_access_text(std::move(text));
+}
+
+bool access_more_than_shown() {
+  return source.more_than_shown;
 }
 
 int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
@@ -301,32 +446,22 @@ int find_block_by_kind_order(int kind, int kind_order) {
 }
 
 void write_access_block(FILE* out, int slot) {
-  const AccessBlock& block = access_blocks[slot];
-  const char* word = block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds";
-  if (block.port[0] != '\0')
-    fprintf(out, "%s\t%s %s/%s { \n", word, kLangWord, block.host, block.port);
-  else
-    fprintf(out, "%s\t%s %s { \n", word, kLangWord, block.host);
-  write_block_entries(out, slot, false);
+  write_header(out, access_blocks[slot]);
+  write_block_entries(out, slot);
   fputs("}\n", out);
 }
 
-void write_access_model(FILE* out, FILE* old_file) {
+void write_access_model(FILE* out, bool merge) {
   SaveState save;
-  for (int slot = 0; slot < access_slot_count; ++slot)
-    save.block[slot] = block_is_live(slot) ? kPending : kSkipped;
   write_file_header(out, "tolqhosts");
-  if (old_file) merge_old_file(old_file, out, save);
+  if (merge) merge_source(out, save);
   append_pending_blocks(out, save);
 }
 
-int save_access_model(const char* old_path, const char* dir, const char* name) {
-  InputFile old_file = open_old_file(old_path);
+int save_access_model(bool merge, const char* dir, const char* name) {
   SettingsFileWriter writer;
   if (writer.open(dir, name) != 0) return -1;
-  write_access_model(writer.stream(), old_file.get());
-  // A read error would drop the rest of the old file's comments.
-  if (old_file && ferror(old_file.get())) return -1;
+  write_access_model(writer.stream(), merge);
   return writer.commit();
 }
 
@@ -347,8 +482,8 @@ int server_is_duplicate(const char* host, const char* port, const char* unchange
     return 0;
   for (int slot = 0; slot < access_slot_count; ++slot) {
     const AccessBlock& block = access_blocks[slot];
-    if (block.kind == BLOCK_KIND_CONVD && strcmp(block.lang, kLangWord) == 0 &&
-        strcmp(block.host, host) == 0 && strcmp(block.port, port) == 0)
+    if (block.kind == BLOCK_KIND_CONVD && block.lang == kLangWord && block.host == host &&
+        block.port == port)
       return -1;
   }
   return 0;
@@ -361,7 +496,7 @@ int entry_is_duplicate(int slot, const char* host, const char* user, const char*
     return 0;
   for (int e = 0; e < entry_slot_count[slot]; ++e) {
     const AccessEntry& entry = access_blocks[slot].entries[e];
-    if (strcmp(entry.host, host) == 0 && strcmp(entry.user, user) == 0) return -1;
+    if (entry.host == host && entry.user == user) return -1;
   }
   return 0;
 }
@@ -377,9 +512,9 @@ int add_server_block(const char* host, const char* port) {
   clear_block(slot);
   AccessBlock& block = access_blocks[slot];
   block.kind = BLOCK_KIND_CONVD;
-  copy_bounded(block.lang, kLangWord);
-  copy_bounded(block.host, host);
-  copy_bounded(block.port, port);
+  block.lang = kLangWord;
+  block.host = host;
+  block.port = port;
   block.kind_order = convd_blocks;
   if (slot == access_slot_count) ++access_slot_count;
   ++access_block_count;
@@ -387,8 +522,8 @@ int add_server_block(const char* host, const char* port) {
 }
 
 void change_server_block(int slot, const char* host, const char* port) {
-  copy_bounded(access_blocks[slot].host, host);
-  copy_bounded(access_blocks[slot].port, port);
+  access_blocks[slot].host = host;
+  access_blocks[slot].port = port;
 }
 
 void remove_server_block(int slot) {
@@ -414,8 +549,8 @@ int add_block_entry(int slot, const char* host, const char* user) {
   if (e >= MAX_BLOCK_ENTRIES) return -1;
   if (e == entry_slot_count[slot]) ++entry_slot_count[slot];
   AccessEntry& entry = access_blocks[slot].entries[e];
-  copy_bounded(entry.host, host);
-  copy_bounded(entry.user, user);
+  entry.host = host;
+  entry.user = user;
   entry.order = entry_order_count[slot]++;
   return e;
 }
@@ -423,14 +558,15 @@ int add_block_entry(int slot, const char* host, const char* user) {
 void change_block_entry(int slot, int order, const char* host, const char* user) {
   AccessEntry* entry = find_entry(slot, order);
   if (!entry) return;
-  copy_bounded(entry->host, host);
-  copy_bounded(entry->user, user);
+  entry->host = host;
+  entry->user = user;
 }
 
 void remove_block_entry(int slot, int order) {
   AccessEntry* entry = find_entry(slot, order);
   if (!entry) return;
-  entry->host[0] = entry->user[0] = '\0';
+  entry->host.clear();
+  entry->user.clear();
   entry->order = kRemovedOrder;
   AccessEntry* entries = access_blocks[slot].entries;
   for (int e = 0; e < entry_slot_count[slot]; ++e)

@@ -7,17 +7,24 @@
 #define TOLQ_ACCESS_ACCESS_FILE_H
 
 #include <cstdio>
+#include <string>
 
 #include "access/access_model.h"
 
-// Empties every block and both counts.
+// Empties every block, both counts and the text read last.
 void clear_access_model();
 
 // Reads the file dir + name into the model: 0, or -1 (model unchanged) when it
-// cannot be opened or examined or is a directory.
+// cannot be opened, is not a plain file or fails to read.
 int read_access_path(const char* dir, const char* name);
-// Reads an open stream into the emptied model.
+// Reads a tolqhosts text into the emptied model. The text is kept: saves
+// merge the model into it, so that they keep what the model does not hold.
+void read_access_text(std::string text);
+// read_access_text of everything an open stream holds.
 void read_access_stream(FILE* in);
+// True when the text read last holds more than the model can: blocks after
+// the 50th, or entries after the 50th of a block. Saves keep them as they are.
+bool access_more_than_shown();
 
 // The entry slots of a block in list order; returns how many were stored.
 int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]);
@@ -26,11 +33,11 @@ int find_block_by_kind_order(int kind, int kind_order);
 
 // Writes the block in slot, header to closing line.
 void write_access_block(FILE* out, int slot);
-// Writes the header and the model, merged with old_file when it is open.
-void write_access_model(FILE* out, FILE* old_file);
-// Saves the model to dir + name through a temporary file, merged with the
-// file at old_path (none when null): 0, or -1 with the old target untouched.
-int save_access_model(const char* old_path, const char* dir, const char* name);
+// Writes the header and the model; with merge, into the text read last.
+void write_access_model(FILE* out, bool merge);
+// Saves the model to dir + name through a temporary file, merged into the
+// text read last when merge is set: 0, or -1 with the old target untouched.
+int save_access_model(bool merge, const char* dir, const char* name);
 
 // Edits of the page and its dialogs.
 // 0 when text is empty or a decimal number of at most 65535, -1 otherwise.

@@ -146,7 +146,9 @@ void fill_server_list() {
   reset_access_lists(access_page_record);
   for (int i = 0; i < access_block_count; ++i) {
     int slot = find_block_by_kind_order(BLOCK_KIND_CONVD, i);
-    if (slot >= 0) append_server_row(access_blocks[slot].host, slot, access_blocks[slot].port, 0);
+    if (slot >= 0)
+      append_server_row(access_blocks[slot].host.c_str(), slot, access_blocks[slot].port.c_str(),
+                        0);
   }
 }
 
@@ -164,11 +166,10 @@ void append_server_row(const char* host, int slot, const char* port, int select)
   if (select) gtk_clist_select_row(list, row, 0);
 }
 
+// The cells hold the texts whole: the change dialogs start from them, and a
+// cut text would be written back cut.
 void append_user_row(const char* host, const char* user) {
-  char host_cell[kLineSize], user_cell[kLineSize];
-  copy_bounded(host_cell, host);
-  copy_bounded(user_cell, user);
-  gchar* cells[] = {host_cell, user_cell};
+  gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(user)};
   gtk_clist_append(GTK_CLIST(access_page_record->user_list), cells);
 }
 
@@ -204,7 +205,7 @@ void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
   int count = ordered_entries(slot, slots);
   for (int i = 0; i < count; ++i) {
     const AccessEntry& entry = access_blocks[slot].entries[slots[i]];
-    append_user_row(entry.host, entry.user);
+    append_user_row(entry.host.c_str(), entry.user.c_str());
   }
 }
 
@@ -244,13 +245,15 @@ void on_user_remove(GtkWidget*, gpointer) {
 }
 
 int read_access_file(MainWindow* main) {
-  if (read_access_path(hosts_src_dir, hosts_src_name) != 0) return -1;
+  return read_access_from(main, hosts_src_dir, hosts_src_name);
+}
+
+int read_access_from(MainWindow* main, const char* dir, const char* name) {
+  if (read_access_path(dir, name) != 0) return -1;
   reset_access_lists(main->access_page);
   return 0;
 }
 
 int save_access_file(MainWindow*, const char* dir, const char* name) {
-  char old_path[kPathSize];
-  bool merge = hosts_read_ok && join_bounded(old_path, hosts_src_dir, hosts_src_name);
-  return save_access_model(merge ? old_path : nullptr, dir, name);
+  return save_access_model(hosts_read_ok != 0, dir, name);
 }

@@ -60,6 +60,8 @@ void on_user_remove(GtkWidget* button, gpointer data);
 
 // Reads hosts_src_dir + hosts_src_name into the model; 0 or -1 (model unchanged).
 int read_access_file(MainWindow* main);
+// Reads dir + name into the model and empties the lists; 0 or -1 (model unchanged).
+int read_access_from(MainWindow* main, const char* dir, const char* name);
 // Writes the model to dir + name, merged with the file read last; 0 or -1.
 int save_access_file(MainWindow* main, const char* dir, const char* name);
 

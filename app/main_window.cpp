@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "access/access_model.h"
+#include "access/access_file.h"
 #include "access/access_page.h"
 #include "app/message_dialog.h"
 #include "app/state.h"
@@ -76,6 +76,7 @@ void load_tolqhosts(MainWindow* main) {
   if (read_access_file(main) != 0) return;
   hosts_read_ok = 1;
   if (access_block_count > 0) fill_server_list();
+  if (access_more_than_shown()) show_message_number(kMessageMoreThanShown);
 }
 
 }  // namespace

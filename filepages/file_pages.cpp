@@ -8,6 +8,7 @@
 #include <string>
 #include <new>
 
+#include "access/access_file.h"
 #include "access/access_page.h"
 #include "app/message_numbers.h"
 #include "app/converter.h"
@@ -126,23 +127,6 @@ int take_page_path(const FilePage* page, char* dir, char* name, int failure_mess
   return 0;
 }
 
-// Points a file kind's source names at dir + name and reads it. When the read
-// fails the previous names come back: the page still holds that file, and
-// later saves carry its comments over.
-int read_source(MainWindow* main, char* src_dir, char* src_name, const char* dir, const char* name,
-                int (*reader)(MainWindow*)) {
-  char old_dir[kPathSize];
-  char old_name[kPathSize];
-  copy_bounded(old_dir, src_dir);
-  copy_bounded(old_name, src_name);
-  copy_bounded(src_dir, kPathSize, dir);
-  copy_bounded(src_name, kPathSize, name);
-  if (reader(main) == 0) return 0;
-  copy_bounded(src_dir, kPathSize, old_dir);
-  copy_bounded(src_name, kPathSize, old_name);
-  return -1;
-}
-
 void refresh_convd_page(MainWindow* main) {
   ConvdPage* page = main->convd_page;
   gtk_widget_set_sensitive(page->change_button, FALSE);
@@ -177,25 +161,32 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageNoSuchFile);
     return;
   }
-  if (chooses_convdrc(read_page_record)) {
-    if (read_source(main, convd_src_dir, convd_src_name, dir, name, read_convdrc) != 0) {
-      show_message_number(kMessageReadFailed);
-      return;
-    }
-    convd_read_ok = 1;
-    refresh_convd_page(main);
-    show_message_number(kMessageRead);
-    set_page_dirty(&convd_dirty);
-    return;
-  }
-  if (read_source(main, hosts_src_dir, hosts_src_name, dir, name, read_access_file) != 0) {
+  // The names of the file read last change only with a successful read: until
+  // then the page still holds the other file, whose lines later saves keep.
+  bool convdrc = chooses_convdrc(read_page_record);
+  bool found = false;
+  if (convdrc ? read_convdrc_from(main, dir, name, &found) : read_access_from(main, dir, name)) {
     show_message_number(kMessageReadFailed);
     return;
   }
-  hosts_read_ok = 1;
-  fill_server_list();
-  show_message_number(kMessageRead);
-  set_page_dirty(&hosts_dirty);
+  int message = kMessageRead;
+  if (convdrc) {
+    copy_bounded(convd_src_dir, dir);
+    copy_bounded(convd_src_name, name);
+    convd_read_ok = 1;
+    refresh_convd_page(main);
+    set_page_dirty(&convd_dirty);
+  } else {
+    copy_bounded(hosts_src_dir, dir);
+    copy_bounded(hosts_src_name, name);
+    hosts_read_ok = 1;
+    fill_server_list();
+    set_page_dirty(&hosts_dirty);
+    found = find_block_by_kind_order(BLOCK_KIND_CONVD, 0) >= 0;
+    if (access_more_than_shown()) message = kMessageMoreThanShown;
+  }
+  // The page now holds what was read even when it is not what the user meant.
+  show_message_number(found ? message : kMessageWrongKind);
 }
 
 void on_save_clicked(GtkWidget*, MainWindow* main) {

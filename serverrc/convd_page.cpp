@@ -327,11 +327,16 @@ void set_convd_defaults(MainWindow* main) {
 }
 
 int read_convdrc(MainWindow* main) {
+  return read_convdrc_from(main, convd_src_dir, convd_src_name);
+}
+
+int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found) {
   char path[kPathSize];
-  if (!join_bounded(path, convd_src_dir, convd_src_name)) return -1;
+  if (!join_bounded(path, dir, name)) return -1;
   ConvdSettings settings;
   if (load_convdrc_file(path, &settings) != 0) return -1;
   show_convd_settings(main->convd_page, settings);
+  if (found) *found = settings.keyword_seen;
   return 0;
 }
 

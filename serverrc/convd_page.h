@@ -48,6 +48,9 @@ void on_convd_reset(GtkWidget* button, MainWindow* main);
 
 // Reads convd_src_dir + convd_src_name into the page; 0 or -1 (page unchanged).
 int read_convdrc(MainWindow* main);
+// Reads dir + name into the page; found tells whether the file held any
+// setting. 0 or -1 (page unchanged).
+int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found = nullptr);
 void set_convd_defaults(MainWindow* main);
 // Writes the page to dir + name, carrying over the file read last; 0 or -1.
 int write_convdrc(MainWindow* main, const char* dir, const char* name);

@@ -2,7 +2,6 @@
 // list positions are exactly 0 .. n - 1 within each kind.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <initializer_list>
 
 #include "access/access_file.h"
@@ -27,8 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int slot = 0; slot < access_slot_count; ++slot) {
     const AccessBlock& block = access_blocks[slot];
     check(block.kind == BLOCK_KIND_CONVD || block.kind == BLOCK_KIND_TOLQDS);
-    check(strcmp(block.lang, "ja_JP") == 0 && block.host[0] != '\0');
-    check(strlen(block.host) < kLineSize && strlen(block.port) < kLineSize);
+    check(block.lang == "ja_JP" && !block.host.empty() && block.origin == slot);
     check(entry_order_count[slot] == entry_slot_count[slot]);
     check(entry_order_count[slot] >= 0 && entry_order_count[slot] <= MAX_BLOCK_ENTRIES);
     int slots[MAX_BLOCK_ENTRIES];

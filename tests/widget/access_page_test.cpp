@@ -185,8 +185,8 @@ TEST_F(AccessPageTest, RemovingTheMiddleServerAndAddingReusesItsSlot) {
   EXPECT_EQ(sensitivity(), "111100");
 
   // The page never shows or changes the tolqds block.
-  EXPECT_STREQ(access_blocks[0].host, "dict");
-  EXPECT_STREQ(access_blocks[0].entries[0].user, "me");
+  EXPECT_EQ(access_blocks[0].host, "dict");
+  EXPECT_EQ(access_blocks[0].entries[0].user, "me");
   fill_server_list();
   EXPECT_EQ(rows(page->server_list), "a/10|c/|d/");
 }
@@ -206,7 +206,7 @@ TEST_F(AccessPageTest, RemovingTheFirstUserRenumbersTheOthers) {
 
   EXPECT_TRUE(add_user("h", "new").closed);
   EXPECT_EQ(rows(page->user_list), "h/u1|h/u2|h/new");
-  EXPECT_STREQ(access_blocks[0].entries[0].user, "new");
+  EXPECT_EQ(access_blocks[0].entries[0].user, "new");
   EXPECT_EQ(access_blocks[0].entries[0].order, 2);
   // The new row is the selection that a change starts from.
   EXPECT_EQ(selected_user_row, 2);
@@ -242,7 +242,7 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   EXPECT_TRUE(change_server(longer.c_str(), "").closed);
   EXPECT_EQ(rows(page->server_list, true), longer + "/#0|b/#1");
   EXPECT_EQ(access_blocks[0].host, longer);
-  EXPECT_STREQ(access_blocks[0].port, "");
+  EXPECT_EQ(access_blocks[0].port, "");
   // The selection names the new cells (the old texts are freed).
   gchar* cell = nullptr;
   gtk_clist_get_text(GTK_CLIST(page->server_list), 0, 0, &cell);
@@ -264,8 +264,8 @@ TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   EXPECT_EQ(change_user("", "").message, message(120));
   EXPECT_TRUE(change_user("x", "").closed);
   EXPECT_EQ(rows(page->user_list), "x/|/v|/w");
-  EXPECT_STREQ(access_blocks[0].entries[0].host, "x");
-  EXPECT_STREQ(access_blocks[0].entries[0].user, "");
+  EXPECT_EQ(access_blocks[0].entries[0].host, "x");
+  EXPECT_EQ(access_blocks[0].entries[0].user, "");
   gchar* cell = nullptr;
   gtk_clist_get_text(GTK_CLIST(page->user_list), 0, 0, &cell);
   EXPECT_EQ(selected_entry_host, cell);
