@@ -297,16 +297,25 @@ struct SaveState {
   }
   BlockSaveState block[MAX_ACCESS_BLOCKS];
   int slot_of_origin[MAX_ACCESS_BLOCKS];
+  bool entries_written[MAX_ACCESS_BLOCKS] = {};
 };
+
+// The model's entries follow the first header of their block, so that they
+// are read as its first entries again even when the block was renamed.
+void write_entries_once(FILE* out, SaveState& save, int slot) {
+  if (save.entries_written[slot]) return;
+  write_block_entries(out, slot);
+  save.entries_written[slot] = true;
+}
 
 // Where the block read from a line stands now, or -1 when it was removed.
 int live_slot(const SaveState& save, const SourceLine& line) {
   return line.block >= 0 ? save.slot_of_origin[line.block] : -1;
 }
 
-// A block in the place of its old header: the header as it stood, unless the
-// server was changed since, then the model's entries.
-void write_in_place(FILE* out, int slot, const SourceLine& line) {
+// The header of a block in its old place: as it stood, unless the server was
+// changed since.
+void write_header_in_place(FILE* out, int slot, const SourceLine& line) {
   const AccessBlock& block = access_blocks[slot];
   HeaderLine header;
   parse_header(std::string_view(source.text).substr(line.begin, line.length), header);
@@ -314,7 +323,6 @@ void write_in_place(FILE* out, int slot, const SourceLine& line) {
     copy_line(out, line);
   else
     write_header(out, block);
-  write_block_entries(out, slot);
 }
 
 void append_pending_blocks(FILE* out, SaveState& save) {
@@ -357,14 +365,20 @@ void merge_source(FILE* out, SaveState& save) {
       case LineRole::kTail:
         copy_line(out, line);
         break;
-      case LineRole::kSupersededHeader:
       case LineRole::kOverflow:
       case LineRole::kClose:
         if (slot >= 0) copy_line(out, line);
         break;
+      case LineRole::kSupersededHeader:
+        if (slot >= 0) {
+          copy_line(out, line);
+          write_entries_once(out, save, slot);
+        }
+        break;
       case LineRole::kHeader:
         if (slot >= 0) {
-          write_in_place(out, slot, line);
+          write_header_in_place(out, slot, line);
+          write_entries_once(out, save, slot);
           save.block[slot] = kWritten;
         }
         break;

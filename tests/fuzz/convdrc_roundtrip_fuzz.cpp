@@ -67,8 +67,9 @@ std::vector<std::string> kept_lines(const std::vector<std::string>& lines) {
   for (size_t i = 0; i < lines.size();) {
     size_t end = i;
     std::string joined = lines[i];
-    while (!joined.empty() && joined.back() == '\\' && end + 1 < lines.size()) {
-      joined.pop_back();
+    while (!joined.empty() && joined.back() == '\\') {
+      joined.pop_back();  // also on the last line, which continues onto nothing
+      if (end + 1 == lines.size()) break;
       joined += lines[++end];
     }
     if (lines[i].compare(0, 2, ";;") != 0 && (lines[i][0] == ';' || !is_setting(joined)))
