@@ -9,18 +9,47 @@
 
 #include "app/state.h"
 
-namespace {
-
-struct LeadingMacro {
-  const char* name;
-  const char* value;
+const PathMacro kPathMacros[6] = {
+    {"@ETCDIR", kEtcRoot, true, true},  {"@VARDIR", kVarRoot, true, false},
+    {"@LIBDIR", kLibRoot, true, true},  {"@HOME", home_dir, true, false},
+    {"@LANG", kLangName, false, false}, {"@USR", user_name, false, false},
 };
+
+namespace {
 
 // Appends text when the result stays below size; false otherwise.
 bool append_checked(std::string* out, const char* text, size_t remaining, int size) {
   if (out->size() + remaining >= static_cast<size_t>(size)) return false;
   out->append(text);
   return true;
+}
+
+// The leading macro whose name (without '@') begins name; they are compared by
+// their first characters only, so "LIBDIRX" counts as "LIBDIR".
+const PathMacro* leading_macro_named(const std::string& name) {
+  for (const auto& macro : kPathMacros)
+    if (macro.leading && name.compare(0, strlen(macro.name + 1), macro.name + 1) == 0)
+      return &macro;
+  return nullptr;
+}
+
+// The inner macro whose name begins at text.
+const PathMacro* inner_macro_at(const char* text) {
+  for (const auto& macro : kPathMacros)
+    if (!macro.leading && starts_with(text, macro.name)) return &macro;
+  return nullptr;
+}
+
+// The inner macro whose value followed by a slash begins at text. An empty value
+// would match "/" at every slash without ever advancing.
+const PathMacro* inner_value_at(const char* text) {
+  for (const auto& macro : kPathMacros) {
+    size_t length = strlen(macro.value);
+    if (!macro.leading && length > 0 && strncmp(text, macro.value, length) == 0 &&
+        text[length] == '/')
+      return &macro;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -36,14 +65,7 @@ int expand_path_macros(char* path, int size) {
     char* slash = strchr(path, '/');
     copy_bounded(work, slash ? slash : "");
     std::string name(path + 1, slash ? static_cast<size_t>(slash - path - 1) : strlen(path + 1));
-    const LeadingMacro macros[] = {
-        {"LIBDIR", kLibRoot}, {"ETCDIR", kEtcRoot}, {"VARDIR", kVarRoot}, {"HOME", home_dir}};
-    const LeadingMacro* match = nullptr;
-    for (const auto& macro : macros)
-      if (name.compare(0, strlen(macro.name), macro.name) == 0) {
-        match = &macro;
-        break;
-      }
+    const PathMacro* match = leading_macro_named(name);
     if (match) {
       if (strlen(match->value) + strlen(work) >= static_cast<size_t>(size)) return -1;
       out.assign(match->value, strnlen(match->value, size - 1));
@@ -51,15 +73,13 @@ int expand_path_macros(char* path, int size) {
       out = "@" + name;
     }
   }
-  size_t user_length = strlen(user_name);
   for (const char* p = work; *p;) {
     size_t remaining = strlen(p);
-    if (starts_with(p, "@LANG")) {
-      if (!append_checked(&out, kLangName, remaining, size)) return -1;
-      p += 5;
-    } else if (starts_with(p, "@USR")) {
-      if (!append_checked(&out, user_name, user_length + remaining - 4, size)) return -1;
-      p += 4;
+    if (const PathMacro* macro = inner_macro_at(p)) {
+      size_t name_length = strlen(macro->name);
+      if (!append_checked(&out, macro->value, strlen(macro->value) + remaining - name_length, size))
+        return -1;
+      p += name_length;
     } else {
       if (out.size() < static_cast<size_t>(size - 1)) out.push_back(*p);
       ++p;
@@ -71,40 +91,28 @@ int expand_path_macros(char* path, int size) {
 
 int contract_path_macros(char* path, int size) {
   if (!path || path[0] != '/' || strlen(path) >= static_cast<size_t>(size)) return -1;
-  struct Prefix {
-    std::string dir;
-    const char* macro;
-    bool inner;  // whether @LANG and @USR are contracted after it
-  };
-  const Prefix prefixes[] = {{std::string(kEtcRoot) + "/", "@ETCDIR/", true},
-                             {std::string(kVarRoot) + "/", "@VARDIR/", false},
-                             {std::string(kLibRoot) + "/", "@LIBDIR/", true},
-                             {std::string(home_dir) + "/", "@HOME/", false}};
-  const Prefix* match = nullptr;
-  for (const auto& prefix : prefixes) {
-    if (starts_with(path, prefix.dir.c_str())) {
-      match = &prefix;
+  const PathMacro* match = nullptr;
+  std::string dir;
+  for (const auto& macro : kPathMacros) {
+    if (!macro.leading) continue;
+    dir = std::string(macro.value) + "/";
+    if (starts_with(path, dir.c_str())) {
+      match = &macro;
       break;
     }
   }
   if (!match) return -1;
   char rest[kPathSize];
-  copy_bounded(rest, path + match->dir.size());
-  std::string out = match->macro;
-  if (!match->inner) {
+  copy_bounded(rest, path + dir.size());
+  std::string out = std::string(match->name) + "/";
+  if (!match->inner_contracted) {
     out.append(rest);
   } else {
-    std::string lang = std::string(kLangName) + "/";
-    std::string user = std::string(user_name) + "/";
-    // An empty user name would match "/" at every slash without ever advancing.
     for (const char* p = rest; *p;) {
       size_t remaining = strlen(p);
-      if (starts_with(p, lang.c_str())) {
-        if (!append_checked(&out, "@LANG", remaining, size)) return -1;
-        p += lang.size() - 1;
-      } else if (user_name[0] && starts_with(p, user.c_str())) {
-        if (!append_checked(&out, "@USR", remaining, size)) return -1;
-        p += user.size() - 1;
+      if (const PathMacro* macro = inner_value_at(p)) {
+        if (!append_checked(&out, macro->name, remaining, size)) return -1;
+        p += strlen(macro->value);
       } else {
         out.push_back(*p++);
       }

@@ -4,6 +4,18 @@
 
 #include <cstddef>
 
+// A path macro and what it stands for. Leading macros stand only at the start of
+// a path, as its first component; the others anywhere after it.
+struct PathMacro {
+  const char* name;   // with its '@'
+  const char* value;  // home_dir and user_name are filled at start-up
+  bool leading;
+  bool inner_contracted;  // leading only: whether @LANG and @USR are contracted after it
+};
+// Every macro the path functions know: the leading ones first, in the order a real
+// path is tested against their directories, then the inner ones.
+extern const PathMacro kPathMacros[6];
+
 // Rewrites "@LIBDIR/@LANG/dic" and the like into a real path, in place.
 // Returns -1 when the result would not fit in size bytes; the buffer is then unusable.
 int expand_path_macros(char* path, int size);

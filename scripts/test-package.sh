@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package and runs the end-to-end suite against its contents
-# (unpacked, then mounted by the sandbox at the system paths), so the files the
-# package installs are the ones tested.
+# Builds the Debian package, checks it with lintian and its desktop entry with
+# desktop-file-validate (either failing fails the script), and runs the
+# end-to-end suite against its contents (unpacked, then mounted by the sandbox
+# at the system paths), so the files the package installs are the ones tested.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -14,6 +15,9 @@ rm -f build-pkg/*.deb
 deb=$(ls build-pkg/tolqsysenv-server_*.deb)
 dpkg-deb -I "$deb" | grep -E '^ (Package|Version|Depends):'
 rm -rf build-pkg/unpacked && dpkg-deb -x "$deb" build-pkg/unpacked
+# Warnings fail too: the package's overrides explain the ones it accepts.
+lintian --fail-on error,warning "$deb"
+desktop-file-validate build-pkg/unpacked/usr/share/applications/tolqsysenv_server.desktop
 # The tests' own helper that sends a window the close request.
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target close_window >/dev/null

@@ -137,6 +137,12 @@ TEST(ConvdrcRead, LoadsOnlyPlainFiles) {
   EXPECT_EQ(s.dir, "@VARDIR/dic");
 }
 
+TEST(ConvdrcRead, TheInstalledDefaultCopyHoldsTheDefaultsAndTwoDictionaries) {
+  ConvdSettings expected;
+  expected.dicts = {"@LANG/system.dic", "@LANG/single.dic"};
+  EXPECT_EQ(parsed(read_file(TOLQ_TEST_DATA_DIR "/convdrc")), expected);
+}
+
 // ---- Writing ----
 
 TEST(ConvdrcWrite, DefaultsWithoutSource) {

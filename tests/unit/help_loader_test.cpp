@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
 #include "help/help_loader.h"
 #include "tests/support/files.h"
 
@@ -159,12 +160,17 @@ TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {
   std::vector<std::string> keys;
   for (const auto& topic : topics()) {
     keys.push_back(topic.key);
+    EXPECT_FALSE(topic.title.empty()) << topic.key;
     EXPECT_TRUE(topic.has_body) << topic.key;
   }
   EXPECT_EQ(keys, (std::vector<std::string>{"SERVENV_CONVDRC", "SERVENV_TOLQHOSTS", "SERVENV_READ",
                                             "SERVENV_SAVE", "SERVENV_ADDACS_SERVER",
                                             "SERVENV_CHGACS_SERVER", "SERVENV_ADDACS_USER",
                                             "SERVENV_CHGACS_USER"}));
+  // The dictionary directory's topic gives every macro the path functions know a line of its own.
+  const std::string convd_body = "\n" + topics().at(0).body;
+  for (const PathMacro& macro : kPathMacros)
+    EXPECT_NE(convd_body.find(std::string("\n") + macro.name), std::string::npos) << macro.name;
 }
 
 }  // namespace
