@@ -126,6 +126,14 @@ GtkWidget* browse_entry() {
   return page ? page->path_entry : nullptr;
 }
 
+// A newline would end the name's line in convdrc early; no control
+// character belongs in a file name there.
+bool has_control_char(const std::string& name) {
+  for (unsigned char c : name)
+    if (c < ' ' || c == 0x7f) return true;
+  return false;
+}
+
 // The dictionary name that the add or change dialog's choice gives, with the
 // checks both share; false (with the message shown) when it cannot be used.
 bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size) {
@@ -137,6 +145,10 @@ bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size)
   std::string chosen = chosen_file(dialog);
   if (dict_in_list(chosen.c_str(), dir, for_change) == -1) {
     show_message_number(kMessageAlreadyListed);
+    return false;
+  }
+  if (has_control_char(chosen)) {
+    show_message_number(kMessageBadDictName);
     return false;
   }
   copy_bounded(name, size, name_for_list(chosen, dir));
