@@ -250,6 +250,14 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
 }
 
+TEST_F(AccessPageTest, ServerChangeOfOneFieldToAnotherRowIsADuplicate) {
+  load("convd ja_JP a/1 {\n}\nconvd ja_JP b/1 {\n}\nconvd ja_JP a/2 {\n}\n");
+  select(page->server_list, 0);
+  EXPECT_EQ(change_server("b", nullptr).message, message(50));
+  EXPECT_EQ(change_server(nullptr, "2").message, message(50));
+  EXPECT_EQ(rows(page->server_list), "a/1|b/1|a/2");
+}
+
 TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   load("convd ja_JP a {\nh:u\n@v\n}\n");
   select(page->server_list, 0);
@@ -269,6 +277,15 @@ TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   gchar* cell = nullptr;
   gtk_clist_get_text(GTK_CLIST(page->user_list), 0, 0, &cell);
   EXPECT_EQ(selected_entry_host, cell);
+}
+
+TEST_F(AccessPageTest, UserChangeOfOneFieldToAnotherRowIsADuplicate) {
+  load("convd ja_JP a {\nh:u\nk:u\nh:v\n}\n");
+  select(page->server_list, 0);
+  select(page->user_list, 0);
+  EXPECT_EQ(change_user("k", nullptr).message, message(50));
+  EXPECT_EQ(change_user(nullptr, "v").message, message(50));
+  EXPECT_EQ(rows(page->user_list), "h/u|k/u|h/v");
 }
 
 TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
