@@ -1,5 +1,6 @@
 #include "access/access_dialogs.h"
 
+#include <cstring>
 #include <new>
 
 #include "access/access_file.h"
@@ -104,29 +105,46 @@ void replace_row(GtkWidget* list, int row, const Fields& f) {
   select_list_row(list, row);
 }
 
-// Shows the message of the first failing check; true when all pass.
+// True in change mode when the two texts are still the row's own (the
+// unchanged texts are null when adding).
+bool row_unchanged(const char* first, const char* second, const char* unchanged_first,
+                   const char* unchanged_second) {
+  return unchanged_first && unchanged_second && strcmp(first, unchanged_first) == 0 &&
+         strcmp(second, unchanged_second) == 0;
+}
+
+// Shows the message of the first failing check; true when all pass. A row
+// left as it was is not checked for texts the file cannot hold: those came
+// from a file read, not from typing.
 bool server_fields_valid(const char* host, const char* port, int mode) {
   bool change = mode == DIALOG_MODE_CHANGE;
+  const char* old_host = change ? selected_server_host : nullptr;
+  const char* old_port = change ? selected_server_port : nullptr;
   int message = 0;
   if (host[0] == '\0')
     message = kMessageNoServerHost;
   else if (validate_port(port) != 0)
     message = kMessageBadPort;
-  else if (server_is_duplicate(host, port, change ? selected_server_host : nullptr,
-                               change ? selected_server_port : nullptr) != 0)
+  else if (server_is_duplicate(host, port, old_host, old_port) != 0)
     message = kMessageDuplicate;
+  else if (!row_unchanged(host, port, old_host, old_port) && validate_host_text(host, true) != 0)
+    message = kMessageBadHostOrUser;
   if (message != 0) show_message_number(message);
   return message == 0;
 }
 
 bool user_fields_valid(int slot, const char* host, const char* user, int mode) {
   bool change = mode == DIALOG_MODE_CHANGE;
+  const char* old_host = change ? selected_entry_host : nullptr;
+  const char* old_user = change ? selected_entry_user : nullptr;
   int message = 0;
   if (host[0] == '\0' && user[0] == '\0')
     message = kMessageNoHostOrUser;
-  else if (entry_is_duplicate(slot, host, user, change ? selected_entry_host : nullptr,
-                              change ? selected_entry_user : nullptr) != 0)
+  else if (entry_is_duplicate(slot, host, user, old_host, old_user) != 0)
     message = kMessageDuplicate;
+  else if (!row_unchanged(host, user, old_host, old_user) &&
+           (validate_host_text(host, false) != 0 || validate_user_text(user, host) != 0))
+    message = kMessageBadHostOrUser;
   if (message != 0) show_message_number(message);
   return message == 0;
 }

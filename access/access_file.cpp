@@ -588,3 +588,33 @@ void remove_block_entry(int slot, int order) {
   if (entry == &entries[entry_slot_count[slot] - 1]) --entry_slot_count[slot];
   --entry_order_count[slot];
 }
+
+namespace {
+
+// 0 when text holds only printable ASCII without braces or any byte of
+// refused, and starts with neither ';' nor '@'. White space would split a
+// header, a brace makes a line a header or a closing line, a leading ';' a
+// comment and a leading '@' an entry without host. Host and user names are
+// ASCII, and other bytes typed in UTF-8 would not be the file's EUC-JP. The
+// leading ';' and '@' are refused in every field, as the message says.
+int check_hosts_text(const char* text, const char* refused) {
+  if (text[0] == ';' || text[0] == '@') return -1;
+  for (const char* p = text; *p != '\0'; ++p) {
+    auto c = static_cast<unsigned char>(*p);
+    if (c <= ' ' || c >= 0x7f || c == '{' || c == '}' || strchr(refused, c)) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A ':' ends a pair's host on reading (and is no part of a host name); a '/'
+// in a server's host would start the port.
+int validate_host_text(const char* host, bool server) {
+  return check_hosts_text(host, server ? ":/" : ":");
+}
+
+// Without a host the pair is written "@user", which the reader cuts at the first ':'.
+int validate_user_text(const char* user, const char* host) {
+  return check_hosts_text(user, host[0] == '\0' ? ":" : "");
+}

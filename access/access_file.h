@@ -60,4 +60,12 @@ void change_block_entry(int slot, int order, const char* host, const char* user)
 // Removes the entry at that list position and closes the gap in the order.
 void remove_block_entry(int slot, int order);
 
+// Texts typed into the server and pair dialogs that a tolqhosts line can hold
+// and the reader gives back unchanged. Empty texts pass: whether a field may
+// be empty is the dialogs' own check.
+// 0 when host can be a server's host (server set) or a pair's host, -1 otherwise.
+int validate_host_text(const char* host, bool server);
+// 0 when user can be the user of a pair with that host, -1 otherwise.
+int validate_user_text(const char* user, const char* host);
+
 #endif

@@ -134,9 +134,17 @@ GtkWidget* browse_entry() {
   return page ? page->path_entry : nullptr;
 }
 
+// A newline would end the name's line in convdrc early; no control
+// character belongs in a file name there.
+bool has_control_char(const std::string& name) {
+  for (unsigned char c : name)
+    if (c < ' ' || c == 0x7f) return true;
+  return false;
+}
+
 // The dictionary name that the add or change dialog's choice gives, with the
 // checks both share; false (with the message shown) when it cannot be used.
-bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size) {
+bool checked_dict_name(gpointer dialog, int for_change, std::string* name) {
   char dir[kPathSize];
   if (!expanded_dict_dir(dir)) {
     show_message_number(kMessageBadDirectory);
@@ -148,7 +156,11 @@ bool checked_dict_name(gpointer dialog, int for_change, char* name, size_t size)
     show_message_number(kMessageAlreadyListed);
     return false;
   }
-  copy_bounded(name, size, name_for_list(chosen, dir));
+  if (has_control_char(chosen)) {
+    show_message_number(kMessageBadDictName);
+    return false;
+  }
+  *name = name_for_list(chosen, dir);
   return true;
 }
 
@@ -198,11 +210,11 @@ void on_dict_add_ok(GtkWidget*, gpointer dialog) {
     end_modal_loop(GTK_WIDGET(dialog));
     return;
   }
-  char name[kLineSize];
-  if (!checked_dict_name(dialog, 0, name, sizeof name)) return;
+  std::string name;
+  if (!checked_dict_name(dialog, 0, &name)) return;
   GtkWidget* list = main_convd_page->dict_list;
-  append_dict_row(list, name);
-  int width = dict_text_width(list, euc_to_utf8(name).get());
+  append_dict_row(list, name.c_str());
+  int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
   if (width > dict_column_width) dict_column_width = width;
   gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
   scroll_row_into_view(GTK_CLIST(list), GTK_CLIST(list)->rows - 1, 1.0);
@@ -217,11 +229,11 @@ void on_dict_change_ok(GtkWidget*, gpointer dialog) {
     end_modal_loop(GTK_WIDGET(dialog));
     return;
   }
-  char name[kPathSize];
-  if (!checked_dict_name(dialog, 1, name, sizeof name)) return;
+  std::string name;
+  if (!checked_dict_name(dialog, 1, &name)) return;
   GtkWidget* list = main_convd_page->dict_list;
   int row = dict_selected_row;
-  set_dict_row(list, row, name);
+  set_dict_row(list, row, name.c_str());
   // Selecting the row again points dict_selected_file at its new text.
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
   fit_list_column(list, 0);

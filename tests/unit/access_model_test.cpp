@@ -114,6 +114,40 @@ TEST(AccessModel, ValidatePort) {
     EXPECT_EQ(validate_port(bad), -1) << bad;
 }
 
+TEST(AccessModel, HostAndUserTextsTheFileCanHold) {
+  // Acceptance of each text as: server host, pair host, user beside a host, user alone.
+  struct Case {
+    const char* text;
+    const char* accepted;
+  };
+  const Case cases[] = {
+      {"", "1111"},  // emptiness is the dialogs' own check
+      {"kanji-1.example.com", "1111"},
+      {"a;b@c", "1111"},
+      {"a b", "0000"},
+      {"a\tb", "0000"},
+      {"a\n", "0000"},
+      {"a\x01", "0000"},
+      {"a\x7f", "0000"},
+      {"a{", "0000"},
+      {"}a", "0000"},
+      {";a", "0000"},
+      {"@a", "0000"},
+      {"a:b", "0010"},
+      {"a/b", "0111"},
+      {"caf\xc3\xa9", "0000"},
+      {"\xb4\xc1", "0000"},
+  };
+  for (const Case& c : cases) {
+    std::string got;
+    got += validate_host_text(c.text, true) == 0 ? '1' : '0';
+    got += validate_host_text(c.text, false) == 0 ? '1' : '0';
+    got += validate_user_text(c.text, "h") == 0 ? '1' : '0';
+    got += validate_user_text(c.text, "") == 0 ? '1' : '0';
+    EXPECT_EQ(got, c.accepted) << c.text;
+  }
+}
+
 TEST(AccessModel, ServerDuplicates) {
   load_model("convd ja_JP a/1 {\n}\ntolqds ja_JP t {\n}\n");
   EXPECT_EQ(server_is_duplicate("a", "1", nullptr, nullptr), -1);

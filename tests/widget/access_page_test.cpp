@@ -250,6 +250,14 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
 }
 
+TEST_F(AccessPageTest, ServerChangeOfOneFieldToAnotherRowIsADuplicate) {
+  load("convd ja_JP a/1 {\n}\nconvd ja_JP b/1 {\n}\nconvd ja_JP a/2 {\n}\n");
+  select(page->server_list, 0);
+  EXPECT_EQ(change_server("b", nullptr).message, message(50));
+  EXPECT_EQ(change_server(nullptr, "2").message, message(50));
+  EXPECT_EQ(rows(page->server_list), "a/1|b/1|a/2");
+}
+
 TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   load("convd ja_JP a {\nh:u\n@v\n}\n");
   select(page->server_list, 0);
@@ -269,6 +277,37 @@ TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   gchar* cell = nullptr;
   gtk_clist_get_text(GTK_CLIST(page->user_list), 0, 0, &cell);
   EXPECT_EQ(selected_entry_host, cell);
+}
+
+TEST_F(AccessPageTest, UserChangeOfOneFieldToAnotherRowIsADuplicate) {
+  load("convd ja_JP a {\nh:u\nk:u\nh:v\n}\n");
+  select(page->server_list, 0);
+  select(page->user_list, 0);
+  EXPECT_EQ(change_user("k", nullptr).message, message(50));
+  EXPECT_EQ(change_user(nullptr, "v").message, message(50));
+  EXPECT_EQ(rows(page->user_list), "h/u|k/u|h/v");
+}
+
+TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
+  load("convd ja_JP @a {\nh:u v\n}\n");                  // a file read is taken as it is
+  EXPECT_EQ(add_server("@a", "").message, message(50));  // a duplicate is named first
+  OkResult server = add_server("b c", "");
+  EXPECT_EQ(server.message, message(124));
+  EXPECT_FALSE(server.closed);
+  EXPECT_EQ(access_slot_count, 1);
+  select(page->server_list, 0);
+  EXPECT_EQ(add_user("h", "u v").message, message(50));
+  OkResult pair = add_user("x y", "u");
+  EXPECT_EQ(pair.message, message(124));
+  EXPECT_FALSE(pair.closed);
+  EXPECT_EQ(entry_slot_count[0], 1);
+  select(page->user_list, 0);
+  EXPECT_EQ(change_user("k", nullptr).message, message(124));  // the kept user is checked too
+  EXPECT_EQ(rows(page->user_list), "h/u v");
+  EXPECT_EQ(hosts_dirty, 0);
+  // Rows left as they were read are accepted.
+  EXPECT_TRUE(change_user(nullptr, nullptr).closed);
+  EXPECT_TRUE(change_server(nullptr, nullptr).closed);
 }
 
 TEST_F(AccessPageTest, FullTablesRefuseAddsBeforeOpeningADialog) {

@@ -164,6 +164,19 @@ TEST_F(DictDialogs, AddRefusesAFileAlreadyListed) {
   EXPECT_TRUE(clean());
 }
 
+TEST_F(DictDialogs, NamesWithAControlCharacterAreRefused) {
+  set_rows({"a.dic", "l\n.dic"});  // a file read is taken as it is
+  in_dialog(on_dict_add, kDictAddTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/x\ny.dic", 125); });
+  in_dialog(on_dict_add, kDictAddTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/l\n.dic", 56); });
+  select_row(0);
+  in_dialog(on_dict_change, kDictChangeTitle,
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/x\ny.dic", 125); });
+  EXPECT_EQ(rows(), (Rows{"a.dic", "l\n.dic"}));
+  EXPECT_TRUE(clean());
+}
+
 TEST_F(DictDialogs, AddWithAnEmptyNameAddsNothing) {
   add(dicts + "/");
   EXPECT_EQ(rows(), Rows{});
