@@ -204,10 +204,7 @@ void append_pending_blocks(FILE* out, SaveState& save) {
 // file gives nothing to merge.
 InputFile open_old_file(const char* path) {
   if (!path) return nullptr;
-  InputFile file(fopen(path, "r"));
-  struct stat info;
-  if (file && (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode))) file.reset();
-  return file;
+  return open_input_file(path);
 }
 
 AccessEntry* find_entry(int slot, int order) {
@@ -227,9 +224,8 @@ void clear_access_model() {
 int read_access_path(const char* dir, const char* name) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
-  InputFile file(fopen(path, "r"));
-  struct stat info;
-  if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  InputFile file = open_input_file(path);
+  if (!file) return -1;
   clear_access_model();
   read_access_stream(file.get());
   return 0;

@@ -14,7 +14,7 @@
 void clear_access_model();
 
 // Reads the file dir + name into the model: 0, or -1 (model unchanged) when it
-// cannot be opened or examined or is a directory.
+// cannot be opened or is not a regular file.
 int read_access_path(const char* dir, const char* name);
 // Reads an open stream into the emptied model.
 void read_access_stream(FILE* in);

@@ -9,8 +9,9 @@
 #define TOLQ_COMMON_SAFE_FILE_H
 
 #include <cstdio>
-#include <memory>
 #include <string>
+
+#include "common/input_file.h"
 
 class SettingsFileWriter {
  public:
@@ -32,13 +33,5 @@ class SettingsFileWriter {
   std::string created_;  // the file this writer made: the temporary file or a new target
   std::string target_;   // the existing file that created_ replaces; empty for a new target
 };
-
-// An open input file that closes itself.
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) fclose(f);
-  }
-};
-using InputFile = std::unique_ptr<FILE, FileCloser>;
 
 #endif

@@ -175,15 +175,9 @@ class ConvdrcWriter {
   bool continued_ = false;  // the reader would join the next line to the last one
 };
 
-FILE* open_source(const char* path) {
+InputFile open_source(const char* path) {
   if (!path || !path[0]) return nullptr;
-  FILE* source = fopen(path, "r");
-  struct stat st;
-  if (source && (fstat(fileno(source), &st) != 0 || !S_ISREG(st.st_mode))) {
-    fclose(source);
-    return nullptr;
-  }
-  return source;
+  return open_input_file(path);
 }
 
 }  // namespace
@@ -243,11 +237,8 @@ ConvdSettings parse_convdrc(FILE* in) {
 }
 
 int load_convdrc_file(const char* path, ConvdSettings* settings) {
-  InputFile in(fopen(path, "r"));
+  InputFile in = open_input_file(path);
   if (!in) return -1;
-  // Only a plain file: a directory reads as nothing, a device may never end.
-  struct stat st;
-  if (fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   *settings = parse_convdrc(in.get());
   return 0;
 }
@@ -261,7 +252,7 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
                       const ConvdSettings& settings) {
-  InputFile source(open_source(source_path));
+  InputFile source = open_source(source_path);
   SettingsFileWriter writer;
   if (writer.open(dir, name) != 0) return -1;
   write_convdrc_lines(writer.stream(), source.get(), settings);

@@ -37,7 +37,7 @@ int clamped_count(const char* text, int lo, int hi);
 
 // Reads convdrc lines from in over the built-in defaults.
 ConvdSettings parse_convdrc(FILE* in);
-// Reads the file at path; -1 when it cannot be opened or examined, or is a directory.
+// Reads the file at path; -1 when it cannot be opened or is not a regular file.
 int load_convdrc_file(const char* path, ConvdSettings* settings);
 
 // Writes the header, the lines of source (may be null) with the known keywords
