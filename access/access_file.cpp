@@ -316,10 +316,10 @@ void write_access_model(FILE* out, FILE* old_file) {
   append_pending_blocks(out, save);
 }
 
-int save_access_model(const char* old_path, const char* dir, const char* name) {
+int save_access_model(const char* old_path, const char* dir, const char* name, Backup backup) {
   InputFile old_file = open_old_file(old_path);
   SettingsFileWriter writer;
-  if (writer.open(dir, name) != 0) return -1;
+  if (writer.open(dir, name, backup) != 0) return -1;
   write_access_model(writer.stream(), old_file.get());
   // A read error would drop the rest of the old file's comments.
   if (old_file && ferror(old_file.get())) return -1;

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "access/access_model.h"
+#include "common/safe_file.h"
 
 // Empties every block and both counts.
 void clear_access_model();
@@ -30,7 +31,8 @@ void write_access_block(FILE* out, int slot);
 void write_access_model(FILE* out, FILE* old_file);
 // Saves the model to dir + name through a temporary file, merged with the
 // file at old_path (none when null): 0, or -1 with the old target untouched.
-int save_access_model(const char* old_path, const char* dir, const char* name);
+int save_access_model(const char* old_path, const char* dir, const char* name,
+                      Backup backup = Backup::kNone);
 
 // Edits of the page and its dialogs.
 // 0 when text is empty or a decimal number of at most 65535, -1 otherwise.

@@ -296,7 +296,7 @@ TEST(AccessSave, ReplacesWithMode0644AndCreatesNewTargets) {
   ASSERT_EQ(save_access_model(old_path.c_str(), (tmp / "new/dir/").c_str(), "copy"), 0);
   umask(mask);
   EXPECT_EQ(read_file(tmp / "new/dir/copy"), read_file(tmp / "tolqhosts"));
-  EXPECT_EQ(file_mode(tmp / "new/dir/copy"), 0640);
+  EXPECT_EQ(file_mode(tmp / "new/dir/copy"), 0644);
 }
 
 TEST(AccessSave, OldPathThatIsADirectoryMergesNothing) {
@@ -304,6 +304,17 @@ TEST(AccessSave, OldPathThatIsADirectoryMergesNothing) {
   load_model("convd ja_JP a {\n}\n");
   ASSERT_EQ(save_access_model(tmp.path().c_str(), tmp.path().c_str(), "out"), 0);
   EXPECT_EQ(read_file(tmp / "out"), kHeader + "convd\tja_JP a { \n}\n");
+}
+
+// /proc/self/mem is a regular file whose every read here fails.
+TEST(AccessSave, AnOldFileThatFailsWhileReadKeepsTheTarget) {
+  TempDir tmp;
+  const std::string old_content = "; kept\nconvd ja_JP a {\n}\n";
+  write_file(tmp / "tolqhosts", old_content);
+  load_model(old_content);
+  EXPECT_EQ(save_access_model("/proc/self/mem", tmp.path().c_str(), "tolqhosts"), -1);
+  EXPECT_EQ(read_file(tmp / "tolqhosts"), old_content);
+  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
 }
 
 class AccessSaveFaults : public testing::Test {
