@@ -249,8 +249,8 @@ int read_access_file(MainWindow* main) {
   return 0;
 }
 
-int save_access_file(MainWindow*, const char* dir, const char* name) {
+int save_access_file(MainWindow*, const char* dir, const char* name, Backup backup) {
   char old_path[kPathSize];
   bool merge = hosts_read_ok && join_bounded(old_path, hosts_src_dir, hosts_src_name);
-  return save_access_model(merge ? old_path : nullptr, dir, name);
+  return save_access_model(merge ? old_path : nullptr, dir, name, backup);
 }

@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include "common/safe_file.h"
+
 struct MainWindow;
 struct ServerDialog;
 struct UserDialog;
@@ -61,6 +63,7 @@ void on_user_remove(GtkWidget* button, gpointer data);
 // Reads hosts_src_dir + hosts_src_name into the model; 0 or -1 (model unchanged).
 int read_access_file(MainWindow* main);
 // Writes the model to dir + name, merged with the file read last; 0 or -1.
-int save_access_file(MainWindow* main, const char* dir, const char* name);
+int save_access_file(MainWindow* main, const char* dir, const char* name,
+                     Backup backup = Backup::kNone);
 
 #endif
