@@ -411,9 +411,8 @@ void clear_access_model() {
 int read_access_path(const char* dir, const char* name) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
-  InputFile file(fopen(path, "r"));
-  struct stat info;
-  if (!file || fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+  InputFile file = open_input_file(path);
+  if (!file) return -1;
   std::string text;
   if (!read_whole(file.get(), &text)) return -1;
   read_access_text(std::move(text));
@@ -472,9 +471,9 @@ void write_access_model(FILE* out, bool merge) {
   append_pending_blocks(out, save);
 }
 
-int save_access_model(bool merge, const char* dir, const char* name) {
+int save_access_model(bool merge, const char* dir, const char* name, Backup backup) {
   SettingsFileWriter writer;
-  if (writer.open(dir, name) != 0) return -1;
+  if (writer.open(dir, name, backup) != 0) return -1;
   write_access_model(writer.stream(), merge);
   return writer.commit();
 }

@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include "common/safe_file.h"
+
 struct MainWindow;
 struct ServerDialog;
 struct UserDialog;
@@ -63,6 +65,7 @@ int read_access_file(MainWindow* main);
 // Reads dir + name into the model and empties the lists; 0 or -1 (model unchanged).
 int read_access_from(MainWindow* main, const char* dir, const char* name);
 // Writes the model to dir + name, merged with the file read last; 0 or -1.
-int save_access_file(MainWindow* main, const char* dir, const char* name);
+int save_access_file(MainWindow* main, const char* dir, const char* name,
+                     Backup backup = Backup::kNone);
 
 #endif

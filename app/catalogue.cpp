@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/state.h"
+#include "common/input_file.h"
 
 MessageCatalogue* message_catalogue;
 
@@ -99,14 +100,13 @@ int load_message_catalogue(const char* name) {
     copy_bounded(path, name);
   else
     snprintf(path, sizeof path, "%s%s/%s", kShareRoot, kMessageDir, name);
-  FILE* file = fopen(path, "r");
+  InputFile file = open_input_file(path);
   delete message_catalogue;  // loaded once by the program; tests load several
   if (!file) {
     message_catalogue = new MessageCatalogue;
     return 0;
   }
-  message_catalogue = parse_message_catalogue(file);
-  fclose(file);
+  message_catalogue = parse_message_catalogue(file.get());
   return 1;
 }
 

@@ -12,6 +12,7 @@
 #include "app/options.h"
 #include "app/state.h"
 #include "app/texts.h"
+#include "common/safe_file.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
@@ -26,6 +27,7 @@ namespace {
 }  // namespace
 
 int main(int argc, char** argv) {
+  install_temp_file_cleanup();
   load_converter();
   switch (scan_command_line(argc, argv)) {
     case StartMode::kVersion:

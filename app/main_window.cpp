@@ -118,14 +118,14 @@ int apply_changes(GtkWidget*, MainWindow* main) {
   if (convd_dirty) {
     char dir[kPathSize] = {};
     join_bounded(dir, etc_dir, lang_dir);
-    if (write_convdrc(main, dir, "convdrc") != 0) {
+    if (write_convdrc(main, dir, "convdrc", Backup::kKeepPrevious) != 0) {
       show_message_number(kMessageWriteFailed);
       return -1;
     }
     convd_dirty = 0;
   }
   if (hosts_dirty) {
-    if (save_access_file(main, etc_dir, "tolqhosts") != 0) {
+    if (save_access_file(main, etc_dir, "tolqhosts", Backup::kKeepPrevious) != 0) {
       show_message_number(kMessageWriteFailed);
       return -1;
     }

@@ -1,16 +1,22 @@
 // Writes a settings file so that no failure loses or corrupts it.
 //
-// An existing target is written to a temporary file "tmpXXXXXX" in its own
-// directory, given mode 0644, flushed to disk and renamed over the target.
-// A new target is created exclusively (a link planted at its name is not
-// followed) after its missing directories are made, and removed again when
-// writing it fails. Every write error is detected at commit().
+// Every save goes to a temporary file "tmpXXXXXX" in the target's own
+// directory, given mode 0644, flushed to disk and renamed over the target, so
+// the target is at every moment either the old file or the whole new one. A new
+// target gets its missing directories first. A symbolic link at the target is
+// followed to the end of its chain: the file it points to is replaced and the
+// link stays; a link to nothing cannot be written. Every write error is
+// detected at commit().
 #ifndef TOLQ_COMMON_SAFE_FILE_H
 #define TOLQ_COMMON_SAFE_FILE_H
 
 #include <cstdio>
-#include <memory>
 #include <string>
+
+#include "common/input_file.h"
+
+// Whether commit() keeps the previous version as "<name>-" beside the target.
+enum class Backup { kNone, kKeepPrevious };
 
 class SettingsFileWriter {
  public:
@@ -20,25 +26,27 @@ class SettingsFileWriter {
   ~SettingsFileWriter() { discard(); }
 
   // dir ends with '/'; the file written is dir followed by name. 0 or -1.
-  int open(const char* dir, const char* name);
+  int open(const char* dir, const char* name, Backup backup = Backup::kNone);
   FILE* stream() const { return stream_; }
-  // Finishes the file and puts it in place: 0, or -1 with the old target untouched.
-  int commit();
-  // Abandons the write, removing what it created.
+  // Finishes the file and puts it in place: 0, or -1 with the old target
+  // untouched. With Backup::kKeepPrevious, an existing target is first copied,
+  // with its mode, to "<target>-" (itself through a temporary file); when that
+  // fails, so does the commit. written, when given, receives the stamp of the
+  // file now at the target.
+  int commit(FileStamp* written = nullptr);
+  // Abandons the write, removing the temporary file.
   void discard();
 
  private:
   FILE* stream_ = nullptr;
-  std::string created_;  // the file this writer made: the temporary file or a new target
-  std::string target_;   // the existing file that created_ replaces; empty for a new target
+  std::string temp_;    // the temporary file being written
+  std::string target_;  // the file it replaces, links resolved
+  Backup backup_ = Backup::kNone;
 };
 
-// An open input file that closes itself.
-struct FileCloser {
-  void operator()(FILE* f) const {
-    if (f) fclose(f);
-  }
-};
-using InputFile = std::unique_ptr<FILE, FileCloser>;
+// Makes the temporary files of saves in progress go when the program ends by
+// exit() or by SIGTERM, SIGINT or SIGHUP; such a signal then ends the program
+// as it would have without the handler. A signal ignored at start stays ignored.
+void install_temp_file_cleanup();
 
 #endif

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "app/converter.h"
+#include "common/input_file.h"
 #include "help/help_window.h"
 #include "help/texts.h"
 
@@ -44,19 +45,15 @@ void report_help_error(const char* euc_text) {
 }
 
 int load_help_file_at(const char* path) {
-  FILE* file = fopen(path, "r");
+  InputFile file = open_input_file(path);
   if (!file) {
     report_help_error(kTextHelpNotFound);
     return -1;
   }
   // Kept for the whole run, so a later load reuses it.
   if (!help_window) help_window = static_cast<HelpWindow*>(calloc(1, sizeof(HelpWindow)));
-  if (!help_window) {
-    fclose(file);
-    return -1;
-  }
-  HelpLoadResult result = parse_help_file(file);
-  fclose(file);
+  if (!help_window) return -1;
+  HelpLoadResult result = parse_help_file(file.get());
   if (result == HelpLoadResult::kMalformed) report_help_error(kTextHelpMalformed);
   return result == HelpLoadResult::kLoaded ? 0 : -1;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "common/safe_file.h"
+
 struct MainWindow;
 struct ConvdSettings;
 
@@ -53,7 +55,8 @@ int read_convdrc(MainWindow* main);
 int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found = nullptr);
 void set_convd_defaults(MainWindow* main);
 // Writes the page to dir + name, carrying over the file read last; 0 or -1.
-int write_convdrc(MainWindow* main, const char* dir, const char* name);
+int write_convdrc(MainWindow* main, const char* dir, const char* name,
+                  Backup backup = Backup::kNone);
 
 // Moving settings between the page and the file layer.
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);

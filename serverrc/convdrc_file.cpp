@@ -176,15 +176,9 @@ class ConvdrcWriter {
   bool continued_ = false;  // the reader would join the next line to the last one
 };
 
-FILE* open_source(const char* path) {
+InputFile open_source(const char* path) {
   if (!path || !path[0]) return nullptr;
-  FILE* source = fopen(path, "r");
-  struct stat st;
-  if (source && (fstat(fileno(source), &st) != 0 || !S_ISREG(st.st_mode))) {
-    fclose(source);
-    return nullptr;
-  }
-  return source;
+  return open_input_file(path);
 }
 
 }  // namespace
@@ -240,11 +234,8 @@ ConvdSettings parse_convdrc(FILE* in) {
 }
 
 int load_convdrc_file(const char* path, ConvdSettings* settings) {
-  InputFile in(fopen(path, "r"));
+  InputFile in = open_input_file(path);
   if (!in) return -1;
-  // Only a plain file: a directory reads as nothing, a device may never end.
-  struct stat st;
-  if (fstat(fileno(in.get()), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   ConvdSettings read = parse_convdrc(in.get());
   // A file that fails part-way is not the file: keep the page as it was.
   if (ferror(in.get())) return -1;
@@ -260,10 +251,10 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 }
 
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
-                      const ConvdSettings& settings) {
-  InputFile source(open_source(source_path));
+                      const ConvdSettings& settings, Backup backup) {
+  InputFile source = open_source(source_path);
   SettingsFileWriter writer;
-  if (writer.open(dir, name) != 0) return -1;
+  if (writer.open(dir, name, backup) != 0) return -1;
   write_convdrc_lines(writer.stream(), source.get(), settings);
   // A source that failed half-way would lose the lines not yet carried over.
   if (source && ferror(source.get())) return -1;

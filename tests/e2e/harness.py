@@ -1,11 +1,13 @@
 """Starts the installed tolqsysenv_server in the sandbox and drives it through
 the accessibility tree, as a user would."""
+import contextlib
 import os
 import shutil
 import signal
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -129,9 +131,11 @@ def descendants(pid):
 
 
 class App:
-    """The running program and its accessibility tree."""
+    """The running program and its accessibility tree. command is what runs the
+    program (it may put a tool before it); without ready, wait_ready() is left to
+    the caller."""
 
-    def __init__(self, sandbox, args=()):
+    def __init__(self, sandbox, args=(), command=(PROGRAM,), ready=True):
         from dogtail import config, tree  # only importable by Debian's python3
         config.config.searchCutoffCount = 5
         config.config.defaultDelay = 0.2
@@ -141,8 +145,13 @@ class App:
         config.config.logDebugToFile = False
         self.tree = tree
         self.sandbox = sandbox
-        self.process = subprocess.Popen(sandbox.command(PROGRAM, *args), start_new_session=True,
+        self.process = subprocess.Popen(sandbox.command(*command, *args), start_new_session=True,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        self.node = None
+        if ready:
+            self.wait_ready()
+
+    def wait_ready(self):
         self.node = wait_for(self._find_app, what="the program in the accessibility tree")
 
     def _find_app(self):
@@ -195,6 +204,25 @@ class App:
         """Sends the window the close request of a window manager's close box."""
         subprocess.run([os.environ["TOLQ_CLOSE_WINDOW"], title], check=True)
 
+    @contextlib.contextmanager
+    def killed_after(self, seconds):
+        """Kills the program when the steps inside take longer than seconds: a
+        program that hangs stops answering, and a query to it could wait forever."""
+        fired = threading.Event()
+
+        def kill():
+            fired.set()
+            os.killpg(self.process.pid, signal.SIGKILL)
+
+        timer = threading.Timer(seconds, kill)
+        timer.start()
+        try:
+            yield
+        finally:
+            timer.cancel()
+            if fired.is_set():
+                raise AssertionError(f"the program hung and was killed after {seconds} s")
+
     def wait_exit(self, timeout=20.0):
         try:
             return self.process.wait(timeout=timeout)
@@ -232,6 +260,20 @@ class AppTestCase(unittest.TestCase):
         self.app = App(self.sandbox, args)
         self.main = self.app.window(MAIN_TITLE)
         return self.app
+
+    def buttons(self, name):
+        """The buttons of that name in the main window, in the order they were packed."""
+        return [b for b in self.app.find_all(self.main, "push button") if b.name == name]
+
+    def fill_dialog(self, title, first, second):
+        """Types into the two entries of a small dialog, top one first, and presses ＯＫ."""
+        dialog = self.app.window(title)
+        entries = sorted(self.app.find_all(dialog, "text"), key=lambda e: e.position[1])
+        self.assertEqual(len(entries), 2)
+        entries[0].text = first
+        entries[1].text = second
+        self.app.click(dialog, "ＯＫ")
+        wait_for(lambda: title not in self.app.windows(), what=f"{title} closed")
 
 
 def main():

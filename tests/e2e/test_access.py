@@ -25,22 +25,9 @@ NEW_HOSTS = (";;\n;; tolqhosts : created by cfgmate \n;;\n"
 class AccessPageTest(harness.AppTestCase):
     etc_files = {"tolqhosts": OLD_HOSTS}
 
-    def buttons(self, name):
-        """The page's buttons of that name: the server list's first, then the user list's."""
-        return [b for b in self.app.find_all(self.main, "push button") if b.name == name]
-
-    def fill_dialog(self, title, first, second):
-        dialog = self.app.window(title)
-        # The first row's entry is the upper one on screen.
-        entries = sorted(self.app.find_all(dialog, "text"), key=lambda e: e.position[1])
-        self.assertEqual(len(entries), 2)
-        entries[0].text = first
-        entries[1].text = second
-        self.app.click(dialog, "ＯＫ")
-        harness.wait_for(lambda: title not in self.app.windows(), what=f"{title} closed")
-
     def add_server_and_pair(self):
         self.app.select_tab("アクセス制御")
+        # The server list's 追加 is packed before the user list's.
         self.buttons("追加")[0].doActionNamed("click")
         self.fill_dialog("TolqSysEnv_Server ServerAdd", "new.example", "7000")
         cells = [c.name for c in self.app.find_all(self.main, "table cell")]
@@ -57,10 +44,12 @@ class AccessPageTest(harness.AppTestCase):
         app.click(self.main, "適用")
         harness.wait_for(lambda: not apply.sensitive, what="Apply insensitive")
         self.assertEqual(self.sandbox.read("tolqhosts").decode("euc_jp"), NEW_HOSTS)
-        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["ja_JP", "tolqhosts"])
+        # Apply keeps the previous version beside it.
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)),
+                         ["ja_JP", "tolqhosts", "tolqhosts-"])
         self.assertEqual(os.stat(self.sandbox.path("tolqhosts")).st_mode & 0o777, 0o644)
 
-    def apply_fails(self, extra, old=OLD_HOSTS):
+    def apply_fails(self, extra, old=OLD_HOSTS, left=("ja_JP", "tolqhosts")):
         self.sandbox.cleanup()
         self.sandbox = harness.WitnessSandbox({"tolqhosts": old}, extra=extra)
         app = self.start()
@@ -72,7 +61,7 @@ class AccessPageTest(harness.AppTestCase):
         self.assertEqual(app.wait_exit(), 0)
         with open(os.path.join(self.sandbox.after, "tolqhosts"), "rb") as f:
             self.assertEqual(f.read(), harness.euc(old))
-        self.assertEqual(sorted(os.listdir(self.sandbox.after)), ["ja_JP", "tolqhosts"])
+        self.assertEqual(sorted(os.listdir(self.sandbox.after)), list(left))
 
     def test_full_disk_keeps_the_old_file(self):
         # The old file fills the whole tmpfs: no new one fits beside it.
@@ -82,7 +71,9 @@ class AccessPageTest(harness.AppTestCase):
         self.apply_fails(["--read-only", "/etc/tolq8"])
 
     def test_failing_rename_keeps_the_old_file(self):
-        self.apply_fails(["--pin", "/etc/tolq8/tolqhosts"])
+        # The copy of the old file was made before the rename failed.
+        self.apply_fails(["--pin", "/etc/tolq8/tolqhosts"],
+                         left=("ja_JP", "tolqhosts", "tolqhosts-"))
 
 
 if __name__ == "__main__":

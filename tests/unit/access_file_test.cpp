@@ -310,7 +310,15 @@ TEST(AccessSave, ReplacesWithMode0644AndCreatesNewTargets) {
   ASSERT_EQ(save_access_model(true, (tmp / "new/dir/").c_str(), "copy"), 0);
   umask(mask);
   EXPECT_EQ(read_file(tmp / "new/dir/copy"), read_file(tmp / "tolqhosts"));
-  EXPECT_EQ(file_mode(tmp / "new/dir/copy"), 0640);
+  EXPECT_EQ(file_mode(tmp / "new/dir/copy"), 0644);
+}
+
+// A save merges into the text read before, so a source that fails part-way
+// fails the read: /proc/self/mem is a regular file whose every read here fails.
+TEST(AccessRead, AFileThatFailsWhileReadLeavesTheModel) {
+  load_model("convd ja_JP keep {\n}\n");
+  EXPECT_EQ(read_access_path("/proc/self/", "mem"), -1);
+  EXPECT_EQ(access_blocks[0].host, "keep");
 }
 
 class AccessSaveFaults : public testing::Test {

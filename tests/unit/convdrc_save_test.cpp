@@ -32,14 +32,14 @@ TEST(ConvdrcSave, ReplacesTheFileReadWithMode0644) {
   EXPECT_EQ(list_dir(tmp.path()), "convdrc");
 }
 
-TEST(ConvdrcSave, NewFileGetsMissingDirectoriesAndDefaultPermissions) {
+TEST(ConvdrcSave, NewFileGetsMissingDirectoriesAndMode0644) {
   TempDir tmp;
   mode_t old = umask(077);
   int result = save(tmp / "etc/ja_JP/", "");
   umask(old);
   ASSERT_EQ(result, 0);
   EXPECT_EQ(read_file(tmp / "etc/ja_JP/convdrc"), kHeader + kDefaultBody);
-  EXPECT_EQ(file_mode(tmp / "etc/ja_JP/convdrc"), 0600);
+  EXPECT_EQ(file_mode(tmp / "etc/ja_JP/convdrc"), 0644);
   EXPECT_EQ(file_mode(tmp / "etc"), 0775);
   EXPECT_EQ(file_mode(tmp / "etc/ja_JP"), 0775);
 }
@@ -73,6 +73,15 @@ TEST(ConvdrcSave, FailsWithoutTouchingAnything) {
   EXPECT_EQ(save(tmp / "d/", ""), -1);
   EXPECT_EQ(list_dir(tmp / "d"), "convdrc");
   EXPECT_EQ(list_dir(tmp.path()), "d file");
+}
+
+// /proc/self/mem is a regular file whose every read here fails.
+TEST(ConvdrcSave, ASourceThatFailsWhileReadKeepsTheTarget) {
+  TempDir tmp;
+  write_file(tmp / "convdrc", "; old\nautosave 3\n");
+  EXPECT_EQ(save(tmp.path(), "/proc/self/mem"), -1);
+  EXPECT_EQ(read_file(tmp / "convdrc"), "; old\nautosave 3\n");
+  EXPECT_EQ(list_dir(tmp.path()), "convdrc");
 }
 
 // Real faults, each in a private mount namespace: the write fails, the old

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "common/paths.h"
 #include "help/help_loader.h"
-#include "tests/support/files.h"
 
 namespace {
 
@@ -140,12 +142,28 @@ TEST_F(HelpLoader, LongLinesArriveInPiecesOfAtMost1023Bytes) {
   EXPECT_EQ(topics()[1].key, "B");
 }
 
+// A stream that yields the text in the cookie, then fails as a bad disk would.
+ssize_t read_then_fail(void* cookie, char* buffer, size_t size) {
+  auto* rest = static_cast<std::string*>(cookie);
+  if (rest->empty()) {
+    errno = EIO;
+    return -1;
+  }
+  size_t n = std::min(size, rest->size());
+  memcpy(buffer, rest->data(), n);
+  rest->erase(0, n);
+  return static_cast<ssize_t>(n);
+}
+
 TEST_F(HelpLoader, AReadErrorIsNotTakenForTheEndOfTheFile) {
-  TempDir tmp;
-  FILE* directory = fopen(tmp.path().c_str(), "r");
-  ASSERT_NE(directory, nullptr);
-  EXPECT_EQ(parse_help_file(directory), HelpLoadResult::kMalformed);
-  fclose(directory);
+  const std::string complete = kHead + "#A\n%First\nbody\n";
+  ASSERT_EQ(parse(complete), HelpLoadResult::kLoaded);
+  std::string rest = complete;
+  FILE* file = fopencookie(&rest, "r", {read_then_fail, nullptr, nullptr, nullptr});
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(parse_help_file(file), HelpLoadResult::kMalformed);
+  EXPECT_EQ(help_topics, nullptr);
+  fclose(file);
 }
 
 TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {

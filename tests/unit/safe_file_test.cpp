@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <string>
 
 #include "common/safe_file.h"
@@ -12,22 +15,46 @@
 namespace {
 
 // Writes content through a SettingsFileWriter; the writer's result.
-int write_through(const std::string& dir, const char* name, const std::string& content) {
+int write_through(const std::string& dir, const char* name, const std::string& content,
+                  Backup backup = Backup::kNone) {
   SettingsFileWriter writer;
-  if (writer.open(dir.c_str(), name) != 0) return -1;
+  if (writer.open(dir.c_str(), name, backup) != 0) return -1;
   fputs(content.c_str(), writer.stream());
   return writer.commit();
 }
 
-TEST(SafeFile, NewTargetGetsItsDirectoriesAndDefaultMode) {
+// list_dir with each temporary file's name shown as "tmp*".
+std::string listing(const std::string& dir) {
+  std::string names = list_dir(dir) + " ";
+  for (size_t at = names.find("tmp"); at != std::string::npos; at = names.find("tmp", at + 4))
+    names.replace(at, names.find(' ', at) - at, "tmp*");
+  names.pop_back();
+  return names;
+}
+
+std::string link_text(const std::string& path) {
+  char text[256];
+  ssize_t n = readlink(path.c_str(), text, sizeof text);
+  return n < 0 ? "" : std::string(text, static_cast<size_t>(n));
+}
+
+TEST(SafeFile, NewTargetIsWrittenThroughATemporaryFileAfterItsDirectories) {
   TempDir tmp;
-  mode_t old = umask(022);
-  ASSERT_EQ(write_through(tmp / "a/b/", "f", "new\n"), 0);
+  mode_t old = umask(077);
+  SettingsFileWriter writer;
+  ASSERT_EQ(writer.open((tmp / "a/b/").c_str(), "f"), 0);
   umask(old);
-  EXPECT_EQ(read_file(tmp / "a/b/f"), "new\n");
-  EXPECT_EQ(file_mode(tmp / "a/b/f"), 0644);
+  fputs("new\n", writer.stream());
+  EXPECT_EQ(listing(tmp / "a/b"), "tmp*");
   EXPECT_EQ(file_mode(tmp / "a"), 0775);
   EXPECT_EQ(file_mode(tmp / "a/b"), 0775);
+  FileStamp written;
+  ASSERT_EQ(writer.commit(&written), 0);
+  EXPECT_EQ(read_file(tmp / "a/b/f"), "new\n");
+  EXPECT_EQ(file_mode(tmp / "a/b/f"), 0644);
+  EXPECT_EQ(list_dir(tmp / "a/b"), "f");
+  EXPECT_TRUE(written.exists);
+  EXPECT_EQ(written, stamp_file((tmp / "a/b/f").c_str()));
 }
 
 TEST(SafeFile, ReplacesExistingTargetWithMode0644AndNoTemporaryLeft) {
@@ -60,15 +87,71 @@ TEST(SafeFile, DoesNotFollowALinkPlantedAtANewTarget) {
   ASSERT_EQ(symlink((tmp / "victim").c_str(), (tmp / "f").c_str()), 0);
   EXPECT_EQ(write_through(tmp.path(), "f", "evil\n"), -1);
   EXPECT_FALSE(file_exists(tmp / "victim"));
+  EXPECT_EQ(list_dir(tmp.path()), "f");
 }
 
-TEST(SafeFile, ReplacesALinkInsteadOfWritingThroughIt) {
+TEST(SafeFile, ReplacesTheFileAtTheEndOfALinkChainAndKeepsTheLinks) {
   TempDir tmp;
-  write_file(tmp / "victim", "untouched\n");
-  ASSERT_EQ(symlink((tmp / "victim").c_str(), (tmp / "f").c_str()), 0);
-  ASSERT_EQ(write_through(tmp.path(), "f", "new\n"), 0);
-  EXPECT_EQ(read_file(tmp / "victim"), "untouched\n");
-  EXPECT_EQ(read_file(tmp / "f"), "new\n");
+  mkdir((tmp / "real").c_str(), 0755);
+  mkdir((tmp / "etc").c_str(), 0755);
+  write_file(tmp / "real/f", "old\n");
+  ASSERT_EQ(symlink("../real/f", (tmp / "etc/second").c_str()), 0);
+  ASSERT_EQ(symlink((tmp / "etc/second").c_str(), (tmp / "etc/f").c_str()), 0);
+  SettingsFileWriter writer;
+  ASSERT_EQ(writer.open((tmp / "etc/").c_str(), "f", Backup::kKeepPrevious), 0);
+  fputs("new\n", writer.stream());
+  EXPECT_EQ(listing(tmp / "real"), "f tmp*");
+  ASSERT_EQ(writer.commit(), 0);
+  EXPECT_EQ(read_file(tmp / "real/f"), "new\n");
+  EXPECT_EQ(read_file(tmp / "real/f-"), "old\n");
+  EXPECT_EQ(link_text(tmp / "etc/f"), tmp / "etc/second");
+  EXPECT_EQ(link_text(tmp / "etc/second"), "../real/f");
+  EXPECT_EQ(list_dir(tmp / "etc"), "f second");
+}
+
+TEST(SafeFile, KeepsThePreviousVersionWithItsModeOnlyWhenAsked) {
+  TempDir tmp;
+  write_file(tmp / "f", "first\n");
+  chmod((tmp / "f").c_str(), 0600);
+  ASSERT_EQ(write_through(tmp.path(), "f", "second\n"), 0);
+  EXPECT_EQ(list_dir(tmp.path()), "f");
+  chmod((tmp / "f").c_str(), 0640);
+  ASSERT_EQ(write_through(tmp.path(), "f", "third\n", Backup::kKeepPrevious), 0);
+  EXPECT_EQ(read_file(tmp / "f-"), "second\n");
+  EXPECT_EQ(file_mode(tmp / "f-"), 0640);
+  ASSERT_EQ(write_through(tmp.path(), "f", "fourth\n", Backup::kKeepPrevious), 0);
+  EXPECT_EQ(read_file(tmp / "f"), "fourth\n");
+  EXPECT_EQ(read_file(tmp / "f-"), "third\n");
+  EXPECT_EQ(file_mode(tmp / "f-"), 0644);
+  EXPECT_EQ(list_dir(tmp.path()), "f f-");
+}
+
+// A child writing a new target ends by a signal, or by exit(), half-way.
+TEST(SafeFile, TemporaryFilesGoWhenTheProgramIsEndedMidSave) {
+  TempDir tmp;
+  for (int signal_number : {SIGTERM, 0}) {
+    fflush(nullptr);
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      install_temp_file_cleanup();
+      SettingsFileWriter writer;
+      if (writer.open(tmp.path().c_str(), "f") != 0) _exit(10);
+      fputs("half", writer.stream());
+      if (listing(tmp.path()) != "tmp*") _exit(11);
+      if (signal_number != 0) raise(signal_number);
+      exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    if (signal_number != 0) {
+      ASSERT_TRUE(WIFSIGNALED(status)) << signal_number << " " << status;
+      EXPECT_EQ(WTERMSIG(status), signal_number);
+    } else {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    EXPECT_EQ(list_dir(tmp.path()), "") << signal_number;
+  }
 }
 
 TEST(SafeFile, FailsWhenADirectoryCannotBeMade) {
@@ -104,6 +187,25 @@ TEST_F(SafeFileFaults, FullDiskKeepsTheOldFile) {
     if (list_dir(dir) != "f") return 14;
     if (write_through(dir + "/", "g", big) != -1) return 15;  // a new target too
     if (list_dir(dir) != "f") return 16;
+    return 0;
+  });
+  EXPECT_EQ(result, 0);
+}
+
+TEST_F(SafeFileFaults, ABackupThatDoesNotFitKeepsTheOldFile) {
+  std::string dir = tmp / "fs";
+  mkdir(dir.c_str(), 0755);
+  int result = run_in_private_mounts([&] {
+    if (!mount_tmpfs(dir, "64k")) return 10;
+    write_file(dir + "/f", old_content);
+    SettingsFileWriter writer;
+    if (writer.open((dir + "/").c_str(), "f", Backup::kKeepPrevious) != 0) return 11;
+    fputs("new\n", writer.stream());
+    fflush(writer.stream());  // the new file has its room; the copy of the old one will not
+    if (!fill_file_system(dir)) return 12;
+    if (writer.commit() != -1) return 13;
+    if (read_file(dir + "/f") != old_content) return 14;
+    if (list_dir(dir) != "f filler") return 15;
     return 0;
   });
   EXPECT_EQ(result, 0);

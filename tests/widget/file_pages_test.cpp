@@ -146,6 +146,9 @@ TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   std::string saved = read_file(tmp / "new/deeper/tolqhosts");
   EXPECT_NE(saved.find("far.example/9000"), std::string::npos) << saved;
   EXPECT_EQ(file_mode(tmp / "new"), 0775);
+  // Saving over it keeps no previous version; only Apply does.
+  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
+  EXPECT_EQ(list_dir(tmp / "new/deeper"), "tolqhosts");
   EXPECT_EQ(run(save_page_record, "convdrc", tmp / "other/convdrc"), message(67));
   EXPECT_NE(read_file(tmp / "other/convdrc").find(";; convdrc : created by cfgmate \n"),
             std::string::npos);

@@ -1,0 +1,94 @@
+"""Settings files that are not plain files, links, and a save cut short."""
+import os
+import signal
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+
+OLD_HOSTS = ("; old comment\n"
+             "convd ja_JP old.example {\n"
+             "@alice\n"
+             "}\n")
+# Message 59.
+READ_FAILED = "ファイルの読み込みに失敗しました。"
+
+
+class SafeWritesTest(harness.AppTestCase):
+    def add_server(self):
+        self.app.select_tab("アクセス制御")
+        self.buttons("追加")[0].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server ServerAdd", "new.example", "7000")
+
+    def apply(self):
+        apply = self.app.find(self.main, "push button", "適用")
+        self.app.click(self.main, "適用")
+        harness.wait_for(lambda: not apply.sensitive, what="Apply insensitive")
+
+    def test_reading_a_fifo_fails_at_once(self):
+        fifo = os.path.join(self.sandbox.root, "fifo")
+        os.mkfifo(fifo)
+        app = self.start()
+        app.select_tab("読込")
+        combo = app.find(self.main, "combo box")
+        path = next(t for t in app.find_all(self.main, "text") if t.parent.roleName != "combo box")
+        path.text = fifo
+        for item, name in enumerate(["convdrc", "tolqhosts"]):
+            combo.querySelection().selectChild(item)
+            harness.wait_for(lambda: app.find(combo, "text").text == name, what=f"choice {name}")
+            with app.killed_after(10):
+                app.click(self.main, "読込")
+                app.dismiss_message(READ_FAILED)
+
+    def test_a_fifo_at_tolqhosts_does_not_stop_start_up(self):
+        os.mkfifo(self.sandbox.path("tolqhosts"))
+        self.app = harness.App(self.sandbox, ready=False)
+        with self.app.killed_after(30):
+            self.app.wait_ready()
+            self.main = self.app.window(harness.MAIN_TITLE)
+            self.app.select_tab("アクセス制御")
+            page = self.app.find(self.main, "page tab", "アクセス制御")
+            self.assertTrue(self.app.find_all(page, "table"), "the page holds the lists")
+            self.assertEqual(self.app.find_all(page, "table cell"), [])
+
+    def test_apply_replaces_the_file_a_link_points_to_and_keeps_the_old_one(self):
+        self.sandbox.write("hosts.d/tolqhosts", OLD_HOSTS)
+        os.symlink("hosts.d/tolqhosts", self.sandbox.path("tolqhosts"))
+        self.start()
+        self.add_server()
+        self.apply()
+        self.assertEqual(os.readlink(self.sandbox.path("tolqhosts")), "hosts.d/tolqhosts")
+        written = self.sandbox.read("hosts.d/tolqhosts")
+        self.assertIn(b"convd\tja_JP new.example/7000 { \n", written)
+        self.assertEqual(self.sandbox.read("hosts.d/tolqhosts-"), harness.euc(OLD_HOSTS))
+        self.assertEqual(sorted(os.listdir(self.sandbox.path("hosts.d"))),
+                         ["tolqhosts", "tolqhosts-"])
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["hosts.d", "ja_JP", "tolqhosts"])
+
+    def test_sigterm_during_apply_leaves_no_temporary_file(self):
+        # Megabytes of comments, each write slowed down: the save lasts seconds.
+        old = OLD_HOSTS + ("; " + "x" * 1000 + "\n") * 4000
+        self.sandbox.write("tolqhosts", old)
+        slow = ["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=write",
+                "-e", "inject=write:delay_exit=2000", harness.PROGRAM]
+        self.app = harness.App(self.sandbox, command=slow)
+        self.main = self.app.window(harness.MAIN_TITLE)
+        self.add_server()
+        program = self.app.node.get_process_id()
+        self.app.click(self.main, "適用")
+
+        def temporary_files():
+            return [n for n in os.listdir(self.sandbox.etc) if n.startswith("tmp")]
+        deadline = time.time() + 20
+        while not temporary_files() and time.time() < deadline:
+            time.sleep(0.05)
+        self.assertTrue(temporary_files(), "the save started")
+        os.kill(program, signal.SIGTERM)
+        self.assertEqual(self.app.wait_exit(), 128 + signal.SIGTERM)
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["ja_JP", "tolqhosts"])
+        self.assertEqual(self.sandbox.read("tolqhosts"), harness.euc(old))
+
+
+if __name__ == "__main__":
+    harness.main()
