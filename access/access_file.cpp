@@ -471,11 +471,11 @@ void write_access_model(FILE* out, bool merge) {
   append_pending_blocks(out, save);
 }
 
-int save_access_model(bool merge, const char* dir, const char* name, Backup backup) {
+int save_access_model(bool merge, const char* dir, const char* name, const SaveOptions& options) {
   SettingsFileWriter writer;
-  if (writer.open(dir, name, backup) != 0) return -1;
+  if (writer.open(dir, name, options.backup) != 0) return -1;
   write_access_model(writer.stream(), merge);
-  return writer.commit();
+  return writer.commit(options.written);
 }
 
 int validate_port(const char* text) {

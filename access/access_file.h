@@ -39,7 +39,7 @@ void write_access_model(FILE* out, bool merge);
 // Saves the model to dir + name through a temporary file, merged into the
 // text read last when merge is set: 0, or -1 with the old target untouched.
 int save_access_model(bool merge, const char* dir, const char* name,
-                      Backup backup = Backup::kNone);
+                      const SaveOptions& options = {});
 
 // Edits of the page and its dialogs.
 // 0 when text is empty or a decimal number of at most 65535, -1 otherwise.

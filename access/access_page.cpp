@@ -254,6 +254,6 @@ int read_access_from(MainWindow* main, const char* dir, const char* name) {
   return 0;
 }
 
-int save_access_file(MainWindow*, const char* dir, const char* name, Backup backup) {
-  return save_access_model(hosts_read_ok != 0, dir, name, backup);
+int save_access_file(MainWindow*, const char* dir, const char* name, const SaveOptions& options) {
+  return save_access_model(hosts_read_ok != 0, dir, name, options);
 }

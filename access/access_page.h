@@ -66,6 +66,6 @@ int read_access_file(MainWindow* main);
 int read_access_from(MainWindow* main, const char* dir, const char* name);
 // Writes the model to dir + name, merged with the file read last; 0 or -1.
 int save_access_file(MainWindow* main, const char* dir, const char* name,
-                     Backup backup = Backup::kNone);
+                     const SaveOptions& options = {});
 
 #endif

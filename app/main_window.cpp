@@ -2,9 +2,11 @@
 #include "app/main_window.h"
 
 #include <cstring>
+#include <string>
 
 #include "access/access_file.h"
 #include "access/access_page.h"
+#include "app/catalogue.h"
 #include "app/message_dialog.h"
 #include "app/state.h"
 #include "app/texts.h"
@@ -51,14 +53,15 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
 void load_convdrc(MainWindow* main, int library_only) {
   bool found = false;
   if (!library_only) {
+    note_standard_file(FILE_KIND_CONVDRC);
     join_bounded(convd_src_dir, etc_dir, lang_dir);
     copy_bounded(convd_src_name, "convdrc");
-    found = path_exists(convd_src_dir, convd_src_name) == 0;
+    found = regular_file_exists(convd_src_dir, convd_src_name);
   }
   if (!found) {
     join_bounded(convd_src_dir, lib_dir, lang_dir);
     copy_bounded(convd_src_name, "convdrc");
-    found = path_exists(convd_src_dir, convd_src_name) == 0;
+    found = regular_file_exists(convd_src_dir, convd_src_name);
   }
   if (!found) {
     convd_src_dir[0] = convd_src_name[0] = '\0';
@@ -70,6 +73,7 @@ void load_convdrc(MainWindow* main, int library_only) {
 }
 
 void load_tolqhosts(MainWindow* main) {
+  note_standard_file(FILE_KIND_TOLQHOSTS);
   copy_bounded(hosts_src_dir, etc_dir);
   copy_bounded(hosts_src_name, "tolqhosts");
   if (path_exists(hosts_src_dir, hosts_src_name) != 0) return;
@@ -77,6 +81,27 @@ void load_tolqhosts(MainWindow* main) {
   hosts_read_ok = 1;
   if (access_block_count > 0) fill_server_list();
   if (access_more_than_shown()) show_message_number(kMessageMoreThanShown);
+}
+
+enum class Applied { kWritten, kKept, kFailed };
+
+using SaveFunction = int (*)(MainWindow*, const char*, const char*, const SaveOptions&);
+
+// Writes the standard file of a kind, keeping its previous version. When
+// someone else wrote it since this program last read or wrote it, the user
+// decides first; kKept when the user chose to leave it.
+Applied apply_file(MainWindow* main, int kind, const char* dir, const char* name,
+                   SaveFunction save) {
+  std::string path = standard_file_path(kind);
+  FileStamp& seen = standard_file_stamp(kind);
+  if (stamp_file(path.c_str()) != seen) {
+    std::string question = path + "\n" + message_text(kMessageChangedOutside);
+    if (!ask_question(question.c_str(), kTextOverwrite, kTextCancel)) return Applied::kKept;
+  }
+  FileStamp written;
+  if (save(main, dir, name, {Backup::kKeepPrevious, &written}) != 0) return Applied::kFailed;
+  seen = written;
+  return Applied::kWritten;
 }
 
 }  // namespace
@@ -115,22 +140,33 @@ int apply_changes(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageUnwritableText);
     return -1;
   }
+  bool kept = false;
+  bool convd_written = false;
   if (convd_dirty) {
     char dir[kPathSize] = {};
     join_bounded(dir, etc_dir, lang_dir);
-    if (write_convdrc(main, dir, "convdrc", Backup::kKeepPrevious) != 0) {
+    Applied applied = apply_file(main, FILE_KIND_CONVDRC, dir, "convdrc", write_convdrc);
+    if (applied == Applied::kFailed) {
       show_message_number(kMessageWriteFailed);
       return -1;
     }
-    convd_dirty = 0;
+    kept = applied == Applied::kKept;
+    convd_written = !kept;
+    if (convd_written) convd_dirty = 0;
   }
   if (hosts_dirty) {
-    if (save_access_file(main, etc_dir, "tolqhosts", Backup::kKeepPrevious) != 0) {
-      show_message_number(kMessageWriteFailed);
+    Applied applied = apply_file(main, FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts", save_access_file);
+    if (applied == Applied::kFailed) {
+      show_message_number(convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed);
       return -1;
     }
-    hosts_dirty = 0;
+    if (applied == Applied::kKept)
+      kept = true;
+    else
+      hosts_dirty = 0;
   }
+  // A file left as it was keeps its changes to apply.
+  if (kept) return -1;
   gtk_widget_set_sensitive(main->apply_button, FALSE);
   return 0;
 }

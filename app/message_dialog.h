@@ -10,5 +10,8 @@ GtkWidget* show_message(const char* text);
 GtkWidget* show_message_number(int number);
 // Shows the text and returns only after the user has closed the dialog.
 void show_message_and_wait(const char* text);
+// Asks a question in a modal dialog with two buttons (EUC-JP labels) and
+// waits for the answer: true for yes; no, or closing the dialog, is false.
+bool ask_question(const char* text, const char* yes_label, const char* no_label);
 
 #endif

@@ -2,6 +2,9 @@
 #ifndef TOLQ_APP_STATE_H
 #define TOLQ_APP_STATE_H
 
+#include <string>
+
+#include "common/input_file.h"
 #include "common/text.h"
 
 // Fixed places of the input-method system.
@@ -33,5 +36,18 @@ extern char hosts_src_name[kPathSize];
 
 // Forms etc_dir, lib_dir and lang_dir from the fixed roots.
 void form_directory_strings();
+
+// The standard place of a settings file kind, where Apply writes it:
+// /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
+std::string standard_file_path(int kind);
+// What the standard file of a kind was when this program last read or wrote
+// it (exists is false when it was not there), so that Apply can tell whether
+// someone else has written it since.
+FileStamp& standard_file_stamp(int kind);
+// Looks at the standard file of a kind as it is now: start-up reads it next.
+void note_standard_file(int kind);
+// After a read of path: when it is the standard file itself, the page now
+// shows what that file holds.
+void note_file_read(int kind, const char* path);
 
 #endif

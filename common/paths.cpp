@@ -129,6 +129,12 @@ int path_exists(const char* dir, const char* name) {
   return access(path, F_OK) == 0 ? 0 : -1;
 }
 
+bool regular_file_exists(const char* dir, const char* name) {
+  char path[kPathSize];
+  struct stat st;
+  return join_bounded(path, dir, name) && stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 int make_parent_dirs(const char* path) {
   for (const char* slash = strchr(path + (path[0] ? 1 : 0), '/'); slash;
        slash = strchr(slash + 1, '/')) {

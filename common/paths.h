@@ -24,6 +24,9 @@ int expand_path_macros(char* path, int size);
 int contract_path_macros(char* path, int size);
 // 0 when dir followed by name exists, -1 otherwise (also when the joined path is too long).
 int path_exists(const char* dir, const char* name);
+// True when dir followed by name is a regular file (links followed): a FIFO or
+// a device where a settings file belongs counts as no file.
+bool regular_file_exists(const char* dir, const char* name);
 // Creates, with mode 0775, every missing directory before the last '/' of path.
 int make_parent_dirs(const char* path);
 

@@ -18,6 +18,13 @@
 // Whether commit() keeps the previous version as "<name>-" beside the target.
 enum class Backup { kNone, kKeepPrevious };
 
+// What a save asks beyond the write itself: Apply keeps the previous version
+// and notes what it wrote, to tell later whether someone else wrote since.
+struct SaveOptions {
+  Backup backup = Backup::kNone;
+  FileStamp* written = nullptr;  // receives the stamp of the file written
+};
+
 class SettingsFileWriter {
  public:
   SettingsFileWriter() = default;

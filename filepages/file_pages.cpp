@@ -169,6 +169,8 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageReadFailed);
     return;
   }
+  std::string path = std::string(dir) + name;
+  note_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, path.c_str());
   int message = kMessageRead;
   if (convdrc) {
     copy_bounded(convd_src_dir, dir);

@@ -340,8 +340,8 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
   return 0;
 }
 
-int write_convdrc(MainWindow* main, const char* dir, const char* name, Backup backup) {
+int write_convdrc(MainWindow* main, const char* dir, const char* name, const SaveOptions& options) {
   char source[kPathSize] = "";
   if (convd_read_ok && !join_bounded(source, convd_src_dir, convd_src_name)) source[0] = '\0';
-  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page), backup);
+  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page), options);
 }

@@ -56,7 +56,7 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
 void set_convd_defaults(MainWindow* main);
 // Writes the page to dir + name, carrying over the file read last; 0 or -1.
 int write_convdrc(MainWindow* main, const char* dir, const char* name,
-                  Backup backup = Backup::kNone);
+                  const SaveOptions& options = {});
 
 // Moving settings between the page and the file layer.
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);

@@ -251,12 +251,12 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 }
 
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
-                      const ConvdSettings& settings, Backup backup) {
+                      const ConvdSettings& settings, const SaveOptions& options) {
   InputFile source = open_source(source_path);
   SettingsFileWriter writer;
-  if (writer.open(dir, name, backup) != 0) return -1;
+  if (writer.open(dir, name, options.backup) != 0) return -1;
   write_convdrc_lines(writer.stream(), source.get(), settings);
   // A source that failed half-way would lose the lines not yet carried over.
   if (source && ferror(source.get())) return -1;
-  return writer.commit();
+  return writer.commit(options.written);
 }

@@ -50,6 +50,6 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 // Writes dir + name safely, carrying over the file at source_path (none when
 // null or empty, or when it cannot be read). 0, or -1 with an existing file untouched.
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
-                      const ConvdSettings& settings, Backup backup = Backup::kNone);
+                      const ConvdSettings& settings, const SaveOptions& options = {});
 
 #endif

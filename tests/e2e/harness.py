@@ -17,8 +17,10 @@ PROGRAM = os.path.join(STAGE, "usr/bin/tolqsysenv_server")
 APP_NAME = "tolqsysenv_server"
 MAIN_TITLE = "TolqSysEnv_Server"
 SKIP = 77
-# Message 68, shown when Apply cannot write a settings file.
-WRITE_FAILED = "設定ファイルの書き込みに失敗しました。"
+# The beginnings of messages 68 and 129, shown when Apply cannot write convdrc
+# (so nothing was written) or tolqhosts (when convdrc had nothing to write).
+CONVDRC_WRITE_FAILED = "/etc/tolq8/ja_JP/convdrc の書き込みに失敗しました。"
+TOLQHOSTS_WRITE_FAILED = "/etc/tolq8/tolqhosts の書き込みに失敗しました。"
 
 
 def euc(text):

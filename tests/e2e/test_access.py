@@ -55,7 +55,7 @@ class AccessPageTest(harness.AppTestCase):
         app = self.start()
         self.add_server_and_pair()
         app.click(self.main, "適用")
-        app.dismiss_message(harness.WRITE_FAILED)
+        app.dismiss_message(harness.TOLQHOSTS_WRITE_FAILED)
         self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
         app.click(self.main, "キャンセル")
         self.assertEqual(app.wait_exit(), 0)

@@ -72,7 +72,7 @@ class ConvdPageTest(harness.AppTestCase):
         app = self.start()
         app.find(self.main, "check box").doActionNamed("click")
         app.click(self.main, "適用")
-        app.dismiss_message(harness.WRITE_FAILED)
+        app.dismiss_message(harness.CONVDRC_WRITE_FAILED)
         self.assertTrue(self.apply_button().sensitive)
         app.click(self.main, "キャンセル")
         self.assertEqual(app.wait_exit(), 0)

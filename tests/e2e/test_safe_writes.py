@@ -66,6 +66,23 @@ class SafeWritesTest(harness.AppTestCase):
                          ["tolqhosts", "tolqhosts-"])
         self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["hosts.d", "ja_JP", "tolqhosts"])
 
+    def test_apply_asks_before_overwriting_an_outside_change(self):
+        self.sandbox.write("tolqhosts", OLD_HOSTS)
+        app = self.start()
+        self.add_server()
+        outside = OLD_HOSTS + "; added by another program\n"
+        self.sandbox.write("tolqhosts", outside)
+        app.click(self.main, "適用")
+        app.click(app.message_dialog("/etc/tolq8/tolqhosts"), "キャンセル")
+        self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
+        self.assertEqual(self.sandbox.read("tolqhosts"), harness.euc(outside))
+        app.click(self.main, "適用")
+        app.click(app.message_dialog("/etc/tolq8/tolqhosts"), "上書き")
+        harness.wait_for(lambda: not app.find(self.main, "push button", "適用").sensitive,
+                         what="Apply insensitive")
+        self.assertIn(b"new.example/7000", self.sandbox.read("tolqhosts"))
+        self.assertEqual(self.sandbox.read("tolqhosts-"), harness.euc(outside))
+
     def test_sigterm_during_apply_leaves_no_temporary_file(self):
         # Megabytes of comments, each write slowed down: the save lasts seconds.
         old = OLD_HOSTS + ("; " + "x" * 1000 + "\n") * 4000

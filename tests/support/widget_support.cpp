@@ -53,6 +53,7 @@ void ScratchMainWindowTest::TearDown() {
   clear_access_model();
   convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
   hosts_src_dir[0] = hosts_src_name[0] = convd_src_dir[0] = convd_src_name[0] = '\0';
+  standard_file_stamp(FILE_KIND_CONVDRC) = standard_file_stamp(FILE_KIND_TOLQHOSTS) = {};
 }
 
 namespace {
@@ -115,6 +116,38 @@ void close_message_dialogs() {
     }
   });
   process_events();
+}
+
+namespace {
+
+struct Answers {
+  const std::vector<bool>& answers;
+  size_t given = 0;
+};
+
+// Answers an open question, if any; goes on while answers are left.
+gboolean answer_open_question(gpointer data) {
+  auto* state = static_cast<Answers*>(data);
+  GtkWidget* question = nullptr;
+  for_each_toplevel([&](GtkWidget* w) {
+    if (GTK_IS_DIALOG(w) && GTK_WIDGET_VISIBLE(w) && gtk_window_get_modal(GTK_WINDOW(w)))
+      question = w;
+  });
+  if (question) {
+    bool yes = state->answers[state->given++];
+    gtk_dialog_response(GTK_DIALOG(question), yes ? GTK_RESPONSE_YES : GTK_RESPONSE_NO);
+  }
+  return state->given < state->answers.size();
+}
+
+}  // namespace
+
+int run_answering(const std::function<void()>& code, const std::vector<bool>& answers) {
+  Answers state{answers};
+  guint source = answers.empty() ? 0 : g_timeout_add(20, answer_open_question, &state);
+  code();
+  if (state.given < answers.size()) g_source_remove(source);
+  return static_cast<int>(state.given);
 }
 
 std::string to_utf8(const char* euc) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "tests/support/files.h"
@@ -40,6 +41,9 @@ GtkWidget* find_window(const char* title);
 std::string open_message_text();
 // Closes every open message dialog.
 void close_message_dialogs();
+// Runs code that may ask questions in modal dialogs and answers them in turn
+// with answers; returns how many were asked (at most answers.size()).
+int run_answering(const std::function<void()>& code, const std::vector<bool>& answers);
 // EUC-JP of a UTF-8 text and back (the message catalogue holds EUC-JP).
 std::string to_utf8(const char* euc);
 

@@ -245,6 +245,7 @@ TEST_F(ConvdPageTest, ApplyFailureShowsMessage68AndKeepsThePageDirty) {
   // A directory where the file should be: the final rename fails.
   unlink((etc / "ja_JP/convdrc").c_str());
   mkdir((etc / "ja_JP/convdrc").c_str(), 0755);
+  note_standard_file(FILE_KIND_CONVDRC);  // as the program saw it: no outside change to ask about
   gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
   EXPECT_EQ(apply_changes(nullptr, main), -1);
   EXPECT_EQ(open_message_text(), to_utf8(message_text(68)));

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "app/catalogue.h"
+#include "app/message_numbers.h"
 #include "app/main_window.h"
 #include "app/state.h"
 #include "app/widgets.h"
@@ -8,6 +11,8 @@
 #include "tests/support/widget_support.h"
 
 namespace {
+
+const std::string kHostsHeader = ";;\n;; tolqhosts : created by cfgmate \n;;\n";
 
 class Shell : public ScratchMainWindowTest {
  protected:
@@ -88,6 +93,50 @@ TEST_F(Shell, ApplyStopsAtTheFirstFailureAndKeepsBothDirty) {
   close_message_dialogs();
   // OK after a failed Apply leaves the window open.
   EXPECT_FALSE(quits_main_loop([&] { on_ok(nullptr, main); }));
+}
+
+TEST_F(Shell, TolqhostsFailureSaysWhetherConvdrcWasWritten) {
+  mkdir((etc / "tolqhosts").c_str(), 0755);  // renaming onto it fails
+  load_settings_files(main);
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  EXPECT_EQ(apply_changes(nullptr, main), -1);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailed)));
+  close_message_dialogs();
+  mark_dirty(nullptr, nullptr);
+  EXPECT_EQ(apply_changes(nullptr, main), -1);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailedAfter)));
+  EXPECT_TRUE(file_exists(etc / "ja_JP/convdrc"));
+  EXPECT_EQ(convd_dirty, 0);
+  EXPECT_EQ(hosts_dirty, 1);
+  EXPECT_TRUE(apply_sensitive());
+}
+
+// Someone else wrote the file since it was read, or it appeared: Apply asks.
+// キャンセル leaves that file and its page's changes alone; 上書き keeps the
+// other writer's version as the previous one.
+TEST_F(Shell, AnOutsideChangeIsOverwrittenOnlyWhenTheUserSaysSo) {
+  write_file(etc / "tolqhosts", "; read at start\n");
+  load_settings_files(main);
+  write_file(etc / "tolqhosts", "; written by someone else\n");
+  mkdir((etc / "ja_JP").c_str(), 0755);
+  write_file(etc / "ja_JP/convdrc", "; appeared since\n");
+  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  int result = 0;
+  auto apply = [&] { result = apply_changes(nullptr, main); };
+  EXPECT_EQ(run_answering(apply, {false, true}), 2);
+  EXPECT_EQ(result, -1);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), "; appeared since\n");
+  EXPECT_EQ(convd_dirty, 1);
+  EXPECT_EQ(read_file(etc / "tolqhosts"), kHostsHeader + "; read at start\n");
+  EXPECT_EQ(read_file(etc / "tolqhosts-"), "; written by someone else\n");
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_TRUE(apply_sensitive());
+  // What this program wrote itself is no outside change: only convdrc asks.
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  EXPECT_EQ(run_answering(apply, {true, true}), 1);
+  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(apply_sensitive());
 }
 
 TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
