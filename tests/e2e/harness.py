@@ -17,6 +17,7 @@ PROGRAM = os.path.join(STAGE, "usr/bin/tolqsysenv_server")
 APP_NAME = "tolqsysenv_server"
 MAIN_TITLE = "TolqSysEnv_Server"
 SKIP = 77
+LIST_TITLE_HEIGHT = 27
 # The beginnings of messages 68 and 129, shown when Apply cannot write convdrc
 # (so nothing was written) or tolqhosts (when convdrc had nothing to write).
 CONVDRC_WRITE_FAILED = "/etc/tolq8/ja_JP/convdrc の書き込みに失敗しました。"
@@ -262,6 +263,15 @@ class AppTestCase(unittest.TestCase):
         self.app = App(self.sandbox, args)
         self.main = self.app.window(MAIN_TITLE)
         return self.app
+
+    def click_cell(self, name):
+        """Clicks the list row holding a cell of that text, as a user would: a row
+        selected through the accessibility interface would not tell the program."""
+        from dogtail import rawinput
+        cell = self.app.find(self.main, "table cell", name)
+        (x, y), (width, height) = cell.position, cell.size
+        # A list's cells report their place as if its title row were not there.
+        rawinput.click(x + width // 2, y + height // 2 + LIST_TITLE_HEIGHT)
 
     def buttons(self, name):
         """The buttons of that name in the main window, in the order they were packed."""

@@ -49,6 +49,28 @@ class AccessPageTest(harness.AppTestCase):
                          ["ja_JP", "tolqhosts", "tolqhosts-"])
         self.assertEqual(os.stat(self.sandbox.path("tolqhosts")).st_mode & 0o777, 0o644)
 
+    def test_what_the_page_does_not_show_is_kept_in_place(self):
+        servers = "".join(f"convd ja_JP s{i}.example {{\n@u{i}\n}}\n" for i in range(60))
+        old = ("; " + "長い注釈" * 300 + "\n"
+               "convd zh_CN other.example {\n@li\n\n}\n"
+               "tolqds ja_JP dict.example {\nclient:alice\n@bob\n}\n" + servers)
+        self.sandbox.write("tolqhosts", old)
+        app = self.start()
+        app.dismiss_message("読み込んだ tolqhosts には")
+        app.select_tab("アクセス制御")
+        self.click_cell("s0.example")
+        harness.wait_for(lambda: app.find(self.main, "table cell", "u0"), what="s0's users")
+        self.buttons("追加")[1].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server AccessAdd", "client.example", "carol")
+        app.click(self.main, "適用")
+        harness.wait_for(lambda: not app.find(self.main, "push button", "適用").sensitive,
+                         what="Apply insensitive")
+        new = self.sandbox.read("tolqhosts").decode("euc_jp").split("\n")
+        kept = iter(new)
+        for line in old.split("\n"):
+            self.assertIn(line, kept, "every old line, in its place")
+        self.assertEqual(new[new.index("@u0") + 1], "client.example:carol")
+
     def apply_fails(self, extra, old=OLD_HOSTS, left=("ja_JP", "tolqhosts")):
         self.sandbox.cleanup()
         self.sandbox = harness.WitnessSandbox({"tolqhosts": old}, extra=extra)

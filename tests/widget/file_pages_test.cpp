@@ -9,6 +9,7 @@
 #include "access/access_model.h"
 #include "access/access_page.h"
 #include "app/catalogue.h"
+#include "app/message_numbers.h"
 #include "app/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
@@ -179,6 +180,31 @@ TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
   std::string written = read_file(etc / "ja_JP/convdrc");
   EXPECT_NE(written.find("; a convdrc from elsewhere\n"), std::string::npos) << written;
   EXPECT_NE(written.find("/srv/dic"), std::string::npos) << written;
+}
+
+TEST_F(FilePages, APathTooLongToUseIsRefusedNotCut) {
+  // A path that the old 127-character entry would have cut to a file that exists.
+  std::string prefix = tmp / std::string(127 - tmp.path().size(), 'p');
+  write_file(prefix, "; untouched\n");
+  std::string longer = prefix + "/" + std::string(4096, 'q');
+  for (FilePage* page : {read_page_record, save_page_record})
+    EXPECT_EQ(run(page, "tolqhosts", longer), message(kMessagePathTooLong));
+  EXPECT_EQ(path_shown(save_page_record), longer);  // shown whole, not cut
+  EXPECT_EQ(read_file(prefix), "; untouched\n");
+  EXPECT_EQ(hosts_dirty, 0);
+}
+
+TEST_F(FilePages, AReadThatFindsNothingOfItsKindOrMoreThanThePageShowsSaysSo) {
+  write_file(tmp / "tolqhosts", kOtherHosts);
+  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "tolqhosts"), message(kMessageWrongKind));
+  EXPECT_EQ(convd_dirty, 1);  // the page holds what was read all the same
+  write_file(tmp / "convdrc", kOtherConvdrc);
+  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "convdrc"), message(kMessageWrongKind));
+  std::string many;
+  for (int b = 0; b < 60; ++b) many += "convd ja_JP h" + std::to_string(b) + " {\n}\n";
+  write_file(tmp / "many", many);
+  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "many"), message(kMessageMoreThanShown));
+  EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, MAX_ACCESS_BLOCKS);
 }
 
 }  // namespace
