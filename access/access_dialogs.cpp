@@ -6,13 +6,13 @@
 #include "access/access_file.h"
 #include "access/access_page.h"
 #include "access/texts.h"
-#include "app/message_numbers.h"
-#include "app/converter.h"
-#include "app/main_window.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
-#include "app/texts.h"
-#include "app/widgets.h"
+#include "common/message_numbers.h"
+#include "converter/converter.h"
+#include "common/state.h"
+#include "common/message_dialog.h"
+#include "common/state.h"
+#include "common/texts.h"
+#include "common/widgets.h"
 #include "common/form_fields.h"
 #include "help/help_window.h"
 
@@ -157,23 +157,20 @@ void finish_dialog(gpointer window) {
 // Opens a server or user dialog, keeps its record in the page while it runs
 // and presets its entries in change mode (the presets are null when adding).
 template <typename Record>
-int open_entry_dialog(MainWindow* main, Record** record, const char* title,
+int open_entry_dialog(MainWindow* main, std::unique_ptr<Record>* record, const char* title,
                       const DialogLayout& layout, const char* first, const char* second) {
-  auto* dialog = new (std::nothrow) Record{};
-  if (!dialog) {
+  record->reset(new (std::nothrow) Record{});
+  if (!*record) {
     show_message_number(kMessageNoMemory);
     return -1;
   }
-  delete *record;
-  *record = dialog;
   gtk_widget_set_sensitive(main->window, FALSE);
   DialogWidgets widgets = build_entry_dialog(title, layout);
-  *dialog = {widgets.window, widgets.first_entry, widgets.second_entry};
+  **record = {widgets.window, widgets.first_entry, widgets.second_entry};
   if (first) preset_entry(widgets.first_entry, first);
   if (second) preset_entry(widgets.second_entry, second);
-  run_entry_dialog(main, dialog->window);
-  *record = nullptr;
-  delete dialog;
+  run_entry_dialog(main, (*record)->window);
+  record->reset();
   return 0;
 }
 
@@ -188,12 +185,12 @@ void on_server_add_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void on_server_change_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record->server_list)) return;
+  if (!list_has_selection(access_page_record()->server_list)) return;
   open_server_dialog(main, DIALOG_MODE_CHANGE, kTitleServerChange);
 }
 
 void on_user_add_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record->server_list)) return;
+  if (!list_has_selection(access_page_record()->server_list)) return;
   if (entry_order_count[selected_server_slot()] >= MAX_BLOCK_ENTRIES) {
     show_message_number(kMessageTooManyUsers);
     return;
@@ -202,8 +199,8 @@ void on_user_add_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void on_user_change_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record->server_list) ||
-      !list_has_selection(access_page_record->user_list))
+  if (!list_has_selection(access_page_record()->server_list) ||
+      !list_has_selection(access_page_record()->user_list))
     return;
   open_user_dialog(main, DIALOG_MODE_CHANGE, kTitleUserChange);
 }
@@ -216,7 +213,7 @@ int open_server_dialog(MainWindow* main, int mode, const char* title) {
                       5,
                       add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
                       add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
-  return open_entry_dialog(main, &access_page_record->server_dialog, title, layout,
+  return open_entry_dialog(main, &access_page_record()->server_dialog, title, layout,
                            add ? nullptr : selected_server_host,
                            add ? nullptr : selected_server_port);
 }
@@ -229,42 +226,42 @@ int open_user_dialog(MainWindow* main, int mode, const char* title) {
                       255,
                       add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
                       add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
-  return open_entry_dialog(main, &access_page_record->user_dialog, title, layout,
+  return open_entry_dialog(main, &access_page_record()->user_dialog, title, layout,
                            add ? nullptr : selected_entry_host,
                            add ? nullptr : selected_entry_user);
 }
 
 void on_server_add_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record->server_dialog);
+  Fields f(access_page_record()->server_dialog.get());
   if (!server_fields_valid(f.host, f.second, DIALOG_MODE_ADD)) return;
   int slot = add_server_block(f.host, f.second);
   if (slot < 0) {
     show_message_number(kMessageTooManyServers);
     return;
   }
-  GtkWidget* list = access_page_record->server_list;
+  GtkWidget* list = access_page_record()->server_list;
   append_server_row(f.host, slot, f.second, 1);
   show_list_row(list, GTK_CLIST(list)->rows - 1);
   finish_dialog(window);
 }
 
 void on_server_change_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record->server_dialog);
+  Fields f(access_page_record()->server_dialog.get());
   if (!server_fields_valid(f.host, f.second, DIALOG_MODE_CHANGE)) return;
   change_server_block(selected_server_slot(), f.host, f.second);
-  replace_row(access_page_record->server_list, selected_server_row, f);
+  replace_row(access_page_record()->server_list, selected_server_row, f);
   finish_dialog(window);
 }
 
 void on_user_add_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record->user_dialog);
+  Fields f(access_page_record()->user_dialog.get());
   int slot = selected_server_slot();
   if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_ADD)) return;
   if (add_block_entry(slot, f.host, f.second) < 0) {
     show_message_number(kMessageTooManyUsers);
     return;
   }
-  GtkWidget* list = access_page_record->user_list;
+  GtkWidget* list = access_page_record()->user_list;
   append_user_row(f.host, f.second);
   // The new row becomes the selection, so a change edits the row it presets.
   select_list_row(list, GTK_CLIST(list)->rows - 1);
@@ -272,10 +269,10 @@ void on_user_add_ok(GtkWidget*, gpointer window) {
 }
 
 void on_user_change_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record->user_dialog);
+  Fields f(access_page_record()->user_dialog.get());
   int slot = selected_server_slot();
   if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_CHANGE)) return;
   change_block_entry(slot, selected_user_row, f.host, f.second);
-  replace_row(access_page_record->user_list, selected_user_row, f);
+  replace_row(access_page_record()->user_list, selected_user_row, f);
   finish_dialog(window);
 }

@@ -7,14 +7,12 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/texts.h"
-#include "app/message_numbers.h"
-#include "app/converter.h"
-#include "app/main_window.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
-#include "app/widgets.h"
-
-AccessPage* access_page_record;
+#include "common/message_numbers.h"
+#include "converter/converter.h"
+#include "common/message_dialog.h"
+#include "common/paths.h"
+#include "common/state.h"
+#include "common/widgets.h"
 
 int selected_server_row;
 int selected_user_row;
@@ -50,14 +48,14 @@ const char* cell_text(GtkWidget* list, int row, int column) {
 
 void remember_server_row(int row) {
   selected_server_row = row;
-  selected_server_host = cell_text(access_page_record->server_list, row, 0);
-  selected_server_port = cell_text(access_page_record->server_list, row, 1);
+  selected_server_host = cell_text(access_page_record()->server_list, row, 0);
+  selected_server_port = cell_text(access_page_record()->server_list, row, 1);
 }
 
 void remember_user_row(int row) {
   selected_user_row = row;
-  selected_entry_host = cell_text(access_page_record->user_list, row, 0);
-  selected_entry_user = cell_text(access_page_record->user_list, row, 1);
+  selected_entry_host = cell_text(access_page_record()->user_list, row, 0);
+  selected_entry_user = cell_text(access_page_record()->user_list, row, 1);
 }
 
 GtkWidget* new_list(std::initializer_list<const char*> titles) {
@@ -106,8 +104,7 @@ int build_access_page(MainWindow* main) {
     show_message_number(kMessageNoMemory);
     return -1;
   }
-  access_page_record = page;
-  main->access_page = page;
+  main->access_page.reset(page);
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextAccessTab);
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
@@ -143,7 +140,7 @@ void clear_list(GtkWidget* list) {
 }
 
 void fill_server_list() {
-  reset_access_lists(access_page_record);
+  reset_access_lists(access_page_record());
   for (int i = 0; i < access_block_count; ++i) {
     int slot = find_block_by_kind_order(BLOCK_KIND_CONVD, i);
     if (slot >= 0)
@@ -152,16 +149,11 @@ void fill_server_list() {
   }
 }
 
-void clear_access_model(MainWindow* main) {
-  reset_access_lists(main->access_page);
-  clear_access_model();
-}
-
 void append_server_row(const char* host, int slot, const char* port, int select) {
   char slot_text[16];
   snprintf(slot_text, sizeof slot_text, "%d", slot);
   gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(port), slot_text};
-  GtkCList* list = GTK_CLIST(access_page_record->server_list);
+  GtkCList* list = GTK_CLIST(access_page_record()->server_list);
   int row = gtk_clist_append(list, cells);
   if (select) gtk_clist_select_row(list, row, 0);
 }
@@ -170,12 +162,12 @@ void append_server_row(const char* host, int slot, const char* port, int select)
 // cut text would be written back cut.
 void append_user_row(const char* host, const char* user) {
   gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(user)};
-  gtk_clist_append(GTK_CLIST(access_page_record->user_list), cells);
+  gtk_clist_append(GTK_CLIST(access_page_record()->user_list), cells);
 }
 
 int selected_server_slot() {
   return static_cast<int>(
-      strtol(cell_text(access_page_record->server_list, selected_server_row, 2), nullptr, 10));
+      strtol(cell_text(access_page_record()->server_list, selected_server_row, 2), nullptr, 10));
 }
 
 bool list_has_selection(GtkWidget* list) {
@@ -194,7 +186,7 @@ void select_list_row(GtkWidget* list, int row) {
 }
 
 void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
-  AccessPage* page = access_page_record;
+  AccessPage* page = access_page_record();
   remember_server_row(row);
   set_sensitive({page->server_change_button, page->server_remove_button, page->user_add_button},
                 TRUE);
@@ -210,23 +202,23 @@ void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
 }
 
 void on_server_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
-  disable_selection_buttons(access_page_record);
-  clear_list(access_page_record->user_list);
+  disable_selection_buttons(access_page_record());
+  clear_list(access_page_record()->user_list);
 }
 
 void on_user_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
   remember_user_row(row);
-  set_sensitive({access_page_record->user_change_button, access_page_record->user_remove_button},
+  set_sensitive({access_page_record()->user_change_button, access_page_record()->user_remove_button},
                 TRUE);
 }
 
 void on_user_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
-  set_sensitive({access_page_record->user_change_button, access_page_record->user_remove_button},
+  set_sensitive({access_page_record()->user_change_button, access_page_record()->user_remove_button},
                 FALSE);
 }
 
 void on_server_remove(GtkWidget*, gpointer) {
-  AccessPage* page = access_page_record;
+  AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list)) return;
   remove_server_block(selected_server_slot());
   clear_list(page->user_list);
@@ -236,7 +228,7 @@ void on_server_remove(GtkWidget*, gpointer) {
 }
 
 void on_user_remove(GtkWidget*, gpointer) {
-  AccessPage* page = access_page_record;
+  AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list) || !list_has_selection(page->user_list)) return;
   remove_block_entry(selected_server_slot(), selected_user_row);
   gtk_clist_remove(GTK_CLIST(page->user_list), selected_user_row);
@@ -250,10 +242,23 @@ int read_access_file(MainWindow* main) {
 
 int read_access_from(MainWindow* main, const char* dir, const char* name) {
   if (read_access_path(dir, name) != 0) return -1;
-  reset_access_lists(main->access_page);
+  reset_access_lists(main->access_page.get());
   return 0;
 }
 
 int save_access_file(MainWindow*, const char* dir, const char* name, const SaveOptions& options) {
   return save_access_model(hosts_read_ok != 0, dir, name, options);
+}
+
+void load_tolqhosts(MainWindow* main) {
+  note_standard_file(FILE_KIND_TOLQHOSTS);
+  if (path_exists(etc_dir, "tolqhosts") != 0) return;
+  if (read_access_from(main, etc_dir, "tolqhosts") != 0) return;
+  remember_file_read(FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts");
+  if (access_block_count > 0) fill_server_list();
+  if (access_more_than_shown()) show_message_number(kMessageMoreThanShown);
+}
+
+void PageDeleter::operator()(AccessPage* page) const {
+  delete page;
 }

@@ -4,17 +4,17 @@
 
 #include <gtk/gtk.h>
 
-#include "common/safe_file.h"
+#include <memory>
 
-struct MainWindow;
-struct ServerDialog;
-struct UserDialog;
+#include "access/access_dialogs.h"
+#include "common/safe_file.h"
+#include "common/state.h"
 
 struct AccessPage {
   GtkWidget* server_list;  // host, port, hidden slot number
   GtkWidget* user_list;    // host, user
-  ServerDialog* server_dialog;
-  UserDialog* user_dialog;
+  std::unique_ptr<ServerDialog> server_dialog;  // while that dialog is open
+  std::unique_ptr<UserDialog> user_dialog;
   GtkWidget* server_add_button;
   GtkWidget* server_change_button;
   GtkWidget* server_remove_button;
@@ -23,7 +23,10 @@ struct AccessPage {
   GtkWidget* user_remove_button;
 };
 
-extern AccessPage* access_page_record;
+// The access-control page of the run, for handlers without data.
+inline AccessPage* access_page_record() {
+  return main_window_record->access_page.get();
+}
 
 // The rows last selected, and their cell texts (the lists' own storage).
 extern int selected_server_row;
@@ -36,8 +39,6 @@ extern const char* selected_entry_user;
 int build_access_page(MainWindow* main);
 void fill_server_list();
 void clear_list(GtkWidget* list);
-// Empties the model and both lists.
-void clear_access_model(MainWindow* main);
 
 // Appends a server row; with select, it becomes the selected row.
 void append_server_row(const char* host, int slot, const char* port, int select);
@@ -62,6 +63,9 @@ void on_user_remove(GtkWidget* button, gpointer data);
 
 // Reads hosts_src_dir + hosts_src_name into the model; 0 or -1 (model unchanged).
 int read_access_file(MainWindow* main);
+// Fills the page from the system tolqhosts when there is one, and says so
+// when it holds more than the page shows.
+void load_tolqhosts(MainWindow* main);
 // Reads dir + name into the model and empties the lists; 0 or -1 (model unchanged).
 int read_access_from(MainWindow* main, const char* dir, const char* name);
 // Writes the model to dir + name, merged with the file read last; 0 or -1.

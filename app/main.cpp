@@ -3,14 +3,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <new>
 
-#include "app/message_numbers.h"
-#include "app/catalogue.h"
-#include "app/converter.h"
+#include "common/message_numbers.h"
+#include "common/catalogue.h"
+#include "converter/converter.h"
 #include "app/main_window.h"
-#include "app/message_dialog.h"
+#include "common/message_dialog.h"
 #include "app/options.h"
-#include "app/state.h"
+#include "common/state.h"
 #include "app/texts.h"
 #include "common/safe_file.h"
 #include "help/help_window.h"
@@ -51,15 +53,15 @@ int main(int argc, char** argv) {
   load_help_file("tolqsysenv_server.hlp");
 
   // Lives as long as the process.
-  static auto* main_window = static_cast<MainWindow*>(calloc(1, sizeof(MainWindow)));
+  static std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
   if (!main_window) fail_start(kMessageNoMemory);
   convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
   form_directory_strings();
-  if (build_main_window(main_window) != 0) exit(-1);
-  load_settings_files(main_window);
+  if (build_main_window(main_window.get()) != 0) exit(-1);
+  load_settings_files(main_window.get());
   gtk_widget_show_all(main_window->window);
-  fit_list_column(main_convd_page->dict_list, 0);
-  gtk_clist_set_column_width(GTK_CLIST(main_convd_page->dict_list), 0, dict_column_width);
+  // Measured once the list has its style.
+  fit_list_column(main_window->convd_page->dict_list, 0);
 
   gtk_main();
   close_converter();

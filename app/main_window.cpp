@@ -1,25 +1,17 @@
-#include "app/message_numbers.h"
 #include "app/main_window.h"
 
-#include <cstring>
 #include <string>
 
-#include "access/access_file.h"
 #include "access/access_page.h"
-#include "app/catalogue.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
 #include "app/texts.h"
-#include "app/widgets.h"
-#include "common/paths.h"
+#include "common/catalogue.h"
+#include "common/message_dialog.h"
+#include "common/message_numbers.h"
+#include "common/texts.h"
+#include "common/widgets.h"
 #include "filepages/file_pages.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
-
-GtkWidget* main_apply_button;
-int browse_target;
-int dict_selected_row;
-const char* dict_selected_file;
 
 namespace {
 
@@ -47,40 +39,6 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
       g_signal_connect(button, "clicked", def.handler, main);
     if (def.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
   }
-  main_apply_button = main->apply_button;
-}
-
-void load_convdrc(MainWindow* main, int library_only) {
-  bool found = false;
-  if (!library_only) {
-    note_standard_file(FILE_KIND_CONVDRC);
-    join_bounded(convd_src_dir, etc_dir, lang_dir);
-    copy_bounded(convd_src_name, "convdrc");
-    found = regular_file_exists(convd_src_dir, convd_src_name);
-  }
-  if (!found) {
-    join_bounded(convd_src_dir, lib_dir, lang_dir);
-    copy_bounded(convd_src_name, "convdrc");
-    found = regular_file_exists(convd_src_dir, convd_src_name);
-  }
-  if (!found) {
-    convd_src_dir[0] = convd_src_name[0] = '\0';
-    set_convd_defaults(main);
-    return;
-  }
-  if (read_convdrc(main) == 0) convd_read_ok = 1;
-  rewind_convd_fields(main);
-}
-
-void load_tolqhosts(MainWindow* main) {
-  note_standard_file(FILE_KIND_TOLQHOSTS);
-  copy_bounded(hosts_src_dir, etc_dir);
-  copy_bounded(hosts_src_name, "tolqhosts");
-  if (path_exists(hosts_src_dir, hosts_src_name) != 0) return;
-  if (read_access_file(main) != 0) return;
-  hosts_read_ok = 1;
-  if (access_block_count > 0) fill_server_list();
-  if (access_more_than_shown()) show_message_number(kMessageMoreThanShown);
 }
 
 enum class Applied { kWritten, kKept, kFailed };
@@ -107,6 +65,7 @@ Applied apply_file(MainWindow* main, int kind, const char* dir, const char* name
 }  // namespace
 
 int build_main_window(MainWindow* main) {
+  main_window_record = main;
   main->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   g_signal_connect(main->window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
   gtk_window_set_title(GTK_WINDOW(main->window), "TolqSysEnv_Server");
@@ -136,7 +95,7 @@ void load_settings_files(MainWindow* main) {
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {
-  if (convd_dirty && !convd_texts_writable(main->convd_page)) {
+  if (convd_dirty && !convd_texts_writable(main->convd_page.get())) {
     show_message_number(kMessageUnwritableText);
     return -1;
   }
@@ -188,31 +147,4 @@ void on_help(GtkWidget*, MainWindow* main) {
   char buffer[kLineSize] = {};
   copy_bounded(buffer, key);
   show_help(buffer);
-}
-
-void set_page_dirty(int* flag) {
-  gtk_widget_set_sensitive(main_apply_button, TRUE);
-  *flag = 1;
-}
-
-void mark_dirty(GtkWidget*, gpointer data) {
-  set_page_dirty(data == nullptr ? &convd_dirty : &hosts_dirty);
-}
-
-void remember_browse_target(GtkWidget*, gpointer data) {
-  browse_target = GPOINTER_TO_INT(data);
-}
-
-void dict_row_selected(GtkCList* list, gint row, gint, GdkEvent*, gpointer) {
-  dict_selected_row = row;
-  gchar* text = nullptr;
-  gtk_clist_get_text(list, row, 0, &text);
-  dict_selected_file = text;
-  gtk_widget_set_sensitive(main_convd_page->change_button, TRUE);
-  gtk_widget_set_sensitive(main_convd_page->remove_button, TRUE);
-}
-
-void dict_row_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
-  gtk_widget_set_sensitive(main_convd_page->change_button, FALSE);
-  gtk_widget_set_sensitive(main_convd_page->remove_button, FALSE);
 }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
+#include "common/places.h"
 
 StartMode scan_command_line(int argc, char** argv) {
   for (int i = 1; i < argc; i += 2) {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/converter.h"
+#include "converter/converter.h"
 #include "app/main_window.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
@@ -85,13 +85,14 @@ void BM_FillDictList(benchmark::State& state) {
   MainWindow main{};
   main.notebook = gtk_notebook_new();
   g_object_ref_sink(main.notebook);
-  main_apply_button = main.apply_button = gtk_button_new();  // filling marks the page dirty
+  main_window_record = &main;
+  main.apply_button = gtk_button_new();  // filling marks the page dirty
   g_object_ref_sink(main.apply_button);
   build_convd_page(&main);
   ConvdSettings settings;
   for (int i = 0; i < state.range(0); ++i) settings.dicts.push_back(dict_name(i));
   for (auto _ : state) {
-    show_convd_settings(main.convd_page, settings);
+    show_convd_settings(main.convd_page.get(), settings);
     fit_list_column(main.convd_page->dict_list, 0);
   }
   state.SetComplexityN(state.range(0));
@@ -100,8 +101,8 @@ void BM_FillDictList(benchmark::State& state) {
     gtk_widget_destroy(widget);
     g_object_unref(widget);
   }
-  main_apply_button = nullptr;
-  delete main.convd_page;
+  main.convd_page.reset();
+  main_window_record = nullptr;
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/converter.h"
+#include "converter/converter.h"
 #include "common/text.h"
 
 void set_toggle_from_text(GtkWidget* toggle, const char* text) {

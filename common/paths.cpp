@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/state.h"
+#include "common/places.h"
 
 const PathMacro kPathMacros[6] = {
     {"@ETCDIR", kEtcRoot, true, true},  {"@VARDIR", kVarRoot, true, false},

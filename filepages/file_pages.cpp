@@ -10,20 +10,17 @@
 
 #include "access/access_file.h"
 #include "access/access_page.h"
-#include "app/message_numbers.h"
-#include "app/converter.h"
-#include "app/main_window.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
-#include "app/widgets.h"
+#include "common/file_dialog.h"
+#include "common/form_fields.h"
+#include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/paths.h"
+#include "common/state.h"
+#include "common/widgets.h"
+#include "converter/converter.h"
 #include "filepages/split_path.h"
 #include "filepages/texts.h"
 #include "serverrc/convd_page.h"
-#include "serverrc/dict_dialogs.h"
-
-FilePage* read_page_record;
-FilePage* save_page_record;
 
 namespace {
 
@@ -127,43 +124,42 @@ int take_page_path(const FilePage* page, char* dir, char* name, int failure_mess
   return 0;
 }
 
-void refresh_convd_page(MainWindow* main) {
-  ConvdPage* page = main->convd_page;
-  gtk_widget_set_sensitive(page->change_button, FALSE);
-  gtk_widget_set_sensitive(page->remove_button, FALSE);
-  rewind_convd_fields(main);
-  fit_list_column(page->dict_list, 0);
-  gtk_clist_set_column_width(GTK_CLIST(page->dict_list), 0, dict_column_width);
-  gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0.0, 0.0);
+FilePage* browse_page() {
+  if (browse_target == BROWSE_TARGET_READ) return read_page_record();
+  if (browse_target == BROWSE_TARGET_SAVE) return save_page_record();
+  return nullptr;
+}
+
+GtkWidget* browse_entry() {
+  FilePage* page = browse_page();
+  return page ? page->path_entry : nullptr;
 }
 
 }  // namespace
 
 int build_read_page(MainWindow* main) {
-  read_page_record =
-      build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked), BROWSE_TARGET_READ);
-  main->read_page = read_page_record;
-  return read_page_record ? 0 : -1;
+  main->read_page.reset(
+      build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked), BROWSE_TARGET_READ));
+  return main->read_page ? 0 : -1;
 }
 
 int build_save_page(MainWindow* main) {
-  save_page_record =
-      build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked), BROWSE_TARGET_SAVE);
-  main->save_page = save_page_record;
-  return save_page_record ? 0 : -1;
+  main->save_page.reset(
+      build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked), BROWSE_TARGET_SAVE));
+  return main->save_page ? 0 : -1;
 }
 
 void on_read_clicked(GtkWidget*, MainWindow* main) {
   char dir[kPathSize];
   char name[kPathSize];
-  if (take_page_path(read_page_record, dir, name, kMessageReadFailed) != 0) return;
+  if (take_page_path(main->read_page.get(), dir, name, kMessageReadFailed) != 0) return;
   if (path_exists(dir, name) != 0) {
     show_message_number(kMessageNoSuchFile);
     return;
   }
   // The names of the file read last change only with a successful read: until
   // then the page still holds the other file, whose lines later saves keep.
-  bool convdrc = chooses_convdrc(read_page_record);
+  bool convdrc = chooses_convdrc(main->read_page.get());
   bool found = false;
   if (convdrc ? read_convdrc_from(main, dir, name, &found) : read_access_from(main, dir, name)) {
     show_message_number(kMessageReadFailed);
@@ -171,17 +167,12 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
   }
   std::string path = std::string(dir) + name;
   note_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, path.c_str());
+  remember_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, dir, name);
   int message = kMessageRead;
   if (convdrc) {
-    copy_bounded(convd_src_dir, dir);
-    copy_bounded(convd_src_name, name);
-    convd_read_ok = 1;
-    refresh_convd_page(main);
+    settle_convd_page(main->convd_page.get());
     set_page_dirty(&convd_dirty);
   } else {
-    copy_bounded(hosts_src_dir, dir);
-    copy_bounded(hosts_src_name, name);
-    hosts_read_ok = 1;
     fill_server_list();
     set_page_dirty(&hosts_dirty);
     found = find_block_by_kind_order(BLOCK_KIND_CONVD, 0) >= 0;
@@ -194,12 +185,34 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
 void on_save_clicked(GtkWidget*, MainWindow* main) {
   char dir[kPathSize];
   char name[kPathSize];
-  if (take_page_path(save_page_record, dir, name, kMessageSaveFailed) != 0) return;
-  bool convdrc = chooses_convdrc(save_page_record);
-  if (convdrc && !convd_texts_writable(main->convd_page)) {
+  if (take_page_path(main->save_page.get(), dir, name, kMessageSaveFailed) != 0) return;
+  bool convdrc = chooses_convdrc(main->save_page.get());
+  if (convdrc && !convd_texts_writable(main->convd_page.get())) {
     show_message_number(kMessageUnwritableText);
     return;
   }
   int result = convdrc ? write_convdrc(main, dir, name) : save_access_file(main, dir, name);
   show_message_number(result == 0 ? kMessageSaved : kMessageSaveFailed);
+}
+
+void open_browse_dialog(GtkWidget*, MainWindow* main) {
+  GtkWidget* entry = browse_entry();
+  std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
+  run_file_dialog(main, kBrowseTitle, initial, G_CALLBACK(on_browse_ok), false);
+}
+
+void on_browse_ok(GtkWidget*, gpointer dialog) {
+  std::string chosen;
+  if (!chosen_file(dialog, &chosen)) return;
+  if (chosen.size() > kPathSize - 1) {
+    show_message_number(kMessagePathTooLong);
+    return;
+  }
+  GtkWidget* entry = browse_entry();
+  if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
+  end_modal_loop(GTK_WIDGET(dialog));
+}
+
+void PageDeleter::operator()(FilePage* page) const {
+  delete page;
 }

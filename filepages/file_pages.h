@@ -4,15 +4,22 @@
 
 #include <gtk/gtk.h>
 
-struct MainWindow;
+#include "common/state.h"
 
 struct FilePage {
   GtkWidget* file_combo;  // "convdrc" or "tolqhosts"
   GtkWidget* path_entry;
 };
 
-extern FilePage* read_page_record;
-extern FilePage* save_page_record;
+// The read and save pages of the run, for handlers without data.
+inline FilePage* read_page_record() {
+  return main_window_record->read_page.get();
+}
+inline FilePage* save_page_record() {
+  return main_window_record->save_page.get();
+}
+
+inline constexpr const char* kBrowseTitle = "TolqSysEnv_Server FileSelection";
 
 int build_read_page(MainWindow* main);
 int build_save_page(MainWindow* main);
@@ -21,5 +28,9 @@ int build_save_page(MainWindow* main);
 void on_read_clicked(GtkWidget* button, MainWindow* main);
 // Writes the chosen page to the path; no page counts as saved by it.
 void on_save_clicked(GtkWidget* button, MainWindow* main);
+// "clicked" of the pages' browse buttons: a file selection that fills the
+// path entry of the page named by browse_target.
+void open_browse_dialog(GtkWidget* button, MainWindow* main);
+void on_browse_ok(GtkWidget* button, gpointer dialog);
 
 #endif

@@ -1,7 +1,7 @@
 // Loading the help file at start-up, and the help's own error window.
 #include <cstdlib>
 
-#include "app/converter.h"
+#include "converter/converter.h"
 #include "common/input_file.h"
 #include "help/help_window.h"
 #include "help/texts.h"

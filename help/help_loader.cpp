@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
+#include "common/places.h"
 
 HelpTopic* help_topics;
 char help_heading[kLineSize];

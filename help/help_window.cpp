@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/converter.h"
+#include "converter/converter.h"
 #include "common/form_fields.h"
 #include "help/texts.h"
 

@@ -4,20 +4,21 @@
 #include <new>
 #include <string>
 
-#include "app/message_numbers.h"
-#include "app/converter.h"
-#include "app/main_window.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
-#include "app/widgets.h"
+#include "common/message_numbers.h"
+#include "converter/converter.h"
+#include "common/state.h"
+#include "common/message_dialog.h"
+#include "common/state.h"
+#include "common/widgets.h"
 #include "common/form_fields.h"
+#include "common/paths.h"
 #include "common/text.h"
 #include "serverrc/convdrc_file.h"
 #include "serverrc/dict_dialogs.h"
 #include "serverrc/texts.h"
 
-ConvdPage* main_convd_page;
 int dict_column_width;
+int dict_selected_row;
 
 namespace {
 
@@ -83,9 +84,12 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), GTK_ADJUSTMENT(adjustment)->value);
 }
 
-void refit_dict_column(GtkWidget* list) {
-  fit_list_column(list, 0);
-  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+// Puts the cursor of the entries and spin buttons at position 0, so that the
+// start of each value shows.
+void rewind_fields(ConvdPage* page) {
+  for (GtkWidget* field :
+       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
+    gtk_editable_set_position(GTK_EDITABLE(field), 0);
 }
 
 GtkWidget* new_left_label(const char* text) {
@@ -206,7 +210,7 @@ int build_convd_page(MainWindow* main) {
     show_message_number(kMessageNoMemory);
     return -1;
   }
-  main->convd_page = main_convd_page = page;
+  main->convd_page.reset(page);
   dict_column_width = 0;
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextConvdTab);
@@ -261,30 +265,64 @@ void fit_list_column(GtkWidget* list, int column) {
 }
 
 void rewind_convd_fields(MainWindow* main) {
-  ConvdPage* page = main->convd_page;
-  for (GtkWidget* field :
-       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
-    gtk_editable_set_position(GTK_EDITABLE(field), 0);
+  rewind_fields(main->convd_page.get());
 }
 
 void on_dict_remove(GtkWidget*, gpointer) {
-  ConvdPage* page = main_convd_page;
+  ConvdPage* page = main_convd_page();
   GtkCList* list = GTK_CLIST(page->dict_list);
   if (!list->selection) return;
   gtk_clist_remove(list, dict_selected_row);
-  refit_dict_column(page->dict_list);
+  fit_list_column(page->dict_list, 0);
   forget_dict_selection(page);
   set_page_dirty(&convd_dirty);
 }
 
 void on_convd_reset(GtkWidget*, MainWindow* main) {
-  ConvdPage* page = main->convd_page;
-  load_initial_file(main, FILE_KIND_CONVDRC, 1);
-  refit_dict_column(page->dict_list);
+  load_convdrc(main, 1);
+  settle_convd_page(main->convd_page.get());
+  set_page_dirty(&convd_dirty);
+}
+
+void settle_convd_page(ConvdPage* page) {
+  forget_dict_selection(page);
+  rewind_fields(page);
+  fit_list_column(page->dict_list, 0);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
-  forget_dict_selection(page);
-  set_page_dirty(&convd_dirty);
+}
+
+void load_convdrc(MainWindow* main, int library_only) {
+  std::string etc = std::string(etc_dir) + lang_dir;
+  std::string lib = std::string(lib_dir) + lang_dir;
+  const char* dir = nullptr;
+  if (!library_only) {
+    note_standard_file(FILE_KIND_CONVDRC);
+    if (regular_file_exists(etc.c_str(), "convdrc")) dir = etc.c_str();
+  }
+  if (!dir && regular_file_exists(lib.c_str(), "convdrc")) dir = lib.c_str();
+  if (!dir) {
+    convd_src_dir[0] = convd_src_name[0] = '\0';
+    set_convd_defaults(main);
+    return;
+  }
+  if (read_convdrc_from(main, dir, "convdrc") == 0)
+    remember_file_read(FILE_KIND_CONVDRC, dir, "convdrc");
+  rewind_convd_fields(main);
+}
+
+void dict_row_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
+  dict_selected_row = row;
+  gtk_widget_set_sensitive(main_convd_page()->change_button, TRUE);
+  gtk_widget_set_sensitive(main_convd_page()->remove_button, TRUE);
+}
+
+void dict_row_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
+  forget_dict_selection(main_convd_page());
+}
+
+void PageDeleter::operator()(ConvdPage* page) const {
+  delete page;
 }
 
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings) {
@@ -323,7 +361,7 @@ bool convd_texts_writable(const ConvdPage* page) {
 }
 
 void set_convd_defaults(MainWindow* main) {
-  show_convd_settings(main->convd_page, ConvdSettings{});
+  show_convd_settings(main->convd_page.get(), ConvdSettings{});
 }
 
 int read_convdrc(MainWindow* main) {
@@ -335,7 +373,7 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
   if (!join_bounded(path, dir, name)) return -1;
   ConvdSettings settings;
   if (load_convdrc_file(path, &settings) != 0) return -1;
-  show_convd_settings(main->convd_page, settings);
+  show_convd_settings(main->convd_page.get(), settings);
   if (found) *found = settings.keyword_seen;
   return 0;
 }
@@ -343,5 +381,5 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
 int write_convdrc(MainWindow* main, const char* dir, const char* name, const SaveOptions& options) {
   char source[kPathSize] = "";
   if (convd_read_ok && !join_bounded(source, convd_src_dir, convd_src_name)) source[0] = '\0';
-  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page), options);
+  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page.get()), options);
 }

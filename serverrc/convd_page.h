@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/safe_file.h"
+#include "common/state.h"
 
-struct MainWindow;
 struct ConvdSettings;
 
 // What a text entry was last filled with: the value as the file holds it
@@ -37,8 +37,14 @@ struct ConvdPage {
   EntryOrigin giji_origin;
 };
 
-extern ConvdPage* main_convd_page;
+// The convd page of the run, for handlers without data.
+inline ConvdPage* main_convd_page() {
+  return main_window_record->convd_page.get();
+}
+
 extern int dict_column_width;
+// The dictionary row last selected; kept when it is unselected.
+extern int dict_selected_row;
 
 int build_convd_page(MainWindow* main);
 // Sets dict_column_width to the widest text of the column and the column to that width.
@@ -47,6 +53,16 @@ void fit_list_column(GtkWidget* list, int column);
 void rewind_convd_fields(MainWindow* main);
 void on_dict_remove(GtkWidget* button, gpointer data);
 void on_convd_reset(GtkWidget* button, MainWindow* main);
+// "select_row" and "unselect_row" of the dictionary list: the change and
+// remove buttons follow the selection.
+void dict_row_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+void dict_row_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
+// Fills the page from the system convdrc, or else the installed default copy
+// (only that with library_only), or else the defaults.
+void load_convdrc(MainWindow* main, int library_only);
+// After the page was filled anew: no row selected, the start of each value
+// shown, the column fitted to the rows, the first row at the top.
+void settle_convd_page(ConvdPage* page);
 
 // Reads convd_src_dir + convd_src_name into the page; 0 or -1 (page unchanged).
 int read_convdrc(MainWindow* main);

@@ -3,38 +3,18 @@
 #include <cstring>
 #include <string>
 
-#include "app/message_numbers.h"
-#include "app/converter.h"
-#include "app/main_window.h"
-#include "app/message_dialog.h"
-#include "app/state.h"
-#include "app/widgets.h"
+#include "common/file_dialog.h"
 #include "common/form_fields.h"
+#include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/paths.h"
+#include "common/state.h"
 #include "common/text.h"
-#include "filepages/file_pages.h"
+#include "common/widgets.h"
+#include "converter/converter.h"
 #include "serverrc/convd_page.h"
 
 namespace {
-
-// File names come from and go to the toolkit in the file-name encoding; the
-// program keeps them in EUC-JP.
-// False when the name has no EUC-JP form, which the file could not hold.
-bool euc_from_file_name(const gchar* file_name, std::string* euc) {
-  gchar* utf8 = g_filename_to_utf8(file_name, -1, nullptr, nullptr, nullptr);
-  bool exact = utf8 && euc_can_hold(utf8);
-  *euc = utf8_to_euc(utf8 ? utf8 : file_name).get();
-  g_free(utf8);
-  return exact;
-}
-
-std::string file_name_from_euc(const char* euc) {
-  CString utf8 = euc_to_utf8(euc);
-  gchar* name = g_filename_from_utf8(utf8.get(), -1, nullptr, nullptr, nullptr);
-  std::string result = name ? name : utf8.get();
-  g_free(name);
-  return result;
-}
 
 void append_slash(char* path, size_t size) {
   size_t length = strlen(path);
@@ -44,7 +24,7 @@ void append_slash(char* path, size_t size) {
 // The dictionary directory of the page, in EUC-JP, without its macros and
 // ending with '/'; false when its macros cannot be expanded.
 bool expanded_dict_dir(char (&dir)[kPathSize]) {
-  CString text = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry)));
+  CString text = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page()->dir_entry)));
   if (strlen(text.get()) > kPathSize - 1) return false;  // cut, it would name another directory
   copy_bounded(dir, text.get());
   if (expand_path_macros(dir, sizeof dir) != 0) return false;
@@ -67,45 +47,9 @@ const char* name_for_list(const std::string& chosen, const char* dir) {
   return chosen.c_str();
 }
 
-GtkFileSelection* selection_of(gpointer dialog) {
-  return GTK_FILE_SELECTION(dialog);
-}
-
-// The chosen path in EUC-JP; false, with message 123 shown, when its name
-// has no EUC-JP form.
-bool chosen_file(gpointer dialog, std::string* euc) {
-  if (euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)), euc)) return true;
-  show_message_number(kMessageUnwritableText);
-  return false;
-}
-
-bool name_field_empty(gpointer dialog) {
-  const gchar* typed = gtk_entry_get_text(GTK_ENTRY(selection_of(dialog)->selection_entry));
-  return !typed || typed[0] == '\0';
-}
-
 void scroll_row_into_view(GtkCList* list, int row, float row_align) {
   if (gtk_clist_row_is_visible(list, row) != GTK_VISIBILITY_FULL)
     gtk_clist_moveto(list, row, 0, row_align, 0.0);
-}
-
-// Shows a modal file selection at initial_path (EUC-JP) and runs it to its end.
-void run_file_dialog(MainWindow* main, const char* title, const std::string& initial_path,
-                     GCallback ok_handler, bool directories_only) {
-  gtk_widget_set_sensitive(main->window, FALSE);
-  GtkWidget* dialog = gtk_file_selection_new(title);
-  GtkFileSelection* selection = selection_of(dialog);
-  g_signal_connect(dialog, "delete_event", G_CALLBACK(on_delete_event), nullptr);
-  g_signal_connect(selection->ok_button, "clicked", ok_handler, dialog);
-  g_signal_connect(selection->cancel_button, "clicked", G_CALLBACK(close_dialog), dialog);
-  gtk_file_selection_hide_fileop_buttons(selection);
-  if (directories_only) gtk_widget_set_sensitive(selection->file_list, FALSE);
-  gtk_window_set_modal(GTK_WINDOW(dialog), TRUE);
-  gtk_window_set_transient_for(GTK_WINDOW(dialog), GTK_WINDOW(main->window));
-  place_beside_main(dialog, main, 40, 40);
-  gtk_file_selection_set_filename(selection, file_name_from_euc(initial_path.c_str()).c_str());
-  gtk_widget_show(dialog);
-  run_modal_loop(main);
 }
 
 // The expanded dictionary directory ending with '/', or "" when it cannot be expanded.
@@ -116,22 +60,11 @@ std::string dict_dir_initial_path() {
 
 std::string dict_change_initial_path() {
   char dir[kPathSize];
-  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page->dir_entry))).get());
+  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page()->dir_entry))).get());
   append_slash(dir, sizeof dir);
   char path[kPathSize];
-  row_path(path, dict_row_name(main_convd_page->dict_list, dict_selected_row), dir);
+  row_path(path, dict_row_name(main_convd_page()->dict_list, dict_selected_row), dir);
   return expand_path_macros(path, sizeof path) == 0 ? path : "";
-}
-
-FilePage* browse_page() {
-  if (browse_target == BROWSE_TARGET_READ) return read_page_record;
-  if (browse_target == BROWSE_TARGET_SAVE) return save_page_record;
-  return nullptr;
-}
-
-GtkWidget* browse_entry() {
-  FilePage* page = browse_page();
-  return page ? page->path_entry : nullptr;
 }
 
 // A newline would end the name's line in convdrc early; no control
@@ -167,7 +100,7 @@ bool checked_dict_name(gpointer dialog, int for_change, std::string* name) {
 }  // namespace
 
 int dict_in_list(const char* path, const char* dir, int for_change) {
-  GtkWidget* list = main_convd_page->dict_list;
+  GtkWidget* list = main_convd_page()->dict_list;
   char row_file[kPathSize];
   if (for_change) {
     row_path(row_file, dict_row_name(list, dict_selected_row), dir);
@@ -199,12 +132,6 @@ void on_dir_refer(GtkWidget*, MainWindow* main) {
   run_file_dialog(main, kReferTitle, dict_dir_initial_path(), G_CALLBACK(on_dir_refer_ok), true);
 }
 
-void open_browse_dialog(GtkWidget*, MainWindow* main) {
-  GtkWidget* entry = browse_entry();
-  std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
-  run_file_dialog(main, kBrowseTitle, initial, G_CALLBACK(on_browse_ok), false);
-}
-
 void on_dict_add_ok(GtkWidget*, gpointer dialog) {
   if (name_field_empty(dialog)) {
     end_modal_loop(GTK_WIDGET(dialog));
@@ -212,7 +139,7 @@ void on_dict_add_ok(GtkWidget*, gpointer dialog) {
   }
   std::string name;
   if (!checked_dict_name(dialog, 0, &name)) return;
-  GtkWidget* list = main_convd_page->dict_list;
+  GtkWidget* list = main_convd_page()->dict_list;
   append_dict_row(list, name.c_str());
   int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
   if (width > dict_column_width) dict_column_width = width;
@@ -231,7 +158,7 @@ void on_dict_change_ok(GtkWidget*, gpointer dialog) {
   }
   std::string name;
   if (!checked_dict_name(dialog, 1, &name)) return;
-  GtkWidget* list = main_convd_page->dict_list;
+  GtkWidget* list = main_convd_page()->dict_list;
   int row = dict_selected_row;
   set_dict_row(list, row, name.c_str());
   // Selecting the row again points dict_selected_file at its new text.
@@ -256,19 +183,7 @@ void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
     contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
     size_t length = strlen(chosen);
     if (length > 1 && chosen[length - 1] == '/') chosen[length - 1] = '\0';
-    set_entry_text(main_convd_page->dir_entry, chosen);
+    set_entry_text(main_convd_page()->dir_entry, chosen);
   }
-  end_modal_loop(GTK_WIDGET(dialog));
-}
-
-void on_browse_ok(GtkWidget*, gpointer dialog) {
-  std::string chosen;
-  if (!chosen_file(dialog, &chosen)) return;
-  if (chosen.size() > kPathSize - 1) {
-    show_message_number(kMessagePathTooLong);
-    return;
-  }
-  GtkWidget* entry = browse_entry();
-  if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
   end_modal_loop(GTK_WIDGET(dialog));
 }

@@ -1,4 +1,5 @@
-// The file selections of the server settings page and of the read and save pages.
+// The file selections of the server settings page: adding and changing a
+// dictionary, and choosing the dictionary directory.
 //
 // Each opener makes the main window insensitive, shows a modal file selection
 // and returns only when it has ended (OK without error, Cancel or a close).
@@ -13,22 +14,17 @@ struct MainWindow;
 inline constexpr const char* kDictAddTitle = "TolqSysEnv_Server DicAdd";
 inline constexpr const char* kDictChangeTitle = "TolqSysEnv_Server DicChange";
 inline constexpr const char* kReferTitle = "TolqSysEnv_Server Refer";
-inline constexpr const char* kBrowseTitle = "TolqSysEnv_Server FileSelection";
 
 void on_dict_add(GtkWidget* button, MainWindow* main);
 // Opens the change dialog when a dictionary row is selected.
 void on_dict_change(GtkWidget* button, MainWindow* main);
 void open_dict_change_dialog(MainWindow* main);
 void on_dir_refer(GtkWidget* button, MainWindow* main);
-// "clicked" of the read and save pages' browse buttons: fills the path entry of
-// the page named by browse_target.
-void open_browse_dialog(GtkWidget* button, MainWindow* main);
 
 // The OK handlers; data is the file selection.
 void on_dict_add_ok(GtkWidget* button, gpointer dialog);
 void on_dict_change_ok(GtkWidget* button, gpointer dialog);
 void on_dir_refer_ok(GtkWidget* button, gpointer dialog);
-void on_browse_ok(GtkWidget* button, gpointer dialog);
 
 // -1 when path (EUC-JP) already names a row of the dictionary list, rows that
 // do not begin with '/' being taken relative to dir (expanded, ending with '/');

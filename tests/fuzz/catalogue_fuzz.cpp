@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/catalogue.h"
+#include "common/catalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "r");

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/state.h"
+#include "common/places.h"
 #include "common/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -5,9 +5,9 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/access_page.h"
-#include "app/catalogue.h"
-#include "app/converter.h"
-#include "app/state.h"
+#include "common/catalogue.h"
+#include "converter/converter.h"
+#include "common/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 
@@ -28,16 +28,7 @@ void destroy_test_main_window(MainWindow* main) {
   close_message_dialogs();
   gtk_widget_destroy(main->window);
   process_events();
-  // The program keeps its page records for its whole run; each test's window has its own.
-  delete main->convd_page;
-  if (main->access_page) {
-    delete main->access_page->server_dialog;
-    delete main->access_page->user_dialog;
-  }
-  delete main->access_page;
-  delete main->read_page;
-  delete main->save_page;
-  delete main;
+  delete main;  // with its page records
 }
 
 void ScratchMainWindowTest::SetUp() {
@@ -49,11 +40,8 @@ void ScratchMainWindowTest::SetUp() {
 
 void ScratchMainWindowTest::TearDown() {
   destroy_test_main_window(main);
-  form_directory_strings();
+  reset_program_state();
   clear_access_model();
-  convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
-  hosts_src_dir[0] = hosts_src_name[0] = convd_src_dir[0] = convd_src_name[0] = '\0';
-  standard_file_stamp(FILE_KIND_CONVDRC) = standard_file_stamp(FILE_KIND_TOLQHOSTS) = {};
 }
 
 namespace {

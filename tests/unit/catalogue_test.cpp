@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "app/catalogue.h"
+#include "common/catalogue.h"
 #include "tests/support/files.h"
 
 namespace {

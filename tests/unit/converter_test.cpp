@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/converter.h"
+#include "converter/converter.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/options.h"
-#include "app/state.h"
+#include "common/places.h"
 
 namespace {
 

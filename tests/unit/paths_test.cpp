@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/state.h"
+#include "common/places.h"
 #include "common/paths.h"
 #include "tests/support/files.h"
 

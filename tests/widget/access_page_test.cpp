@@ -6,10 +6,10 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/access_page.h"
-#include "app/catalogue.h"
+#include "common/catalogue.h"
 #include "app/main_window.h"
-#include "app/state.h"
-#include "app/widgets.h"
+#include "common/state.h"
+#include "common/widgets.h"
 #include "tests/support/access_text.h"
 #include "tests/support/widget_support.h"
 
@@ -31,7 +31,7 @@ class AccessPageTest : public testing::Test {
     clear_access_model();
     main = build_test_main_window();
     ASSERT_NE(main, nullptr);
-    page = access_page_record;
+    page = main->access_page.get();
     hosts_dirty = 0;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
+#include "common/catalogue.h"
 #include "app/main_window.h"
-#include "app/state.h"
+#include "common/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
@@ -50,7 +50,7 @@ class DictDialogs : public testing::Test {
       write_file(root / f, "");
     main = build_test_main_window();
     ASSERT_NE(main, nullptr);
-    page = main->convd_page;
+    page = main->convd_page.get();
     set_rows({});
     gtk_entry_set_text(GTK_ENTRY(page->dir_entry), dicts.c_str());
     make_clean();
@@ -203,7 +203,8 @@ TEST_F(DictDialogs, ChangeReplacesTheSelectedRowAndKeepsItSelected) {
     choose_and_ok(fs, dicts + "/sub/b.dic");
   });
   EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic"}));
-  EXPECT_STREQ(dict_selected_file, "sub/b.dic");
+  EXPECT_EQ(dict_selected_row, 1);
+  EXPECT_EQ(GPOINTER_TO_INT(GTK_CLIST(page->dict_list)->selection->data), 1);
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->change_button));
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->remove_button));
   EXPECT_TRUE(dirty());
@@ -298,22 +299,22 @@ TEST_F(DictDialogs, NewAndChangedRowsAreScrolledIntoView) {
 }
 
 TEST_F(DictDialogs, BrowseFillsThePathEntryOfTheTargetPage) {
-  if (!read_page_record || !read_page_record->path_entry || !save_page_record->path_entry)
+  if (!read_page_record || !read_page_record()->path_entry || !save_page_record()->path_entry)
     GTEST_SKIP() << "the read and save pages have no path entry";
-  gtk_entry_set_text(GTK_ENTRY(read_page_record->path_entry), (root / "other/").c_str());
-  gtk_entry_set_text(GTK_ENTRY(save_page_record->path_entry), "unchanged");
+  gtk_entry_set_text(GTK_ENTRY(read_page_record()->path_entry), (root / "other/").c_str());
+  gtk_entry_set_text(GTK_ENTRY(save_page_record()->path_entry), "unchanged");
   browse_target = BROWSE_TARGET_READ;
   in_dialog(open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
     EXPECT_EQ(shown_path(fs), root / "other");
     choose_and_ok(fs, dicts + "/日本.dic");
   });
-  EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(read_page_record->path_entry))),
+  EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(read_page_record()->path_entry))),
             dicts + "/日本.dic");
-  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record->path_entry)), "unchanged");
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record()->path_entry)), "unchanged");
   browse_target = 0;
   in_dialog(open_browse_dialog, kBrowseTitle,
             [&](GtkFileSelection* fs) { choose_and_ok(fs, dicts + "/a.dic"); });
-  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record->path_entry)), "unchanged");
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record()->path_entry)), "unchanged");
   EXPECT_TRUE(clean());
 }
 

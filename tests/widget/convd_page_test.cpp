@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue.h"
-#include "app/message_numbers.h"
+#include "common/catalogue.h"
+#include "common/message_numbers.h"
 #include "app/main_window.h"
-#include "app/state.h"
+#include "common/state.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
 #include "tests/support/files.h"
@@ -25,7 +25,7 @@ class ConvdPageTest : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
     ScratchMainWindowTest::SetUp();
-    page = main->convd_page;
+    page = main->convd_page.get();
   }
 
   // Start-up's loading, with this convdrc in the system directory.

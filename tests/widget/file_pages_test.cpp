@@ -8,9 +8,9 @@
 #include "access/access_file.h"
 #include "access/access_model.h"
 #include "access/access_page.h"
-#include "app/catalogue.h"
-#include "app/message_numbers.h"
-#include "app/state.h"
+#include "common/catalogue.h"
+#include "common/message_numbers.h"
+#include "common/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 #include "tests/support/files.h"
@@ -56,7 +56,7 @@ class FilePages : public ScratchMainWindowTest {
   std::string run(FilePage* page, const char* choice, const std::string& path) {
     gtk_entry_set_text(GTK_ENTRY(GTK_COMBO(page->file_combo)->entry), choice);
     gtk_entry_set_text(GTK_ENTRY(page->path_entry), path.c_str());
-    if (page == read_page_record)
+    if (page == read_page_record())
       on_read_clicked(nullptr, main);
     else
       on_save_clicked(nullptr, main);
@@ -71,7 +71,7 @@ class FilePages : public ScratchMainWindowTest {
 };
 
 TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
-  for (FilePage* page : {read_page_record, save_page_record}) {
+  for (FilePage* page : {read_page_record(), save_page_record()}) {
     for (const char* choice : {"convdrc", "tolqhosts"}) {
       EXPECT_EQ(run(page, choice, ""), message(58));
       EXPECT_EQ(run(page, choice, tmp.path()), message(58));
@@ -82,8 +82,8 @@ TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
 }
 
 TEST_F(FilePages, ReadingAMissingFileSaysSoAndChangesNothing) {
-  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "absent"), message(60));
-  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "absent"), message(60));
+  EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "absent"), message(60));
+  EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "absent"), message(60));
   EXPECT_STREQ(hosts_src_name, "tolqhosts");
   EXPECT_STREQ(convd_src_name, "");
   EXPECT_FALSE(apply_sensitive());
@@ -91,7 +91,7 @@ TEST_F(FilePages, ReadingAMissingFileSaysSoAndChangesNothing) {
 
 TEST_F(FilePages, AFailedReadKeepsTheFileThePageCameFrom) {
   ASSERT_EQ(mkdir((tmp / "dir").c_str(), 0755), 0);
-  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "dir"), message(59));
+  EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "dir"), message(59));
   EXPECT_EQ(std::string(hosts_src_dir), etc.path());
   EXPECT_STREQ(hosts_src_name, "tolqhosts");
   EXPECT_EQ(hosts_dirty, 0);
@@ -104,25 +104,25 @@ TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
   char saved_cwd[kPathSize];
   ASSERT_NE(getcwd(saved_cwd, sizeof saved_cwd), nullptr);
   ASSERT_EQ(chdir(tmp.path().c_str()), 0);
-  std::string shown = run(read_page_record, "tolqhosts", "hosts");
+  std::string shown = run(read_page_record(), "tolqhosts", "hosts");
   ASSERT_EQ(chdir(saved_cwd), 0);
 
   EXPECT_EQ(shown, message(66));
   char real[kPathSize];
   ASSERT_NE(realpath(tmp.path().c_str(), real), nullptr);
-  EXPECT_EQ(path_shown(read_page_record), std::string(real) + "/hosts");
+  EXPECT_EQ(path_shown(read_page_record()), std::string(real) + "/hosts");
   EXPECT_EQ(std::string(hosts_src_dir), std::string(real) + "/");
   EXPECT_STREQ(hosts_src_name, "hosts");
   EXPECT_EQ(hosts_read_ok, 1);
   EXPECT_EQ(hosts_dirty, 1);
   EXPECT_EQ(convd_dirty, 0);
   EXPECT_TRUE(apply_sensitive());
-  EXPECT_EQ(GTK_CLIST(access_page_record->server_list)->rows, 2);
+  EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, 2);
 }
 
 TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
   write_file(tmp / "hosts", kOtherHosts);
-  ASSERT_EQ(run(read_page_record, "tolqhosts", tmp / "hosts"), message(66));
+  ASSERT_EQ(run(read_page_record(), "tolqhosts", tmp / "hosts"), message(66));
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   std::string written = read_file(etc / "tolqhosts");
   size_t first = written.find("far.example/9000");
@@ -139,18 +139,18 @@ TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
 
 TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   write_file(tmp / "hosts", kOtherHosts);
-  ASSERT_EQ(run(read_page_record, "tolqhosts", tmp / "hosts"), message(66));
+  ASSERT_EQ(run(read_page_record(), "tolqhosts", tmp / "hosts"), message(66));
   hosts_dirty = 0;
   gtk_widget_set_sensitive(main->apply_button, FALSE);
 
-  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
+  EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
   std::string saved = read_file(tmp / "new/deeper/tolqhosts");
   EXPECT_NE(saved.find("far.example/9000"), std::string::npos) << saved;
   EXPECT_EQ(file_mode(tmp / "new"), 0775);
   // Saving over it keeps no previous version; only Apply does.
-  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
+  EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
   EXPECT_EQ(list_dir(tmp / "new/deeper"), "tolqhosts");
-  EXPECT_EQ(run(save_page_record, "convdrc", tmp / "other/convdrc"), message(67));
+  EXPECT_EQ(run(save_page_record(), "convdrc", tmp / "other/convdrc"), message(67));
   EXPECT_NE(read_file(tmp / "other/convdrc").find(";; convdrc : created by cfgmate \n"),
             std::string::npos);
   EXPECT_EQ(hosts_dirty + convd_dirty, 0);
@@ -159,22 +159,22 @@ TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
 
 TEST_F(FilePages, ASaveThatCannotBeWrittenSaysSo) {
   write_file(tmp / "plain", "x");
-  EXPECT_EQ(run(save_page_record, "tolqhosts", tmp / "plain/sub/tolqhosts"), message(61));
-  EXPECT_EQ(run(save_page_record, "convdrc", tmp / "plain/sub/convdrc"), message(61));
+  EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "plain/sub/tolqhosts"), message(61));
+  EXPECT_EQ(run(save_page_record(), "convdrc", tmp / "plain/sub/convdrc"), message(61));
   EXPECT_EQ(read_file(tmp / "plain"), "x");
 }
 
 TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
   write_file(tmp / "convdrc", kOtherConvdrc);
-  gtk_widget_set_sensitive(main_convd_page->change_button, TRUE);
-  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "convdrc"), message(66));
+  gtk_widget_set_sensitive(main->convd_page->change_button, TRUE);
+  EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "convdrc"), message(66));
   EXPECT_EQ(std::string(convd_src_dir), tmp.path());
   EXPECT_STREQ(convd_src_name, "convdrc");
   EXPECT_EQ(convd_read_ok, 1);
   EXPECT_EQ(convd_dirty, 1);
   EXPECT_EQ(hosts_dirty, 0);
-  EXPECT_EQ(GTK_CLIST(main_convd_page->dict_list)->rows, 2);
-  EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main_convd_page->change_button));
+  EXPECT_EQ(GTK_CLIST(main->convd_page->dict_list)->rows, 2);
+  EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->convd_page->change_button));
 
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   std::string written = read_file(etc / "ja_JP/convdrc");
@@ -187,23 +187,23 @@ TEST_F(FilePages, APathTooLongToUseIsRefusedNotCut) {
   std::string prefix = tmp / std::string(127 - tmp.path().size(), 'p');
   write_file(prefix, "; untouched\n");
   std::string longer = prefix + "/" + std::string(4096, 'q');
-  for (FilePage* page : {read_page_record, save_page_record})
+  for (FilePage* page : {read_page_record(), save_page_record()})
     EXPECT_EQ(run(page, "tolqhosts", longer), message(kMessagePathTooLong));
-  EXPECT_EQ(path_shown(save_page_record), longer);  // shown whole, not cut
+  EXPECT_EQ(path_shown(save_page_record()), longer);  // shown whole, not cut
   EXPECT_EQ(read_file(prefix), "; untouched\n");
   EXPECT_EQ(hosts_dirty, 0);
 }
 
 TEST_F(FilePages, AReadThatFindsNothingOfItsKindOrMoreThanThePageShowsSaysSo) {
   write_file(tmp / "tolqhosts", kOtherHosts);
-  EXPECT_EQ(run(read_page_record, "convdrc", tmp / "tolqhosts"), message(kMessageWrongKind));
+  EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "tolqhosts"), message(kMessageWrongKind));
   EXPECT_EQ(convd_dirty, 1);  // the page holds what was read all the same
   write_file(tmp / "convdrc", kOtherConvdrc);
-  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "convdrc"), message(kMessageWrongKind));
+  EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "convdrc"), message(kMessageWrongKind));
   std::string many;
   for (int b = 0; b < 60; ++b) many += "convd ja_JP h" + std::to_string(b) + " {\n}\n";
   write_file(tmp / "many", many);
-  EXPECT_EQ(run(read_page_record, "tolqhosts", tmp / "many"), message(kMessageMoreThanShown));
+  EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "many"), message(kMessageMoreThanShown));
   EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, MAX_ACCESS_BLOCKS);
 }
 

@@ -9,9 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/catalogue.h"
-#include "app/converter.h"
-#include "app/state.h"
+#include "common/catalogue.h"
+#include "converter/converter.h"
+#include "common/state.h"
 
 namespace {
 

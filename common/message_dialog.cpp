@@ -1,7 +1,7 @@
-#include "app/message_dialog.h"
+#include "common/message_dialog.h"
 
-#include "app/catalogue.h"
-#include "app/converter.h"
+#include "common/catalogue.h"
+#include "converter/converter.h"
 
 namespace {
 

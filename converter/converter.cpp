@@ -1,4 +1,4 @@
-#include "app/converter.h"
+#include "converter/converter.h"
 
 #include <dlfcn.h>
 

@@ -1,9 +1,9 @@
-#include "app/catalogue.h"
+#include "common/catalogue.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "app/state.h"
+#include "common/places.h"
 #include "common/input_file.h"
 
 MessageCatalogue* message_catalogue;

@@ -1,6 +1,6 @@
 // Bridge to the converter library, loaded at run time.
-#ifndef TOLQ_APP_CONVERTER_H
-#define TOLQ_APP_CONVERTER_H
+#ifndef TOLQ_CONVERTER_CONVERTER_H
+#define TOLQ_CONVERTER_CONVERTER_H
 
 #include <cstdlib>
 #include <memory>

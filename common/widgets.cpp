@@ -1,7 +1,7 @@
-#include "app/widgets.h"
+#include "common/widgets.h"
 
-#include "app/converter.h"
-#include "app/main_window.h"
+#include "converter/converter.h"
+#include "common/state.h"
 
 GtkWidget* new_button(const char* label, int border) {
   GtkWidget* button = gtk_button_new_with_label(label);

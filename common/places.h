@@ -1,0 +1,32 @@
+// The fixed places of the input-method system and of the running user.
+#ifndef TOLQ_COMMON_PLACES_H
+#define TOLQ_COMMON_PLACES_H
+
+#include <string>
+
+#include "common/text.h"
+
+inline constexpr const char* kEtcRoot = "/etc/tolq8";
+inline constexpr const char* kLibRoot = "//usr/lib/tolq8";
+inline constexpr const char* kVarRoot = "/var/lib/tolq8";
+inline constexpr const char* kShareRoot = "/usr/share/tolq8";
+inline constexpr const char* kLangName = "ja_JP";
+
+inline constexpr int FILE_KIND_CONVDRC = 1;
+inline constexpr int FILE_KIND_TOLQHOSTS = 12;
+
+extern char etc_dir[kPathSize];   // "/etc/tolq8/"
+extern char lib_dir[kPathSize];   // "//usr/lib/tolq8/"
+extern char lang_dir[kPathSize];  // "ja_JP/"
+// From the password entry of the running user.
+extern char home_dir[kPathSize];
+extern char user_name[kPathSize];
+
+// Forms etc_dir, lib_dir and lang_dir from the fixed roots.
+void form_directory_strings();
+
+// The standard place of a settings file kind, where Apply writes it:
+// /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
+std::string standard_file_path(int kind);
+
+#endif
