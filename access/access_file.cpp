@@ -9,17 +9,11 @@
 
 #include "common/line_writers.h"
 #include "common/safe_file.h"
+#include "common/places.h"
 #include "common/text.h"
-
-AccessBlock access_blocks[MAX_ACCESS_BLOCKS];
-int access_slot_count;
-int access_block_count;
-int entry_order_count[MAX_ACCESS_BLOCKS];
-int entry_slot_count[MAX_ACCESS_BLOCKS];
 
 namespace {
 
-constexpr const char* kLangWord = "ja_JP";
 constexpr const char* kConvdWord = "convd";
 
 // What a line of the file read last is to the reader, and so to a save.
@@ -88,7 +82,7 @@ bool parse_header(std::string_view line, HeaderLine& header) {
 
 // The reader also wants the language word and a host that is not a path.
 bool header_accepted(const HeaderLine& header) {
-  return header.word[1] == kLangWord && header.word[2][0] != '/';
+  return header.word[1] == kLangName && header.word[2][0] != '/';
 }
 
 bool is_header_line(std::string_view line) {
@@ -113,24 +107,6 @@ void parse_entry(std::string_view line, AccessEntry& entry) {
   }
 }
 
-// Clears a block's fields and the entries in use.
-void clear_block(int slot) {
-  AccessBlock& block = access_blocks[slot];
-  block.kind = BLOCK_KIND_CONVD;
-  block.lang.clear();
-  block.host.clear();
-  block.port.clear();
-  block.kind_order = 0;
-  block.origin = -1;
-  for (int e = 0; e < entry_slot_count[slot]; ++e) block.entries[e] = AccessEntry{};
-  entry_order_count[slot] = 0;
-  entry_slot_count[slot] = 0;
-}
-
-bool block_is_live(int slot) {
-  return !access_blocks[slot].host.empty();
-}
-
 // Reads a text into the model, line by line, and notes what each line is.
 class Reader {
  public:
@@ -147,7 +123,7 @@ class Reader {
       for (size_t i = block_start_; i < source.lines.size(); ++i)
         if (source.lines[i].block == b_)
           source.lines[i] = {source.lines[i].begin, source.lines[i].length, LineRole::kKept, -1};
-      clear_block(b_);
+      clear_access_block(b_);
       source.insert_at = block_start_;
     } else if (!stopped_) {
       source.insert_at = source.lines.size();
@@ -204,7 +180,7 @@ class Reader {
     header_line_ = source.lines.size();
     AccessBlock& target = access_blocks[b_];
     target.kind = parsed.kind;
-    target.lang = kLangWord;
+    target.lang = kLangName;
     target.host = parsed.host;
     target.port = parsed.port;
     target.origin = b_;
@@ -250,7 +226,7 @@ void put(FILE* out, std::string_view text) {
 }
 
 void write_header(FILE* out, const AccessBlock& block) {
-  fprintf(out, "%s\t%s ", block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds", kLangWord);
+  fprintf(out, "%s\t%s ", block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds", kLangName);
   put(out, block.host);
   if (!block.port.empty()) {
     fputc('/', out);
@@ -291,7 +267,7 @@ enum BlockSaveState : unsigned char { kSkipped, kPending, kWritten };
 struct SaveState {
   SaveState() {
     for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) {
-      block[slot] = slot < access_slot_count && block_is_live(slot) ? kPending : kSkipped;
+      block[slot] = slot < access_slot_count && access_block_is_live(slot) ? kPending : kSkipped;
       slot_of_origin[slot] = -1;
     }
   }
@@ -331,7 +307,7 @@ void append_pending_blocks(FILE* out, SaveState& save) {
       for (int slot = 0; slot < access_slot_count; ++slot) {
         const AccessBlock& block = access_blocks[slot];
         if (save.block[slot] == kPending && block.kind == kind && block.kind_order == i &&
-            block_is_live(slot)) {
+            access_block_is_live(slot)) {
           write_access_block(out, slot);
           save.block[slot] = kWritten;
           break;
@@ -348,7 +324,7 @@ void append_pending_blocks(FILE* out, SaveState& save) {
 void merge_source(FILE* out, SaveState& save) {
   for (int slot = 0; slot < access_slot_count; ++slot) {
     int origin = access_blocks[slot].origin;
-    if (block_is_live(slot) && origin >= 0) save.slot_of_origin[origin] = slot;
+    if (access_block_is_live(slot) && origin >= 0) save.slot_of_origin[origin] = slot;
   }
   const std::vector<SourceLine>& lines = source.lines;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -393,18 +369,12 @@ bool read_whole(FILE* in, std::string* text) {
   return !ferror(in);
 }
 
-AccessEntry* find_entry(int slot, int order) {
-  for (int e = 0; e < entry_slot_count[slot]; ++e)
-    if (access_blocks[slot].entries[e].order == order) return &access_blocks[slot].entries[e];
-  return nullptr;
-}
-
 }  // namespace
 
 void clear_access_model() {
   access_block_count = 0;
   access_slot_count = 0;
-  for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) clear_block(slot);
+  for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) clear_access_block(slot);
   source = AccessSource{};
 }
 
@@ -435,29 +405,6 @@ bool access_more_than_shown() {
   return source.more_than_shown;
 }
 
-int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
-  bool taken[MAX_BLOCK_ENTRIES] = {};
-  int count = 0;
-  for (int order = 0; order < entry_order_count[slot]; ++order) {
-    for (int e = 0; e < entry_slot_count[slot]; ++e) {
-      if (!taken[e] && access_blocks[slot].entries[e].order == order) {
-        taken[e] = true;
-        slots[count++] = e;
-        break;
-      }
-    }
-  }
-  return count;
-}
-
-int find_block_by_kind_order(int kind, int kind_order) {
-  for (int slot = 0; slot < access_slot_count; ++slot)
-    if (access_blocks[slot].kind == kind && access_blocks[slot].kind_order == kind_order &&
-        block_is_live(slot))
-      return slot;
-  return -1;
-}
-
 void write_access_block(FILE* out, int slot) {
   write_header(out, access_blocks[slot]);
   write_block_entries(out, slot);
@@ -476,144 +423,4 @@ int save_access_model(bool merge, const char* dir, const char* name, const SaveO
   if (writer.open(dir, name, options.backup) != 0) return -1;
   write_access_model(writer.stream(), merge);
   return writer.commit(options.written);
-}
-
-int validate_port(const char* text) {
-  long value = 0;
-  for (const char* p = text; *p != '\0'; ++p) {
-    if (*p < '0' || *p > '9') return -1;
-    value = value * 10 + (*p - '0');
-    if (value > 65535) return -1;
-  }
-  return 0;
-}
-
-int server_is_duplicate(const char* host, const char* port, const char* unchanged_host,
-                        const char* unchanged_port) {
-  if (unchanged_host && unchanged_port && strcmp(host, unchanged_host) == 0 &&
-      strcmp(port, unchanged_port) == 0)
-    return 0;
-  for (int slot = 0; slot < access_slot_count; ++slot) {
-    const AccessBlock& block = access_blocks[slot];
-    if (block.kind == BLOCK_KIND_CONVD && block.lang == kLangWord && block.host == host &&
-        block.port == port)
-      return -1;
-  }
-  return 0;
-}
-
-int entry_is_duplicate(int slot, const char* host, const char* user, const char* unchanged_host,
-                       const char* unchanged_user) {
-  if (unchanged_host && unchanged_user && strcmp(host, unchanged_host) == 0 &&
-      strcmp(user, unchanged_user) == 0)
-    return 0;
-  for (int e = 0; e < entry_slot_count[slot]; ++e) {
-    const AccessEntry& entry = access_blocks[slot].entries[e];
-    if (entry.host == host && entry.user == user) return -1;
-  }
-  return 0;
-}
-
-int add_server_block(const char* host, const char* port) {
-  if (access_block_count >= MAX_ACCESS_BLOCKS) return -1;
-  int slot = 0;
-  while (slot < access_slot_count && block_is_live(slot)) ++slot;
-  if (slot >= MAX_ACCESS_BLOCKS) return -1;
-  int convd_blocks = 0;
-  for (int j = 0; j < access_slot_count; ++j)
-    if (block_is_live(j) && access_blocks[j].kind == BLOCK_KIND_CONVD) ++convd_blocks;
-  clear_block(slot);
-  AccessBlock& block = access_blocks[slot];
-  block.kind = BLOCK_KIND_CONVD;
-  block.lang = kLangWord;
-  block.host = host;
-  block.port = port;
-  block.kind_order = convd_blocks;
-  if (slot == access_slot_count) ++access_slot_count;
-  ++access_block_count;
-  return slot;
-}
-
-void change_server_block(int slot, const char* host, const char* port) {
-  access_blocks[slot].host = host;
-  access_blocks[slot].port = port;
-}
-
-void remove_server_block(int slot) {
-  if (slot < 0 || slot >= access_slot_count || !block_is_live(slot)) return;
-  AccessBlock& block = access_blocks[slot];
-  int kind = block.kind, kind_order = block.kind_order;
-  clear_block(slot);
-  block.kind_order = kRemovedOrder;
-  for (int j = 0; j < access_slot_count; ++j)
-    if (block_is_live(j) && access_blocks[j].kind == kind &&
-        access_blocks[j].kind_order > kind_order)
-      --access_blocks[j].kind_order;
-  if (slot == access_slot_count - 1) access_slot_count = slot;
-  --access_block_count;
-}
-
-int add_block_entry(int slot, const char* host, const char* user) {
-  if (entry_order_count[slot] >= MAX_BLOCK_ENTRIES) return -1;
-  // Only a removed entry's slot is taken again: an entry read with both
-  // fields empty is still in the list.
-  int e = 0;
-  while (e < entry_slot_count[slot] && access_blocks[slot].entries[e].order != kRemovedOrder) ++e;
-  if (e >= MAX_BLOCK_ENTRIES) return -1;
-  if (e == entry_slot_count[slot]) ++entry_slot_count[slot];
-  AccessEntry& entry = access_blocks[slot].entries[e];
-  entry.host = host;
-  entry.user = user;
-  entry.order = entry_order_count[slot]++;
-  return e;
-}
-
-void change_block_entry(int slot, int order, const char* host, const char* user) {
-  AccessEntry* entry = find_entry(slot, order);
-  if (!entry) return;
-  entry->host = host;
-  entry->user = user;
-}
-
-void remove_block_entry(int slot, int order) {
-  AccessEntry* entry = find_entry(slot, order);
-  if (!entry) return;
-  entry->host.clear();
-  entry->user.clear();
-  entry->order = kRemovedOrder;
-  AccessEntry* entries = access_blocks[slot].entries;
-  for (int e = 0; e < entry_slot_count[slot]; ++e)
-    if (entries[e].order > order && entries[e].order < entry_order_count[slot]) --entries[e].order;
-  if (entry == &entries[entry_slot_count[slot] - 1]) --entry_slot_count[slot];
-  --entry_order_count[slot];
-}
-
-namespace {
-
-// 0 when text holds only printable ASCII without braces or any byte of
-// refused, and starts with neither ';' nor '@'. White space would split a
-// header, a brace makes a line a header or a closing line, a leading ';' a
-// comment and a leading '@' an entry without host. Host and user names are
-// ASCII, and other bytes typed in UTF-8 would not be the file's EUC-JP. The
-// leading ';' and '@' are refused in every field, as the message says.
-int check_hosts_text(const char* text, const char* refused) {
-  if (text[0] == ';' || text[0] == '@') return -1;
-  for (const char* p = text; *p != '\0'; ++p) {
-    auto c = static_cast<unsigned char>(*p);
-    if (c <= ' ' || c >= 0x7f || c == '{' || c == '}' || strchr(refused, c)) return -1;
-  }
-  return 0;
-}
-
-}  // namespace
-
-// A ':' ends a pair's host on reading (and is no part of a host name); a '/'
-// in a server's host would start the port.
-int validate_host_text(const char* host, bool server) {
-  return check_hosts_text(host, server ? ":/" : ":");
-}
-
-// Without a host the pair is written "@user", which the reader cuts at the first ':'.
-int validate_user_text(const char* user, const char* host) {
-  return check_hosts_text(user, host[0] == '\0' ? ":" : "");
 }

@@ -1,4 +1,7 @@
-// The access-control model: fixed tables of server blocks and their entries.
+// The access-control model: fixed tables of server blocks and their entries,
+// and its edits. The page and its dialogs change the model only through the
+// functions here, so the lists on screen and the file written later follow
+// the same rules.
 #ifndef TOLQ_ACCESS_ACCESS_MODEL_H
 #define TOLQ_ACCESS_ACCESS_MODEL_H
 
@@ -35,5 +38,43 @@ extern int access_slot_count;
 extern int access_block_count;
 extern int entry_order_count[MAX_ACCESS_BLOCKS];
 extern int entry_slot_count[MAX_ACCESS_BLOCKS];
+
+// Empties the block in slot and its entries in use.
+void clear_access_block(int slot);
+// False for a removed block.
+bool access_block_is_live(int slot);
+// The entry slots of a block in list order; returns how many were stored.
+int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]);
+// The first slot holding a block of that kind at that list position, or -1.
+int find_block_by_kind_order(int kind, int kind_order);
+
+// Edits of the page and its dialogs.
+// 0 when text is empty or a decimal number of at most 65535, -1 otherwise.
+int validate_port(const char* text);
+// -1 when another convd block holds host and port. unchanged_host and
+// unchanged_port (null when adding) name the server being changed.
+int server_is_duplicate(const char* host, const char* port, const char* unchanged_host,
+                        const char* unchanged_port);
+// -1 when the block in slot already holds the pair; unchanged_* as above.
+int entry_is_duplicate(int slot, const char* host, const char* user, const char* unchanged_host,
+                       const char* unchanged_user);
+// Adds a convd block at the end of the list: its slot, or -1 when the table is full.
+int add_server_block(const char* host, const char* port);
+void change_server_block(int slot, const char* host, const char* port);
+// Removes a block; the slot is kept for the next add unless it was the last.
+void remove_server_block(int slot);
+// Adds an entry at the end of the block's list: its entry slot, or -1 when full.
+int add_block_entry(int slot, const char* host, const char* user);
+void change_block_entry(int slot, int order, const char* host, const char* user);
+// Removes the entry at that list position and closes the gap in the order.
+void remove_block_entry(int slot, int order);
+
+// Texts typed into the server and pair dialogs that a tolqhosts line can hold
+// and the reader gives back unchanged. Empty texts pass: whether a field may
+// be empty is the dialogs' own check.
+// 0 when host can be a server's host (server set) or a pair's host, -1 otherwise.
+int validate_host_text(const char* host, bool server);
+// 0 when user can be the user of a pair with that host, -1 otherwise.
+int validate_user_text(const char* user, const char* host);
 
 #endif

@@ -6,7 +6,7 @@
 #include "common/places.h"
 #include "common/input_file.h"
 
-MessageCatalogue* message_catalogue;
+std::unique_ptr<MessageCatalogue> message_catalogue;
 
 namespace {
 
@@ -73,9 +73,8 @@ void decode_text(const char* raw, std::string* out) {
 
 }  // namespace
 
-MessageCatalogue* parse_message_catalogue(FILE* file) {
-  auto* catalogue = new MessageCatalogue;
-  catalogue->has_entries = true;
+std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file) {
+  auto catalogue = std::make_unique<MessageCatalogue>();
   char line[kLineSize];
   std::vector<std::pair<int, size_t>> offsets;
   std::string decoded;
@@ -90,7 +89,6 @@ MessageCatalogue* parse_message_catalogue(FILE* file) {
   }
   for (const auto& [number, offset] : offsets)
     catalogue->entries.push_back({number, catalogue->texts.data() + offset});
-  catalogue->count = static_cast<int>(catalogue->entries.size());
   return catalogue;
 }
 
@@ -101,9 +99,8 @@ int load_message_catalogue(const char* name) {
   else
     snprintf(path, sizeof path, "%s%s/%s", kShareRoot, kMessageDir, name);
   InputFile file = open_input_file(path);
-  delete message_catalogue;  // loaded once by the program; tests load several
   if (!file) {
-    message_catalogue = new MessageCatalogue;
+    message_catalogue = std::make_unique<MessageCatalogue>();
     return 0;
   }
   message_catalogue = parse_message_catalogue(file.get());
@@ -111,8 +108,8 @@ int load_message_catalogue(const char* name) {
 }
 
 const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback) {
-  if (catalogue && catalogue->has_entries && catalogue->count > 0) {
-    int low = 0, high = catalogue->count - 1;
+  if (catalogue && !catalogue->entries.empty()) {
+    int low = 0, high = static_cast<int>(catalogue->entries.size()) - 1;
     while (low <= high) {
       int middle = low + (high - low) / 2;
       int found = catalogue->entries[middle].number;

@@ -3,6 +3,7 @@
 #define TOLQ_APP_CATALOGUE_H
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,17 +15,16 @@ struct MessageEntry {
   const char* text;  // points into the catalogue's text area
 };
 
+// Empty when the file could not be read.
 struct MessageCatalogue {
-  int count = 0;
-  bool has_entries = false;  // false when the file could not be opened
   std::vector<MessageEntry> entries;
   std::string texts;  // the decoded texts, each followed by its NUL, in file order
 };
 
-extern MessageCatalogue* message_catalogue;
+extern std::unique_ptr<MessageCatalogue> message_catalogue;
 
 // Builds a catalogue from an open message file.
-MessageCatalogue* parse_message_catalogue(FILE* file);
+std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file);
 
 // A name starting with '/' is a path; any other name is looked for in the
 // message directory. Returns 1 when the file was read, 0 otherwise.
@@ -37,7 +37,7 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
 
 // The text of a message number in the catalogue loaded at start-up.
 inline const char* message_text(int number) {
-  return message_text(message_catalogue, number, nullptr);
+  return message_text(message_catalogue.get(), number, nullptr);
 }
 
 #endif

@@ -1,6 +1,4 @@
-// Loading the help file at start-up, and the help's own error window.
-#include <cstdlib>
-
+// The help's own error window.
 #include "converter/converter.h"
 #include "common/input_file.h"
 #include "help/help_window.h"
@@ -42,24 +40,4 @@ void show_help_error(const char* text) {
 
 void report_help_error(const char* euc_text) {
   show_help_error(euc_to_utf8(euc_text).get());
-}
-
-int load_help_file_at(const char* path) {
-  InputFile file = open_input_file(path);
-  if (!file) {
-    report_help_error(kTextHelpNotFound);
-    return -1;
-  }
-  // Kept for the whole run, so a later load reuses it.
-  if (!help_window) help_window = static_cast<HelpWindow*>(calloc(1, sizeof(HelpWindow)));
-  if (!help_window) return -1;
-  HelpLoadResult result = parse_help_file(file.get());
-  if (result == HelpLoadResult::kMalformed) report_help_error(kTextHelpMalformed);
-  return result == HelpLoadResult::kLoaded ? 0 : -1;
-}
-
-int load_help_file(const char* name) {
-  char path[kLineSize];
-  help_file_path(name, path, sizeof path);
-  return load_help_file_at(path);
 }

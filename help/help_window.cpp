@@ -5,18 +5,22 @@
 #include <gdk/gdkx.h>
 
 #include <cstring>
+#include <new>
 
 #include "converter/converter.h"
 #include "common/form_fields.h"
+#include "common/input_file.h"
 #include "help/texts.h"
+
+std::unique_ptr<HelpWindow> help_window;
+const HelpTopic* help_current_topic;
+int help_current_row;
 
 namespace {
 
 // The topic at a 0-based position in file order, or null.
-HelpTopic* topic_at(int row) {
-  HelpTopic* topic = help_topics;
-  for (; topic && row > 0; --row) topic = topic->next;
-  return row < 0 ? nullptr : topic;
+const HelpTopic* topic_at(int row) {
+  return row >= 0 && static_cast<size_t>(row) < help_topics.size() ? &help_topics[row] : nullptr;
 }
 
 bool contents_shown() {
@@ -65,7 +69,7 @@ GtkWidget* new_row(GtkWidget* vbox) {
 }
 
 void build_help_window() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(w->window), TRUE);
   gtk_window_set_position(GTK_WINDOW(w->window), GTK_WIN_POS_CENTER);
@@ -104,15 +108,15 @@ void build_help_window() {
 void fill_contents_list(GtkCList* list) {
   gtk_clist_freeze(list);
   gtk_clist_clear(list);
-  for (HelpTopic* topic = help_topics; topic; topic = topic->next)
-    append_list_row(GTK_WIDGET(list), euc_to_utf8(topic->title).get());
+  for (const HelpTopic& topic : help_topics)
+    append_list_row(GTK_WIDGET(list), euc_to_utf8(topic.title.c_str()).get());
   gtk_clist_set_column_width(list, 0, gtk_clist_optimal_column_width(list, 0));
   gtk_clist_thaw(list);
   gtk_widget_show(GTK_WIDGET(list));
 }
 
 void build_contents_view() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   gtk_widget_destroy(w->text_scroller);
   gtk_widget_destroy(w->button_box);
   gtk_widget_set_size_request(w->vbox, 690, 400);
@@ -144,16 +148,16 @@ void build_contents_view() {
 }  // namespace
 
 int show_help(const char* key) {
-  if (!help_topics || !help_window) return -1;
-  help_current_row = 0;
-  HelpTopic* topic = help_topics;
-  for (; topic && strcmp(topic->key, key) != 0; topic = topic->next) ++help_current_row;
-  if (!topic) {
+  if (help_topics.empty() || !help_window) return -1;
+  size_t row = 0;
+  while (row < help_topics.size() && help_topics[row].key != key) ++row;
+  if (row == help_topics.size()) {
     help_current_row = 0;
     report_help_error(kTextHelpTopicNotFound);
     return -1;
   }
-  help_current_topic = topic;
+  help_current_row = static_cast<int>(row);
+  help_current_topic = &help_topics[row];
   GtkWidget* window = help_window->window;
   if (!window) {
     build_help_window();
@@ -176,17 +180,17 @@ void on_help_key_clicked(GtkWidget*, gpointer key) {
 }
 
 void show_help_topic() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   const HelpTopic* topic = help_current_topic;
   gtk_label_set_text(GTK_LABEL(w->heading_label), euc_to_utf8(help_heading).get());
-  set_entry_text(w->title_entry, topic ? topic->title : "");
-  const char* body = topic && topic->body ? topic->body : "";
+  set_entry_text(w->title_entry, topic ? topic->title.c_str() : "");
+  const char* body = topic ? topic->body.c_str() : "";
   gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(w->text_view)),
                            euc_to_utf8(body).get(), -1);
 }
 
 void build_text_pane() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   w->text_scroller = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w->text_scroller), GTK_POLICY_AUTOMATIC,
                                  GTK_POLICY_AUTOMATIC);
@@ -200,7 +204,7 @@ void build_text_pane() {
 }
 
 void build_help_buttons() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   w->button_box = gtk_hbutton_box_new();
   gtk_container_set_border_width(GTK_CONTAINER(w->button_box), 10);
   gtk_box_pack_start(GTK_BOX(w->vbox), w->button_box, FALSE, FALSE, 0);
@@ -212,7 +216,7 @@ void build_help_buttons() {
 }
 
 void build_single_view() {
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   gtk_widget_set_size_request(w->vbox, 480, 400);
   build_text_pane();
   gtk_container_add(GTK_CONTAINER(w->vbox), w->text_scroller);
@@ -227,7 +231,7 @@ void on_contents_toggled(GtkToggleButton* toggle, gpointer) {
     build_contents_view();
     return;
   }
-  HelpWindow* w = help_window;
+  HelpWindow* w = help_window.get();
   // The paned takes the contents list and the text pane with it.
   gtk_widget_destroy(w->contents_paned);
   gtk_widget_destroy(w->button_box);
@@ -242,7 +246,7 @@ gboolean on_title_entry_focus_in(GtkWidget*, GdkEventFocus*, gpointer data) {
 }
 
 void on_contents_select_row(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
-  HelpTopic* topic = topic_at(row);
+  const HelpTopic* topic = topic_at(row);
   if (!topic) {
     report_help_error(kTextHelpTopicNotFound);
     return;
@@ -284,4 +288,26 @@ void on_help_cancel(GtkWidget*, gpointer) {
 gboolean on_help_delete(GtkWidget*, GdkEvent*, gpointer) {
   if (help_window && help_window->window) gtk_widget_unmap(help_window->window);
   return TRUE;
+}
+
+int load_help_file_at(const char* path) {
+  InputFile file = open_input_file(path);
+  if (!file) {
+    report_help_error(kTextHelpNotFound);
+    return -1;
+  }
+  // Kept for the whole run, so a later load reuses it.
+  if (!help_window) help_window.reset(new (std::nothrow) HelpWindow{});
+  if (!help_window) return -1;
+  help_current_topic = nullptr;
+  help_current_row = 0;
+  HelpLoadResult result = parse_help_file(file.get());
+  if (result == HelpLoadResult::kMalformed) report_help_error(kTextHelpMalformed);
+  return result == HelpLoadResult::kLoaded ? 0 : -1;
+}
+
+int load_help_file(const char* name) {
+  char path[kLineSize];
+  help_file_path(name, path, sizeof path);
+  return load_help_file_at(path);
 }

@@ -4,27 +4,35 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
+
 #include "help/help_loader.h"
 
 // Built on the first request and kept; the panes and the button box are made
 // again whenever the view changes.
 struct HelpWindow {
-  GtkWidget* window;
-  GtkWidget* text_view;
-  GtkWidget* heading_label;
-  GtkWidget* title_entry;
-  GtkWidget* text_scroller;
-  GtkWidget* contents_scroller;
-  GtkWidget* contents_paned;
-  GtkWidget* contents_list;
-  GtkWidget* vbox;
-  GtkWidget* button_box;
-  GtkWidget* contents_toggle;
-  GtkWidget* cancel_button;
+  GtkWidget* window = nullptr;  // null until the first request
+  GtkWidget* text_view = nullptr;
+  GtkWidget* heading_label = nullptr;
+  GtkWidget* title_entry = nullptr;
+  GtkWidget* text_scroller = nullptr;
+  GtkWidget* contents_scroller = nullptr;
+  GtkWidget* contents_paned = nullptr;
+  GtkWidget* contents_list = nullptr;
+  GtkWidget* vbox = nullptr;
+  GtkWidget* button_box = nullptr;
+  GtkWidget* contents_toggle = nullptr;
+  GtkWidget* cancel_button = nullptr;
 };
 
+// Made when the help file is opened and kept for the whole run.
+extern std::unique_ptr<HelpWindow> help_window;
+// The topic the window shows, and its place in file order.
+extern const HelpTopic* help_current_topic;
+extern int help_current_row;
+
 // Reads the help file at start-up; reports a missing or malformed file in the
-// help error window. 0 or -1.
+// help error window. No topic is current afterwards. 0 or -1.
 int load_help_file(const char* name);
 // load_help_file for a help file at any path.
 int load_help_file_at(const char* path);

@@ -1,7 +1,7 @@
 // Any help file content loads or fails cleanly, and a loaded list is well formed.
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <string>
 
 #include "help/help_loader.h"
 
@@ -18,17 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!file) return 0;
   HelpLoadResult result = parse_help_file(file);
   fclose(file);
-  check(help_current_topic == nullptr && help_current_row == 0);
   if (result != HelpLoadResult::kLoaded) {
-    check(help_topics == nullptr);
+    check(help_topics.empty());
     return 0;
   }
-  check(help_topics != nullptr && help_heading[0] != '\0');
-  for (HelpTopic* topic = help_topics; topic; topic = topic->next) {
-    check(topic->key && topic->title);
-    check(strlen(topic->key) < kLineSize - 1 && !strchr(topic->key, '\n'));
-    check(strlen(topic->title) < kLineSize - 1 && !strchr(topic->title, '\n'));
-    check(!topic->body || (topic->body[0] != '#' && topic->body[0] != '%'));
+  check(!help_topics.empty() && help_heading[0] != '\0');
+  for (const HelpTopic& topic : help_topics) {
+    check(topic.key.size() < kLineSize - 1 && topic.key.find('\n') == std::string::npos);
+    check(topic.title.size() < kLineSize - 1 && topic.title.find('\n') == std::string::npos);
+    check(topic.body.empty() || (topic.body[0] != '#' && topic.body[0] != '%'));
   }
   free_help_topics();
   return 0;

@@ -79,6 +79,33 @@ void with_nested_loop(const std::function<void()>& start_loop,
   start_loop();
 }
 
+void in_file_dialog(MainWindow* main, void (*opener)(GtkWidget*, MainWindow*), const char* title,
+                    const std::function<void(GtkFileSelection*)>& action) {
+  bool ran = false;
+  with_nested_loop([&] { opener(nullptr, main); },
+                   [&] {
+                     ran = true;
+                     GtkWidget* dialog = find_window(title);
+                     ASSERT_NE(dialog, nullptr) << title;
+                     EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->window));
+                     action(GTK_FILE_SELECTION(dialog));
+                   });
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(find_window(title), nullptr) << "the dialog ended";
+  EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->window));
+}
+
+void choose_and_ok(GtkFileSelection* fs, const std::string& file) {
+  gtk_file_selection_set_filename(fs, file.c_str());
+  gtk_button_clicked(GTK_BUTTON(fs->ok_button));
+}
+
+std::string shown_path(GtkFileSelection* fs) {
+  std::string path = gtk_file_selection_get_filename(fs);
+  if (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 GtkWidget* find_window(const char* title) {
   GtkWidget* found = nullptr;
   for_each_toplevel([&](GtkWidget* w) {

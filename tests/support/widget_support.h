@@ -35,6 +35,16 @@ void process_events();
 // (for example inside a modal dialog), then runs code that starts that loop.
 void with_nested_loop(const std::function<void()>& start_loop, const std::function<void()>& action);
 
+// Opens a file selection with opener and runs action on it once its nested
+// loop is running: the main window is insensitive meanwhile, and the dialog
+// is gone afterwards.
+void in_file_dialog(MainWindow* main, void (*opener)(GtkWidget*, MainWindow*), const char* title,
+                    const std::function<void(GtkFileSelection*)>& action);
+// Chooses file in a file selection and presses its OK.
+void choose_and_ok(GtkFileSelection* fs, const std::string& file);
+// The selection's file name; a directory is given without its final slash.
+std::string shown_path(GtkFileSelection* fs);
+
 // The toplevel window with this title (UTF-8), or null.
 GtkWidget* find_window(const char* title);
 // Text of the label of the message dialog last shown, in UTF-8; "" when none is open.

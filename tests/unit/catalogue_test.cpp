@@ -10,14 +10,14 @@ namespace {
 
 std::unique_ptr<MessageCatalogue> parse(const std::string& content) {
   FILE* file = fmemopen(const_cast<char*>(content.data()), content.size(), "r");
-  std::unique_ptr<MessageCatalogue> catalogue(parse_message_catalogue(file));
+  std::unique_ptr<MessageCatalogue> catalogue = parse_message_catalogue(file);
   fclose(file);
   return catalogue;
 }
 
 TEST(Catalogue, SkipsCommentsAndNumbersWithoutText) {
   auto c = parse("10 abc\n# comment\n20\tdef\\n\n30\n");
-  ASSERT_EQ(c->count, 2);
+  ASSERT_EQ(c->entries.size(), 2u);
   EXPECT_EQ(c->entries[0].number, 10);
   EXPECT_STREQ(c->entries[0].text, "abc");
   EXPECT_EQ(c->entries[1].number, 20);
@@ -27,7 +27,7 @@ TEST(Catalogue, SkipsCommentsAndNumbersWithoutText) {
 TEST(Catalogue, NumberFieldRules) {
   // A leading blank gives number 0; trailing non-digits are ignored; "7 " has no text.
   auto c = parse(" 5 text\n12abc x\nfoo y\n7 \n");
-  ASSERT_EQ(c->count, 3);
+  ASSERT_EQ(c->entries.size(), 3u);
   EXPECT_EQ(c->entries[0].number, 0);
   EXPECT_STREQ(c->entries[0].text, "5 text");
   EXPECT_EQ(c->entries[1].number, 12);
@@ -37,7 +37,7 @@ TEST(Catalogue, NumberFieldRules) {
 
 TEST(Catalogue, EmptyTextAfterSeparatorBeforeCarriageReturnIsKept) {
   auto c = parse("7 \r\n");
-  ASSERT_EQ(c->count, 1);
+  ASSERT_EQ(c->entries.size(), 1u);
   EXPECT_STREQ(message_text(c.get(), 7, nullptr), "\r");
 }
 
@@ -52,7 +52,7 @@ TEST(Catalogue, LongLineIsReadAsSeveralLines) {
   std::string line = "40 " + std::string(1500, 'x') + "\n";
   auto c = parse(line);
   // The first 1023 bytes make entry 40; the rest starts with 'x' and has no blank.
-  ASSERT_EQ(c->count, 1);
+  ASSERT_EQ(c->entries.size(), 1u);
   EXPECT_EQ(strlen(message_text(c.get(), 40, nullptr)), 1020u);
 }
 
@@ -87,7 +87,7 @@ TEST(Catalogue, LoadsAbsolutePathAndReportsMissingFile) {
   EXPECT_STREQ(message_text(51), "not root");
   EXPECT_EQ(load_message_catalogue((dir / "missing.msg").c_str()), 0);
   ASSERT_NE(message_catalogue, nullptr);
-  EXPECT_EQ(message_catalogue->count, 0);
+  EXPECT_EQ(message_catalogue->entries.size(), 0u);
   EXPECT_STREQ(message_text(51), "mes_id = 51: Message not found.\n");
 }
 

@@ -29,8 +29,7 @@ HelpLoadResult parse(const std::string& text) {
 
 std::vector<Topic> topics() {
   std::vector<Topic> out;
-  for (HelpTopic* t = help_topics; t; t = t->next)
-    out.push_back({t->key, t->title, t->body ? t->body : "", t->body != nullptr});
+  for (const HelpTopic& t : help_topics) out.push_back({t.key, t.title, t.body, !t.body.empty()});
   return out;
 }
 
@@ -48,7 +47,7 @@ TEST_F(HelpLoader, HeaderMustMatchExactlyAndMayFollowOtherLines) {
                              "Tolq8 helpfil\n", "tolq8 helpfile\n"}) {
     EXPECT_EQ(parse(std::string(header) + "%%H\n#K\n%T\nbody\n"), HelpLoadResult::kMalformed)
         << header;
-    EXPECT_EQ(help_topics, nullptr);
+    EXPECT_TRUE(help_topics.empty());
   }
   EXPECT_EQ(parse(""), HelpLoadResult::kMalformed);
 }
@@ -71,9 +70,9 @@ TEST_F(HelpLoader, LinesBetweenPartsAreSkippedUnlessTheyStartTheWrongPart) {
   EXPECT_EQ(topics()[0].body, "body\n");
   // A title line before the first key, or a key line before a title: silent failure.
   EXPECT_EQ(parse(kHead + "%stray\n#K\n%T\nbody\n"), HelpLoadResult::kFailed);
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
   EXPECT_EQ(parse(kHead + "#K\n#L\n%T\nbody\n"), HelpLoadResult::kFailed);
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
   EXPECT_EQ(parse(kHead + "no key at all\n"), HelpLoadResult::kMalformed);
 }
 
@@ -85,8 +84,6 @@ TEST_F(HelpLoader, BodiesKeepTheirLineEndsAndInnerEmptyLines) {
   EXPECT_EQ(all[0].body, "line 1\n\n line 2\n\n");
   EXPECT_EQ(all[1].key, "B");
   EXPECT_EQ(all[1].body, "last");
-  EXPECT_EQ(help_current_topic, nullptr);
-  EXPECT_EQ(help_current_row, 0);
 }
 
 TEST_F(HelpLoader, ABodyMustNotStartWithAKeyAndNoBodyLineMayBeATitle) {
@@ -94,7 +91,7 @@ TEST_F(HelpLoader, ABodyMustNotStartWithAKeyAndNoBodyLineMayBeATitle) {
   EXPECT_EQ(parse(kHead + "#A\n%First\n\n#B\n%Second\nbody\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\n%Again\nbody\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n%late title\n"), HelpLoadResult::kMalformed);
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
 }
 
 TEST_F(HelpLoader, OnlyTheLastTopicMayHaveNoBody) {
@@ -109,7 +106,7 @@ TEST_F(HelpLoader, AKeyAsTheLastLineIsMalformed) {
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\nno title\n"), HelpLoadResult::kMalformed);
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
 }
 
 TEST_F(HelpLoader, KeysAndTitlesAreKeptByteForByte) {
@@ -162,7 +159,7 @@ TEST_F(HelpLoader, AReadErrorIsNotTakenForTheEndOfTheFile) {
   FILE* file = fopencookie(&rest, "r", {read_then_fail, nullptr, nullptr, nullptr});
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(parse_help_file(file), HelpLoadResult::kMalformed);
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
   fclose(file);
 }
 

@@ -20,13 +20,6 @@ namespace {
 
 using Rows = std::vector<std::string>;
 
-// The file selection's file name; a directory is given without its final slash.
-std::string shown_path(GtkFileSelection* fs) {
-  std::string path = gtk_file_selection_get_filename(fs);
-  if (path.size() > 1 && path.back() == '/') path.pop_back();
-  return path;
-}
-
 // What a window manager's close box sends.
 void send_close_request(GtkWidget* window) {
   GdkEvent* event = gdk_event_new(GDK_DELETE);
@@ -57,9 +50,8 @@ class DictDialogs : public testing::Test {
   }
   void TearDown() override {
     destroy_test_main_window(main);
-    form_directory_strings();
+    reset_program_state();
     home_dir[0] = user_name[0] = '\0';
-    convd_dirty = 0;
   }
 
   void set_rows(const Rows& rows) {
@@ -81,21 +73,9 @@ class DictDialogs : public testing::Test {
   bool dirty() const { return convd_dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button); }
   bool clean() const { return convd_dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button); }
 
-  // Opens a dialog and runs action on it once its nested loop is running.
   void in_dialog(void (*opener)(GtkWidget*, MainWindow*), const char* title,
                  const std::function<void(GtkFileSelection*)>& action) {
-    bool ran = false;
-    with_nested_loop([&] { opener(nullptr, main); },
-                     [&] {
-                       ran = true;
-                       GtkWidget* dialog = find_window(title);
-                       ASSERT_NE(dialog, nullptr) << title;
-                       EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->window));
-                       action(GTK_FILE_SELECTION(dialog));
-                     });
-    EXPECT_TRUE(ran);
-    EXPECT_EQ(find_window(title), nullptr) << "the dialog ended";
-    EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->window));
+    in_file_dialog(main, opener, title, action);
   }
   void add(const std::string& file) {
     in_dialog(on_dict_add, kDictAddTitle, [&](GtkFileSelection* fs) { choose_and_ok(fs, file); });
@@ -103,10 +83,6 @@ class DictDialogs : public testing::Test {
   void change(const std::string& file) {
     in_dialog(on_dict_change, kDictChangeTitle,
               [&](GtkFileSelection* fs) { choose_and_ok(fs, file); });
-  }
-  static void choose_and_ok(GtkFileSelection* fs, const std::string& file) {
-    gtk_file_selection_set_filename(fs, file.c_str());
-    gtk_button_clicked(GTK_BUTTON(fs->ok_button));
   }
   // OK that shows a message and leaves the dialog open; then Cancel.
   void expect_refusal(GtkFileSelection* fs, const std::string& file, int message) {
@@ -296,26 +272,6 @@ TEST_F(DictDialogs, NewAndChangedRowsAreScrolledIntoView) {
   change(dicts + "/sub/b.dic");
   process_events();
   EXPECT_EQ(gtk_clist_row_is_visible(list, 0), GTK_VISIBILITY_FULL);
-}
-
-TEST_F(DictDialogs, BrowseFillsThePathEntryOfTheTargetPage) {
-  if (!read_page_record || !read_page_record()->path_entry || !save_page_record()->path_entry)
-    GTEST_SKIP() << "the read and save pages have no path entry";
-  gtk_entry_set_text(GTK_ENTRY(read_page_record()->path_entry), (root / "other/").c_str());
-  gtk_entry_set_text(GTK_ENTRY(save_page_record()->path_entry), "unchanged");
-  browse_target = BROWSE_TARGET_READ;
-  in_dialog(open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
-    EXPECT_EQ(shown_path(fs), root / "other");
-    choose_and_ok(fs, dicts + "/日本.dic");
-  });
-  EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(read_page_record()->path_entry))),
-            dicts + "/日本.dic");
-  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record()->path_entry)), "unchanged");
-  browse_target = 0;
-  in_dialog(open_browse_dialog, kBrowseTitle,
-            [&](GtkFileSelection* fs) { choose_and_ok(fs, dicts + "/a.dic"); });
-  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(save_page_record()->path_entry)), "unchanged");
-  EXPECT_TRUE(clean());
 }
 
 TEST_F(DictDialogs, DuplicateCheckComparesFullPathsTextually) {

@@ -207,4 +207,23 @@ TEST_F(FilePages, AReadThatFindsNothingOfItsKindOrMoreThanThePageShowsSaysSo) {
   EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, MAX_ACCESS_BLOCKS);
 }
 
+TEST_F(FilePages, BrowseFillsThePathEntryOfTheTargetPage) {
+  mkdir((tmp / "other").c_str(), 0755);
+  write_file(tmp / "日本.dic", "");
+  gtk_entry_set_text(GTK_ENTRY(main->read_page->path_entry), (tmp / "other/").c_str());
+  gtk_entry_set_text(GTK_ENTRY(main->save_page->path_entry), "unchanged");
+  browse_target = BROWSE_TARGET_READ;
+  in_file_dialog(main, open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(shown_path(fs), tmp / "other");
+    choose_and_ok(fs, tmp / "日本.dic");
+  });
+  EXPECT_EQ(path_shown(main->read_page.get()), tmp / "日本.dic");
+  EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
+  browse_target = 0;
+  in_file_dialog(main, open_browse_dialog, kBrowseTitle,
+                 [&](GtkFileSelection* fs) { choose_and_ok(fs, tmp / "日本.dic"); });
+  EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
+  EXPECT_EQ(convd_dirty + hosts_dirty, 0);
+}
+
 }  // namespace

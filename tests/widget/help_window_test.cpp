@@ -90,7 +90,7 @@ class HelpWindowTest : public testing::Test {
     ASSERT_EQ(load_help_file_at((tmp / "help").c_str()), 0);
     // Every test starts before the first request, as the program does.
     if (help_window->window) gtk_widget_destroy(help_window->window);
-    memset(help_window, 0, sizeof *help_window);
+    *help_window = HelpWindow{};
     process_events();
   }
 
@@ -150,6 +150,10 @@ TEST_F(HelpWindowTest, FirstRequestBuildsTheWindowAtTheTopic) {
   EXPECT_EQ(w().window, first);
   EXPECT_EQ(shown_title(), title(7));
   EXPECT_EQ(shown_body(), body(7));
+  // Loading the file again leaves no topic current.
+  ASSERT_EQ(load_help_file_at((tmp / "help").c_str()), 0);
+  EXPECT_EQ(help_current_topic, nullptr);
+  EXPECT_EQ(help_current_row, 0);
 }
 
 TEST_F(HelpWindowTest, UnknownKeyKeepsTheTopicButRewindsTheRow) {
@@ -292,7 +296,7 @@ TEST_F(HelpFileErrors, MissingAndMalformedFilesAreReportedAndLeaveNoHelp) {
   write_file(tmp / "bad", "Tolq8 helpfile\n%%\n");
   EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(load_help_file_at((tmp / "bad").c_str()), -1); }),
             "ヘルプファイルが異常です\n");
-  EXPECT_EQ(help_topics, nullptr);
+  EXPECT_TRUE(help_topics.empty());
   EXPECT_EQ(error_shown_by([] { EXPECT_EQ(show_help("KEY0"), -1); }), "(none)");
 }
 

@@ -1,0 +1,203 @@
+#include "access/access_model.h"
+
+#include <cstring>
+
+#include "common/places.h"
+
+AccessBlock access_blocks[MAX_ACCESS_BLOCKS];
+int access_slot_count;
+int access_block_count;
+int entry_order_count[MAX_ACCESS_BLOCKS];
+int entry_slot_count[MAX_ACCESS_BLOCKS];
+
+namespace {
+
+
+AccessEntry* find_entry(int slot, int order) {
+  for (int e = 0; e < entry_slot_count[slot]; ++e)
+    if (access_blocks[slot].entries[e].order == order) return &access_blocks[slot].entries[e];
+  return nullptr;
+}
+
+}  // namespace
+
+// Clears a block's fields and the entries in use.
+void clear_access_block(int slot) {
+  AccessBlock& block = access_blocks[slot];
+  block.kind = BLOCK_KIND_CONVD;
+  block.lang.clear();
+  block.host.clear();
+  block.port.clear();
+  block.kind_order = 0;
+  block.origin = -1;
+  for (int e = 0; e < entry_slot_count[slot]; ++e) block.entries[e] = AccessEntry{};
+  entry_order_count[slot] = 0;
+  entry_slot_count[slot] = 0;
+}
+
+bool access_block_is_live(int slot) {
+  return !access_blocks[slot].host.empty();
+}
+
+int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
+  bool taken[MAX_BLOCK_ENTRIES] = {};
+  int count = 0;
+  for (int order = 0; order < entry_order_count[slot]; ++order) {
+    for (int e = 0; e < entry_slot_count[slot]; ++e) {
+      if (!taken[e] && access_blocks[slot].entries[e].order == order) {
+        taken[e] = true;
+        slots[count++] = e;
+        break;
+      }
+    }
+  }
+  return count;
+}
+
+int find_block_by_kind_order(int kind, int kind_order) {
+  for (int slot = 0; slot < access_slot_count; ++slot)
+    if (access_blocks[slot].kind == kind && access_blocks[slot].kind_order == kind_order &&
+        access_block_is_live(slot))
+      return slot;
+  return -1;
+}
+
+int validate_port(const char* text) {
+  long value = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p < '0' || *p > '9') return -1;
+    value = value * 10 + (*p - '0');
+    if (value > 65535) return -1;
+  }
+  return 0;
+}
+
+int server_is_duplicate(const char* host, const char* port, const char* unchanged_host,
+                        const char* unchanged_port) {
+  if (unchanged_host && unchanged_port && strcmp(host, unchanged_host) == 0 &&
+      strcmp(port, unchanged_port) == 0)
+    return 0;
+  for (int slot = 0; slot < access_slot_count; ++slot) {
+    const AccessBlock& block = access_blocks[slot];
+    if (block.kind == BLOCK_KIND_CONVD && block.lang == kLangName && block.host == host &&
+        block.port == port)
+      return -1;
+  }
+  return 0;
+}
+
+int entry_is_duplicate(int slot, const char* host, const char* user, const char* unchanged_host,
+                       const char* unchanged_user) {
+  if (unchanged_host && unchanged_user && strcmp(host, unchanged_host) == 0 &&
+      strcmp(user, unchanged_user) == 0)
+    return 0;
+  for (int e = 0; e < entry_slot_count[slot]; ++e) {
+    const AccessEntry& entry = access_blocks[slot].entries[e];
+    if (entry.host == host && entry.user == user) return -1;
+  }
+  return 0;
+}
+
+int add_server_block(const char* host, const char* port) {
+  if (access_block_count >= MAX_ACCESS_BLOCKS) return -1;
+  int slot = 0;
+  while (slot < access_slot_count && access_block_is_live(slot)) ++slot;
+  if (slot >= MAX_ACCESS_BLOCKS) return -1;
+  int convd_blocks = 0;
+  for (int j = 0; j < access_slot_count; ++j)
+    if (access_block_is_live(j) && access_blocks[j].kind == BLOCK_KIND_CONVD) ++convd_blocks;
+  clear_access_block(slot);
+  AccessBlock& block = access_blocks[slot];
+  block.kind = BLOCK_KIND_CONVD;
+  block.lang = kLangName;
+  block.host = host;
+  block.port = port;
+  block.kind_order = convd_blocks;
+  if (slot == access_slot_count) ++access_slot_count;
+  ++access_block_count;
+  return slot;
+}
+
+void change_server_block(int slot, const char* host, const char* port) {
+  access_blocks[slot].host = host;
+  access_blocks[slot].port = port;
+}
+
+void remove_server_block(int slot) {
+  if (slot < 0 || slot >= access_slot_count || !access_block_is_live(slot)) return;
+  AccessBlock& block = access_blocks[slot];
+  int kind = block.kind, kind_order = block.kind_order;
+  clear_access_block(slot);
+  block.kind_order = kRemovedOrder;
+  for (int j = 0; j < access_slot_count; ++j)
+    if (access_block_is_live(j) && access_blocks[j].kind == kind &&
+        access_blocks[j].kind_order > kind_order)
+      --access_blocks[j].kind_order;
+  if (slot == access_slot_count - 1) access_slot_count = slot;
+  --access_block_count;
+}
+
+int add_block_entry(int slot, const char* host, const char* user) {
+  if (entry_order_count[slot] >= MAX_BLOCK_ENTRIES) return -1;
+  // Only a removed entry's slot is taken again: an entry read with both
+  // fields empty is still in the list.
+  int e = 0;
+  while (e < entry_slot_count[slot] && access_blocks[slot].entries[e].order != kRemovedOrder) ++e;
+  if (e >= MAX_BLOCK_ENTRIES) return -1;
+  if (e == entry_slot_count[slot]) ++entry_slot_count[slot];
+  AccessEntry& entry = access_blocks[slot].entries[e];
+  entry.host = host;
+  entry.user = user;
+  entry.order = entry_order_count[slot]++;
+  return e;
+}
+
+void change_block_entry(int slot, int order, const char* host, const char* user) {
+  AccessEntry* entry = find_entry(slot, order);
+  if (!entry) return;
+  entry->host = host;
+  entry->user = user;
+}
+
+void remove_block_entry(int slot, int order) {
+  AccessEntry* entry = find_entry(slot, order);
+  if (!entry) return;
+  entry->host.clear();
+  entry->user.clear();
+  entry->order = kRemovedOrder;
+  AccessEntry* entries = access_blocks[slot].entries;
+  for (int e = 0; e < entry_slot_count[slot]; ++e)
+    if (entries[e].order > order && entries[e].order < entry_order_count[slot]) --entries[e].order;
+  if (entry == &entries[entry_slot_count[slot] - 1]) --entry_slot_count[slot];
+  --entry_order_count[slot];
+}
+
+namespace {
+
+// 0 when text holds only printable ASCII without braces or any byte of
+// refused, and starts with neither ';' nor '@'. White space would split a
+// header, a brace makes a line a header or a closing line, a leading ';' a
+// comment and a leading '@' an entry without host. Host and user names are
+// ASCII, and other bytes typed in UTF-8 would not be the file's EUC-JP. The
+// leading ';' and '@' are refused in every field, as the message says.
+int check_hosts_text(const char* text, const char* refused) {
+  if (text[0] == ';' || text[0] == '@') return -1;
+  for (const char* p = text; *p != '\0'; ++p) {
+    auto c = static_cast<unsigned char>(*p);
+    if (c <= ' ' || c >= 0x7f || c == '{' || c == '}' || strchr(refused, c)) return -1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+// A ':' ends a pair's host on reading (and is no part of a host name); a '/'
+// in a server's host would start the port.
+int validate_host_text(const char* host, bool server) {
+  return check_hosts_text(host, server ? ":/" : ":");
+}
+
+// Without a host the pair is written "@user", which the reader cuts at the first ':'.
+int validate_user_text(const char* user, const char* host) {
+  return check_hosts_text(user, host[0] == '\0' ? ":" : "");
+}
