@@ -6,14 +6,13 @@
 #include "access/access_file.h"
 #include "access/access_page.h"
 #include "access/texts.h"
-#include "common/message_numbers.h"
-#include "converter/converter.h"
-#include "common/state.h"
+#include "common/form_fields.h"
 #include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/state.h"
 #include "common/texts.h"
 #include "common/widgets.h"
-#include "common/form_fields.h"
+#include "converter/converter.h"
 #include "help/help_window.h"
 
 namespace {

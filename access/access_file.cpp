@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/line_writers.h"
-#include "common/safe_file.h"
 #include "common/places.h"
+#include "common/safe_file.h"
 #include "common/text.h"
 
 namespace {

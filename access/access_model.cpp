@@ -12,7 +12,6 @@ int entry_slot_count[MAX_ACCESS_BLOCKS];
 
 namespace {
 
-
 AccessEntry* find_entry(int slot, int order) {
   for (int e = 0; e < entry_slot_count[slot]; ++e)
     if (access_blocks[slot].entries[e].order == order) return &access_blocks[slot].entries[e];

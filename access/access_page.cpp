@@ -7,12 +7,12 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/texts.h"
-#include "common/message_numbers.h"
-#include "converter/converter.h"
 #include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/paths.h"
 #include "common/state.h"
 #include "common/widgets.h"
+#include "converter/converter.h"
 
 int selected_server_row;
 int selected_user_row;
@@ -208,13 +208,13 @@ void on_server_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
 
 void on_user_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
   remember_user_row(row);
-  set_sensitive({access_page_record()->user_change_button, access_page_record()->user_remove_button},
-                TRUE);
+  set_sensitive(
+      {access_page_record()->user_change_button, access_page_record()->user_remove_button}, TRUE);
 }
 
 void on_user_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
-  set_sensitive({access_page_record()->user_change_button, access_page_record()->user_remove_button},
-                FALSE);
+  set_sensitive(
+      {access_page_record()->user_change_button, access_page_record()->user_remove_button}, FALSE);
 }
 
 void on_server_remove(GtkWidget*, gpointer) {

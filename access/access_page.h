@@ -11,8 +11,8 @@
 #include "common/state.h"
 
 struct AccessPage {
-  GtkWidget* server_list;  // host, port, hidden slot number
-  GtkWidget* user_list;    // host, user
+  GtkWidget* server_list;                       // host, port, hidden slot number
+  GtkWidget* user_list;                         // host, user
   std::unique_ptr<ServerDialog> server_dialog;  // while that dialog is open
   std::unique_ptr<UserDialog> user_dialog;
   GtkWidget* server_add_button;

@@ -6,15 +6,15 @@
 #include <memory>
 #include <new>
 
-#include "common/message_numbers.h"
-#include "common/catalogue.h"
-#include "converter/converter.h"
 #include "app/main_window.h"
-#include "common/message_dialog.h"
 #include "app/options.h"
-#include "common/state.h"
 #include "app/texts.h"
+#include "common/catalogue.h"
+#include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/safe_file.h"
+#include "common/state.h"
+#include "converter/converter.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
 

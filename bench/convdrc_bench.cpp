@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 
-#include "converter/converter.h"
 #include "app/main_window.h"
+#include "converter/converter.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
 

@@ -16,8 +16,7 @@ int main(int argc, char** argv) {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_title(GTK_WINDOW(window), "minimal_window");
   g_signal_connect(window, "destroy", G_CALLBACK(gtk_main_quit), nullptr);
-  if (label)
-    gtk_container_add(GTK_CONTAINER(window), gtk_label_new("\xe8\xa8\xad\xe5\xae\x9a"));
+  if (label) gtk_container_add(GTK_CONTAINER(window), gtk_label_new("\xe8\xa8\xad\xe5\xae\x9a"));
   gtk_widget_show_all(window);
   gtk_main();
   return 0;

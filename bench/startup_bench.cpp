@@ -145,30 +145,53 @@ void memory(benchmark::State& state, const std::string& program, const std::stri
 }
 
 // Shell command lines run inside the sandbox.
-std::string program() { return env("TOLQ_STAGE", "build/stage") + "/usr/bin/tolqsysenv_server"; }
-std::string minimal() { return env("TOLQ_MINIMAL", TOLQ_MINIMAL_WINDOW); }
-std::string minimal_with_label() { return minimal() + " --label"; }
+std::string program() {
+  return env("TOLQ_STAGE", "build/stage") + "/usr/bin/tolqsysenv_server";
+}
+std::string minimal() {
+  return env("TOLQ_MINIMAL", TOLQ_MINIMAL_WINDOW);
+}
+std::string minimal_with_label() {
+  return minimal() + " --label";
+}
 
 BENCHMARK_CAPTURE(startup, tolqsysenv_server, program(), "TolqSysEnv_Server")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startup, minimal_window, minimal(), "minimal_window")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(startup, minimal_window_with_label, minimal_with_label(), "minimal_window")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(7)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->Repetitions(7)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(memory, tolqsysenv_server, program(), "TolqSysEnv_Server")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(memory, minimal_window, minimal(), "minimal_window")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 BENCHMARK_CAPTURE(memory, minimal_window_with_label, minimal_with_label(), "minimal_window")
-    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 }  // namespace
 
 BENCHMARK_MAIN();
-

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/places.h"
 #include "common/input_file.h"
+#include "common/places.h"
 
 std::unique_ptr<MessageCatalogue> message_catalogue;
 

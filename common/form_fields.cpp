@@ -3,12 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "converter/converter.h"
 #include "common/text.h"
-
-void set_toggle_from_text(GtkWidget* toggle, const char* text) {
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(toggle), text[0] == 'T' || text[0] == 't');
-}
+#include "converter/converter.h"
 
 void set_adjustment_from_text(GtkObject* adjustment, const char* text) {
   auto value = static_cast<uint32_t>(strtol(text, nullptr, 10));
@@ -23,11 +19,4 @@ void set_entry_text(GtkWidget* entry, const char* text) {
 void append_list_row(GtkWidget* list, const char* text) {
   gchar* cells[] = {const_cast<gchar*>(text)};
   gtk_clist_append(GTK_CLIST(list), cells);
-}
-
-void write_entry_line(FILE* out, GtkWidget* entry, const char* keyword) {
-  char buffer[kLineSize] = {};
-  copy_bounded(buffer, gtk_entry_get_text(GTK_ENTRY(entry)));
-  if (buffer[0] == '\0') return;
-  fprintf(out, "%s\t\t%s\n", keyword, utf8_to_euc(buffer).get());
 }

@@ -6,16 +6,11 @@
 
 #include <cstdio>
 
-// Active when the text begins with 'T' or 't'.
-void set_toggle_from_text(GtkWidget* toggle, const char* text);
 // strtol of the text, taken as an unsigned 32-bit number; the adjustment clamps it.
 void set_adjustment_from_text(GtkObject* adjustment, const char* text);
 // Puts an EUC-JP text into the entry with the cursor at position 0.
 void set_entry_text(GtkWidget* entry, const char* text);
 // Appends a row whose single cell is the (toolkit) text.
 void append_list_row(GtkWidget* list, const char* text);
-// Writes "keyword\t\tvalue\n" with the entry's text (cut to 1023 bytes, then
-// converted to EUC-JP); an empty entry writes nothing.
-void write_entry_line(FILE* out, GtkWidget* entry, const char* keyword);
 
 #endif

@@ -1,7 +1,7 @@
 #include "common/widgets.h"
 
-#include "converter/converter.h"
 #include "common/state.h"
+#include "converter/converter.h"
 
 GtkWidget* new_button(const char* label, int border) {
   GtkWidget* button = gtk_button_new_with_label(label);

@@ -1,6 +1,6 @@
 // The help's own error window.
-#include "converter/converter.h"
 #include "common/input_file.h"
+#include "converter/converter.h"
 #include "help/help_window.h"
 #include "help/texts.h"
 

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <new>
 
-#include "converter/converter.h"
 #include "common/form_fields.h"
 #include "common/input_file.h"
+#include "converter/converter.h"
 #include "help/texts.h"
 
 std::unique_ptr<HelpWindow> help_window;

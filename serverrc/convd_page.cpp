@@ -4,15 +4,14 @@
 #include <new>
 #include <string>
 
-#include "common/message_numbers.h"
-#include "converter/converter.h"
-#include "common/state.h"
-#include "common/message_dialog.h"
-#include "common/state.h"
-#include "common/widgets.h"
 #include "common/form_fields.h"
+#include "common/message_dialog.h"
+#include "common/message_numbers.h"
 #include "common/paths.h"
+#include "common/state.h"
 #include "common/text.h"
+#include "common/widgets.h"
+#include "converter/converter.h"
 #include "serverrc/convdrc_file.h"
 #include "serverrc/dict_dialogs.h"
 #include "serverrc/texts.h"
@@ -381,5 +380,6 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
 int write_convdrc(MainWindow* main, const char* dir, const char* name, const SaveOptions& options) {
   char source[kPathSize] = "";
   if (convd_read_ok && !join_bounded(source, convd_src_dir, convd_src_name)) source[0] = '\0';
-  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page.get()), options);
+  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page.get()),
+                           options);
 }

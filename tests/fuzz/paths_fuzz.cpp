@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "common/places.h"
 #include "common/paths.h"
+#include "common/places.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The first two bytes choose the buffer size and split home, user and path.

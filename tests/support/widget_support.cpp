@@ -6,8 +6,8 @@
 #include "access/access_file.h"
 #include "access/access_page.h"
 #include "common/catalogue.h"
-#include "converter/converter.h"
 #include "common/state.h"
+#include "converter/converter.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 

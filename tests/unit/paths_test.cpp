@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/places.h"
 #include "common/paths.h"
+#include "common/places.h"
 #include "tests/support/files.h"
 
 namespace {

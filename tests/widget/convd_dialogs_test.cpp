@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/catalogue.h"
 #include "app/main_window.h"
+#include "common/catalogue.h"
 #include "common/state.h"
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"

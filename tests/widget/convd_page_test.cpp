@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/main_window.h"
 #include "common/catalogue.h"
 #include "common/message_numbers.h"
-#include "app/main_window.h"
 #include "common/state.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"

@@ -2,9 +2,9 @@
 
 #include <sys/stat.h>
 
+#include "app/main_window.h"
 #include "common/catalogue.h"
 #include "common/message_numbers.h"
-#include "app/main_window.h"
 #include "common/state.h"
 #include "common/widgets.h"
 #include "tests/support/files.h"
