@@ -72,9 +72,14 @@ DialogWidgets build_entry_dialog(const char* title, const DialogLayout& layout) 
   return widgets;
 }
 
-// Change mode shows the selected row's cells.
+// Change mode shows the selected row's cells, whole: a text read from the file
+// may be longer than the entry takes when typing.
 void preset_entry(GtkWidget* entry, const char* cell) {
-  if (cell && cell[0] != '\0') set_entry_text(entry, utf8_to_euc(cell).get());
+  if (!cell || cell[0] == '\0') return;
+  gint length = static_cast<gint>(g_utf8_strlen(cell, -1));
+  if (length > gtk_entry_get_max_length(GTK_ENTRY(entry)))
+    gtk_entry_set_max_length(GTK_ENTRY(entry), length);
+  set_entry_text(entry, utf8_to_euc(cell).get());
 }
 
 void run_entry_dialog(MainWindow* main, GtkWidget* window) {
@@ -184,12 +189,12 @@ void on_server_add_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void on_server_change_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record()->server_list)) return;
+  if (!list_has_selection(main->access_page->server_list)) return;
   open_server_dialog(main, DIALOG_MODE_CHANGE, kTitleServerChange);
 }
 
 void on_user_add_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record()->server_list)) return;
+  if (!list_has_selection(main->access_page->server_list)) return;
   if (entry_order_count[selected_server_slot()] >= MAX_BLOCK_ENTRIES) {
     show_message_number(kMessageTooManyUsers);
     return;
@@ -198,8 +203,8 @@ void on_user_add_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void on_user_change_clicked(GtkWidget*, MainWindow* main) {
-  if (!list_has_selection(access_page_record()->server_list) ||
-      !list_has_selection(access_page_record()->user_list))
+  if (!list_has_selection(main->access_page->server_list) ||
+      !list_has_selection(main->access_page->user_list))
     return;
   open_user_dialog(main, DIALOG_MODE_CHANGE, kTitleUserChange);
 }
@@ -212,7 +217,7 @@ int open_server_dialog(MainWindow* main, int mode, const char* title) {
                       5,
                       add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
                       add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
-  return open_entry_dialog(main, &access_page_record()->server_dialog, title, layout,
+  return open_entry_dialog(main, &main->access_page->server_dialog, title, layout,
                            add ? nullptr : selected_server_host,
                            add ? nullptr : selected_server_port);
 }
@@ -225,7 +230,7 @@ int open_user_dialog(MainWindow* main, int mode, const char* title) {
                       255,
                       add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
                       add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
-  return open_entry_dialog(main, &access_page_record()->user_dialog, title, layout,
+  return open_entry_dialog(main, &main->access_page->user_dialog, title, layout,
                            add ? nullptr : selected_entry_host,
                            add ? nullptr : selected_entry_user);
 }

@@ -248,6 +248,15 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   gtk_clist_get_text(GTK_CLIST(page->server_list), 0, 0, &cell);
   EXPECT_EQ(selected_server_host, cell);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+  // A host read from a file, longer than the entry takes when typing, comes back whole.
+  const std::string read(300, 'r');
+  load("convd ja_JP " + read + " {\n" + read + ":" + read + "\n}\n");
+  select(page->server_list, 0);
+  EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+  select(page->user_list, 0);
+  EXPECT_TRUE(change_user(nullptr, nullptr).closed);
+  EXPECT_EQ(access_blocks[0].host, read);
+  EXPECT_EQ(access_blocks[0].entries[0].user, read);
 }
 
 TEST_F(AccessPageTest, ServerChangeOfOneFieldToAnotherRowIsADuplicate) {
