@@ -5,10 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-using CodeSet = int;
-inline constexpr CodeSet CODE_SET_EUC = 1;
-inline constexpr CodeSet CODE_SET_SJIS = 3;
-inline constexpr CodeSet CODE_SET_UTF8 = 4;
+// The terminal's code set, as LANG names it.
+enum CodeSet : int { CODE_SET_EUC = 1, CODE_SET_SJIS = 3, CODE_SET_UTF8 = 4 };
 
 inline constexpr int BANNER_WIDTH = 60;
 inline constexpr int VERSION_MAJOR = 1;

@@ -50,9 +50,13 @@ void run_file_dialog(MainWindow* main, const char* title, const std::string& ini
 }
 
 bool chosen_file(gpointer dialog, std::string* euc) {
-  if (euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)), euc)) return true;
-  show_message_number(kMessageUnwritableText);
-  return false;
+  int refusal = 0;
+  if (!euc_from_file_name(gtk_file_selection_get_filename(selection_of(dialog)), euc))
+    refusal = kMessageUnwritableText;
+  else if (euc->size() > kPathSize - 1)
+    refusal = kMessagePathTooLong;
+  if (refusal != 0) show_message_number(refusal);
+  return refusal == 0;
 }
 
 bool name_field_empty(gpointer dialog) {

@@ -15,8 +15,9 @@
 // Cancel or a close request.
 void run_file_dialog(MainWindow* main, const char* title, const std::string& initial_path,
                      GCallback ok_handler, bool directories_only);
-// The chosen path in EUC-JP; false, with message 123 shown, when its name has
-// no EUC-JP form, which a settings file could not hold.
+// The chosen path in EUC-JP; false, with the message shown, when its name has
+// no EUC-JP form, which a settings file could not hold (123), or it is longer
+// than a path may be (122).
 bool chosen_file(gpointer dialog, std::string* euc);
 // True when nothing is typed in the selection's name field.
 bool name_field_empty(gpointer dialog);

@@ -204,10 +204,6 @@ void open_browse_dialog(GtkWidget*, MainWindow* main) {
 void on_browse_ok(GtkWidget*, gpointer dialog) {
   std::string chosen;
   if (!chosen_file(dialog, &chosen)) return;
-  if (chosen.size() > kPathSize - 1) {
-    show_message_number(kMessagePathTooLong);
-    return;
-  }
   GtkWidget* entry = browse_entry();
   if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
   end_modal_loop(GTK_WIDGET(dialog));

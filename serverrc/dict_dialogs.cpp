@@ -97,6 +97,22 @@ bool checked_dict_name(gpointer dialog, int for_change, std::string* name) {
   return true;
 }
 
+// The name that the add or change dialog's choice gives; false when there is
+// none to take. An empty name field names only a directory, which is no
+// dictionary: the dialog then ends and nothing changes.
+bool take_dict_name(gpointer dialog, int for_change, std::string* name) {
+  if (!name_field_empty(dialog)) return checked_dict_name(dialog, for_change, name);
+  end_modal_loop(GTK_WIDGET(dialog));
+  return false;
+}
+
+// The dictionary list changed at row: it is shown, the page is dirty, the dialog ends.
+void end_dict_dialog(gpointer dialog, int row, float row_align) {
+  scroll_row_into_view(GTK_CLIST(main_convd_page()->dict_list), row, row_align);
+  set_page_dirty(&convd_dirty);
+  end_modal_loop(GTK_WIDGET(dialog));
+}
+
 }  // namespace
 
 int dict_in_list(const char* path, const char* dir, int for_change) {
@@ -133,50 +149,32 @@ void on_dir_refer(GtkWidget*, MainWindow* main) {
 }
 
 void on_dict_add_ok(GtkWidget*, gpointer dialog) {
-  if (name_field_empty(dialog)) {
-    end_modal_loop(GTK_WIDGET(dialog));
-    return;
-  }
   std::string name;
-  if (!checked_dict_name(dialog, 0, &name)) return;
+  if (!take_dict_name(dialog, 0, &name)) return;
   GtkWidget* list = main_convd_page()->dict_list;
   append_dict_row(list, name.c_str());
+  // Only the new row can widen the column; measuring every row would not scale.
   int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
   if (width > dict_column_width) dict_column_width = width;
   gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
-  scroll_row_into_view(GTK_CLIST(list), GTK_CLIST(list)->rows - 1, 1.0);
-  set_page_dirty(&convd_dirty);
-  end_modal_loop(GTK_WIDGET(dialog));
+  end_dict_dialog(dialog, GTK_CLIST(list)->rows - 1, 1.0);
 }
 
 void on_dict_change_ok(GtkWidget*, gpointer dialog) {
-  // With the name field empty the file selection names only its directory,
-  // which is no dictionary: the row stays as it was.
-  if (name_field_empty(dialog)) {
-    end_modal_loop(GTK_WIDGET(dialog));
-    return;
-  }
   std::string name;
-  if (!checked_dict_name(dialog, 1, &name)) return;
+  if (!take_dict_name(dialog, 1, &name)) return;
   GtkWidget* list = main_convd_page()->dict_list;
   int row = dict_selected_row;
   set_dict_row(list, row, name.c_str());
-  // Selecting the row again points dict_selected_file at its new text.
+  // The row stays the selected one.
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
   fit_list_column(list, 0);
-  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
-  scroll_row_into_view(GTK_CLIST(list), row, 0.0);
-  set_page_dirty(&convd_dirty);
-  end_modal_loop(GTK_WIDGET(dialog));
+  end_dict_dialog(dialog, row, 0.0);
 }
 
 void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
   std::string euc;
   if (!chosen_file(dialog, &euc)) return;
-  if (euc.size() > kPathSize - 1) {
-    show_message_number(kMessagePathTooLong);
-    return;
-  }
   char chosen[kPathSize];
   copy_bounded(chosen, euc.c_str());
   if (chosen[0] != '\0') {
