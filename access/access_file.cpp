@@ -239,7 +239,8 @@ void write_entry(FILE* out, const AccessEntry& entry) {
   if (entry.user.empty()) {
     put(out, entry.host);
   } else if (entry.host.empty()) {
-    fputc('@', out);
+    // "@user" is cut at a colon when read; ":user" takes the whole rest.
+    fputc(entry.user.find(':') == std::string::npos ? '@' : ':', out);
     put(out, entry.user);
   } else {
     put(out, entry.host);

@@ -162,11 +162,12 @@ TEST(AccessRead, MissingFileOrDirectoryLeavesTheModel) {
 
 TEST(AccessWrite, BlockFormatsByKindPortAndEntryFields) {
   load_model(
-      "convd ja_JP a/1234 {\nh:u\n@u\nh\n@\n}\n"
+      "convd ja_JP a/1234 {\nh:u\n@u\nh\n@\n:x:y\n}\n"
       "convd ja_JP b {\n}\n"
       "tolqds ja_JP c/9 {\n}\n"
       "xyz ja_JP d {\n}\n");
-  EXPECT_EQ(block_text(0), "convd\tja_JP a/1234 { \nh:u\n@u\nh\n\n}\n");
+  // A user with a colon and no host takes the form that reads back whole.
+  EXPECT_EQ(block_text(0), "convd\tja_JP a/1234 { \nh:u\n@u\nh\n\n:x:y\n}\n");
   EXPECT_EQ(block_text(1), "convd\tja_JP b { \n}\n");
   EXPECT_EQ(block_text(2), "tolqds\tja_JP c/9 { \n}\n");
   EXPECT_EQ(block_text(3), "tolqds\tja_JP d { \n}\n");
