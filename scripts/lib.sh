@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Steps the scripts under scripts/ share. Sourced (not run) from the top of
 # the source tree; the caller keeps its own set -euo pipefail.
 
