@@ -5,11 +5,11 @@
 # Needs root (the start-up benchmark runs the program in the sandbox).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 top=$PWD
-scripts/deps.sh >/dev/null
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTOLQ_TESTS=OFF >/dev/null
-cmake --build build-bench -j "$(nproc)" >/dev/null
-rm -rf build-bench/stage && DESTDIR=$top/build-bench/stage cmake --install build-bench --prefix /usr >/dev/null
+install_deps >/dev/null
+build_tree build-bench -DCMAKE_BUILD_TYPE=Release -DTOLQ_TESTS=OFF >/dev/null
+stage_tree build-bench build-bench/stage
 echo "== $(date -u +%Y-%m-%d) on $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')"
 for bench in build-bench/bench/*_bench; do
   echo "== $(basename "$bench")"

@@ -6,14 +6,12 @@
 # can be repeated; FUZZ_SEED=0 lets libFuzzer pick one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Symbolized stacks in the reports.
-symbolizer=$(command -v llvm-symbolizer || ls /usr/lib/llvm-*/bin/llvm-symbolizer 2>/dev/null | head -n 1 || true)
-[ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH=$symbolizer
+. scripts/lib.sh
+use_llvm_symbolizer
 seconds=${FUZZ_SECONDS:-60}
 seed=${FUZZ_SEED:-1}
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTOLQ_FUZZ=ON -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF
-cmake --build build-fuzz -j "$(nproc)" --target fuzzers
+CC=clang CXX=clang++ build_tree build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTOLQ_FUZZ=ON -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF -- --target fuzzers
 mkdir -p build-fuzz/artifacts
 failed=()
 for fuzzer in build-fuzz/tests/fuzz/*_fuzz; do

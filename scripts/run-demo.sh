@@ -5,12 +5,12 @@
 # one for a few seconds and saves a screenshot (default: tolqsysenv_server.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/lib.sh
 top=$PWD
 shot=${1:-$top/tolqsysenv_server.png}
-scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$(nproc)"
-rm -rf build/stage && DESTDIR=$top/build/stage cmake --install build --prefix /usr >/dev/null
+install_deps
+build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+stage_tree build build/stage
 etc=$(mktemp -d /tmp/tolq-demo.XXXXXX)
 trap 'rm -rf "$etc"' EXIT
 cp -r data/samples/etc/. "$etc/"

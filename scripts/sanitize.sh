@@ -4,11 +4,9 @@
 # any sanitizer report fails a test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-# Symbolized stacks in the reports.
-symbolizer=$(command -v llvm-symbolizer || ls /usr/lib/llvm-*/bin/llvm-symbolizer 2>/dev/null | head -n 1 || true)
-[ -z "$symbolizer" ] || export ASAN_SYMBOLIZER_PATH=$symbolizer
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF
-cmake --build build-asan -j "$(nproc)"
+. scripts/lib.sh
+use_llvm_symbolizer
+build_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DTOLQ_SANITIZE=address,undefined -DTOLQ_BENCH=OFF
 # GTK+ 2, GLib and fontconfig keep their caches until exit; only the program's
 # own leaks count.
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"

@@ -2,9 +2,8 @@
 # Installs the dependencies, builds, and runs every test on a virtual display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$(nproc)"
+. scripts/lib.sh
+install_deps
+build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cd build
-scripts=../scripts
-"$scripts/with-display" ctest --output-on-failure -j "$(nproc)" "$@"
+../scripts/with-display ctest --output-on-failure -j "$(nproc)" "$@"
