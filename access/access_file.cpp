@@ -235,9 +235,11 @@ void write_header(FILE* out, const AccessBlock& block) {
   fputs(" { \n", out);
 }
 
+// Each entry in the form that reads back as the same entry.
 void write_entry(FILE* out, const AccessEntry& entry) {
   if (entry.user.empty()) {
-    put(out, entry.host);
+    // An empty line would be no entry at all; "@" reads as one with both fields empty.
+    put(out, entry.host.empty() ? "@" : entry.host);
   } else if (entry.host.empty()) {
     // "@user" is cut at a colon when read; ":user" takes the whole rest.
     fputc(entry.user.find(':') == std::string::npos ? '@' : ':', out);

@@ -166,8 +166,9 @@ TEST(AccessWrite, BlockFormatsByKindPortAndEntryFields) {
       "convd ja_JP b {\n}\n"
       "tolqds ja_JP c/9 {\n}\n"
       "xyz ja_JP d {\n}\n");
-  // A user with a colon and no host takes the form that reads back whole.
-  EXPECT_EQ(block_text(0), "convd\tja_JP a/1234 { \nh:u\n@u\nh\n\n:x:y\n}\n");
+  // An entry with neither field, and a user with a colon but no host, take the
+  // forms that read back as the same entry.
+  EXPECT_EQ(block_text(0), "convd\tja_JP a/1234 { \nh:u\n@u\nh\n@\n:x:y\n}\n");
   EXPECT_EQ(block_text(1), "convd\tja_JP b { \n}\n");
   EXPECT_EQ(block_text(2), "tolqds\tja_JP c/9 { \n}\n");
   EXPECT_EQ(block_text(3), "tolqds\tja_JP d { \n}\n");
