@@ -1,6 +1,7 @@
 // Reads any content, maybe edits the model a little, and saves it merged into
 // that content. The saved file reads back with the model's blocks first, in
-// their order; saving what was read back gives the same file; and without
+// their order; saving what was read back gives the same file (unless a block
+// was removed, see below); and without
 // edits no line of the original is lost: headers, closing lines and comments
 // stay verbatim and in order, and every other line is kept or is one of the
 // model's entries, written anew.
@@ -118,6 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     back.resize(model[kind].size());
     check(back == model[kind]);
   }
-  check(written() == saved);
+  // A removed block lets the next read take in a block that stood past the
+  // 50th, whose blank and ;; lines a save then drops like those of any block:
+  // only without a removal is the saved file already what saving gives.
+  if ((edit & 1) == 0) check(written() == saved);
   return 0;
 }
