@@ -189,10 +189,18 @@ bool ConvdSettings::operator==(const ConvdSettings& other) const {
 }
 
 bool read_physical_line(FILE* in, std::string* line) {
-  line->clear();
-  int c;
-  while ((c = getc_unlocked(in)) != EOF && c != '\n') line->push_back(static_cast<char>(c));
-  return c != EOF || !line->empty();
+  // One buffer for every read, grown by getline as lines need and freed at exit.
+  struct LineBuffer {
+    char* data = nullptr;
+    size_t size = 0;
+    ~LineBuffer() { free(data); }
+  };
+  static LineBuffer buffer;
+  ssize_t n = getline(&buffer.data, &buffer.size, in);
+  if (n < 0) return false;
+  if (n > 0 && buffer.data[n - 1] == '\n') --n;
+  line->assign(buffer.data, static_cast<size_t>(n));
+  return true;
 }
 
 std::vector<std::string_view> split_words(std::string_view text) {
