@@ -1,7 +1,5 @@
 #include "access/access_file.h"
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <initializer_list>
 #include <string_view>

@@ -1,7 +1,5 @@
 #include "serverrc/convdrc_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
