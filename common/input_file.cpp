@@ -52,3 +52,17 @@ InputFile open_input_file(const char* path, FileStamp* stamp) {
   if (stamp) *stamp = stamp_of(st);
   return InputFile(file);
 }
+
+int read_settings_file(const char* path, std::string* bytes, FileStamp* stamp) {
+  FileStamp opened;
+  InputFile file = open_input_file(path, &opened);
+  if (!file) return -1;
+  std::string text;
+  char buffer[65536];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
+  if (ferror(file.get())) return -1;
+  *bytes = std::move(text);
+  if (stamp) *stamp = opened;
+  return 0;
+}

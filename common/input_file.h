@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 // What identifies one version of a file: a rewrite through a temporary file
 // changes the inode, an edit in place the size or the modification time.
@@ -42,5 +43,11 @@ using InputFile = std::unique_ptr<FILE, FileCloser>;
 // socket or directory could block or never end) and on any failure. The open
 // itself never blocks. stamp, when given, receives the stamp of what was opened.
 InputFile open_input_file(const char* path, FileStamp* stamp = nullptr);
+
+// Reads the whole of the regular file at path into bytes, opened once: 0, or
+// -1 with errno set and bytes unchanged. stamp, when given, receives the stamp
+// of what was read. Every settings file is read through here, so that a save
+// merges into exactly these bytes and never opens the file again.
+int read_settings_file(const char* path, std::string* bytes, FileStamp* stamp = nullptr);
 
 #endif

@@ -208,6 +208,14 @@ void SettingsFileWriter::discard() {
   target_.clear();
 }
 
+int write_settings_file(const char* dir, const char* name, std::string_view bytes,
+                        const SaveOptions& options) {
+  SettingsFileWriter writer;
+  if (writer.open(dir, name, options.backup) != 0) return -1;
+  fwrite(bytes.data(), 1, bytes.size(), writer.stream());
+  return writer.commit(options.written);
+}
+
 void install_temp_file_cleanup() {
   static bool installed = false;
   if (installed) return;

@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "common/input_file.h"
 
@@ -50,6 +51,11 @@ class SettingsFileWriter {
   std::string target_;  // the file it replaces, links resolved
   Backup backup_ = Backup::kNone;
 };
+
+// Writes bytes as the whole new content of dir + name (dir ends with '/'),
+// safely as above: 0, or -1 with the old target untouched.
+int write_settings_file(const char* dir, const char* name, std::string_view bytes,
+                        const SaveOptions& options = {});
 
 // Makes the temporary files of saves in progress go when the program ends by
 // exit() or by SIGTERM, SIGINT or SIGHUP; such a signal then ends the program
