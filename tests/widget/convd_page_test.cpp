@@ -217,7 +217,7 @@ TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
   start_with("; mine\nconvd_dir /d\nreadfile " + kJapaneseDict + "\nfoo bar\n");
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/日本/");
   gtk_entry_set_text(GTK_ENTRY(page->giji_entry), "・ -");
-  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12abc");  // typed, not yet taken in
+  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12");  // typed, not yet taken in
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),

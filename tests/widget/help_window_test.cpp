@@ -52,16 +52,6 @@ GtkWidget* find_button(GtkWidget* widget) {
   return found;
 }
 
-// Processes events until the condition holds; false when it did not within two seconds.
-bool wait_until(const std::function<bool()>& condition) {
-  for (int i = 0; i < 200; ++i) {
-    process_events();
-    if (condition()) return true;
-    g_usleep(10000);
-  }
-  return false;
-}
-
 // Runs code that opens the help error window; returns the window's text after
 // pressing its OK button, or "(none)" when no error window appeared.
 std::string error_shown_by(const std::function<void()>& code) {
