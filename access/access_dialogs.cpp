@@ -104,10 +104,10 @@ int entry_value(GtkWidget* entry, const std::string* row_value, const std::strin
   return 0;
 }
 
-// Texts left as they were in the row came from a file read, not from
-// typing: they are not checked for what the file cannot hold.
-bool typed(const EntryTexts& texts, const std::optional<EntryTexts>& row) {
-  return !row || !(texts == *row);
+// A text left as the row had it came from a file read, not from typing: it
+// is not checked for what the file cannot hold.
+bool typed(const std::string& text, const std::string* row_text) {
+  return !row_text || text != *row_text;
 }
 
 int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
@@ -117,18 +117,23 @@ int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
   if (validate_port(t.second.c_str()) != 0) return kMessageBadPort;
   if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
     return kMessageDuplicate;
-  if (typed(t, row) && validate_host_text(t.host.c_str(), true) != 0) return kMessageBadHostOrUser;
+  if (typed(t.host, row ? &row->host : nullptr) && validate_host_text(t.host.c_str(), true) != 0)
+    return kMessageBadHostOrUser;
   return 0;
 }
 
+// The user is checked again when the host changed: what a user may hold
+// depends on whether the pair has a host.
 int pair_refusal(int slot, const EntryTexts& t, const std::optional<EntryTexts>& row) {
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_user = row ? row->second.c_str() : nullptr;
   if (t.host.empty() && t.second.empty()) return kMessageNoHostOrUser;
   if (entry_is_duplicate(slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
     return kMessageDuplicate;
-  if (typed(t, row) && (validate_host_text(t.host.c_str(), false) != 0 ||
-                        validate_user_text(t.second.c_str(), t.host.c_str()) != 0))
+  bool host_typed = typed(t.host, row ? &row->host : nullptr);
+  bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
+  if ((host_typed && validate_host_text(t.host.c_str(), false) != 0) ||
+      (user_typed && validate_user_text(t.second.c_str(), t.host.c_str()) != 0))
     return kMessageBadHostOrUser;
   return 0;
 }

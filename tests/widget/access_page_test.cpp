@@ -304,6 +304,36 @@ TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
 }
 
+// The model keeps the file's bytes; the lists and the presets show them in
+// UTF-8, and an unedited text goes back as it was read, even one that does
+// not convert.
+TEST_F(AccessPageTest, TextsOfTheFileAreShownConvertedAndComeBackAsRead) {
+  const std::string japanese = "\xc6\xfc\xcb\xdc";  // 日本 in EUC-JP
+  const std::string garbled = "h\xff\xfe";
+  load("convd ja_JP " + japanese + " {\n" + garbled + ":u\n}\n");
+  EXPECT_EQ(rows(page->server_list), "日本/");
+  select(page->server_list, 0);
+  EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+  EXPECT_EQ(access_blocks[0].host, japanese);
+  EXPECT_EQ(change_server("日本x", nullptr).message, message(124));  // typed: ASCII only
+
+  select(page->user_list, 0);
+  EXPECT_TRUE(g_utf8_validate(rows(page->user_list).c_str(), -1, nullptr));
+  with_nested_loop(
+      [&] { on_user_change_clicked(nullptr, main); },
+      [&] {
+        // It cannot be shown exactly, so it cannot be edited into '?'.
+        EXPECT_FALSE(gtk_editable_get_editable(GTK_EDITABLE(page->dialog->host_entry)));
+        EXPECT_TRUE(gtk_editable_get_editable(GTK_EDITABLE(page->dialog->second_entry)));
+        gtk_entry_set_text(GTK_ENTRY(page->dialog->second_entry), "v");
+        gtk_button_clicked(GTK_BUTTON(page->dialog->ok_button));
+        if (page->dialog) gtk_button_clicked(GTK_BUTTON(page->dialog->cancel_button));
+      });
+  EXPECT_EQ(access_blocks[0].entries[0].host, garbled);
+  EXPECT_EQ(access_blocks[0].entries[0].user, "v");
+  EXPECT_EQ(change_user(nullptr, "\xf0\x9f\x98\x80").message, message(123));  // no EUC-JP form
+}
+
 TEST_F(AccessPageTest, FullTablesRefuseAddsBeforeOpeningADialog) {
   std::string text = "convd ja_JP first {\n";
   for (int e = 0; e < MAX_BLOCK_ENTRIES; ++e) text += "h:u" + std::to_string(e) + "\n";

@@ -207,6 +207,22 @@ TEST_F(DictDialogs, ChangeToTheRowsOwnFileIsAccepted) {
   EXPECT_EQ(rows(), (Rows{"a.dic", root / "other/c.dic"}));
 }
 
+// The selection starts at the row's own file: ＯＫ on it keeps the row byte
+// for byte, also where the file selection could not go to its directory.
+TEST_F(DictDialogs, ChangeThenOkOnTheSameFileKeepsTheRowAsItWas) {
+  set_rows({"@LANG/single.dic", "./a.dic"});
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), (root / "missing").c_str());
+  select_row(0);
+  in_dialog(on_dict_change, kDictChangeTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(std::string(gtk_file_selection_get_filename(fs)), root / "missing/ja_JP/single.dic");
+    gtk_button_clicked(GTK_BUTTON(fs->ok_button));
+  });
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), dicts.c_str());
+  select_row(1);
+  change(dicts + "/./a.dic");
+  EXPECT_EQ(rows(), (Rows{"@LANG/single.dic", "./a.dic"}));
+}
+
 TEST_F(DictDialogs, ChangeRefusesAnotherListedFile) {
   set_rows({"a.dic", "sub/b.dic"});
   select_row(0);
