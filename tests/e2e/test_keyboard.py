@@ -1,5 +1,6 @@
 """The keyboard alone: a server and a permitted pair added and changed, and
-applied, without the mouse; each dialog opens in front of the main window."""
+applied, without the mouse; each dialog opens in front of the main window.
+Return on the outside-change question never overwrites."""
 import os
 import subprocess
 import sys
@@ -71,6 +72,21 @@ class KeyboardTest(harness.AppTestCase):
         harness.wait_for(lambda: not app.find(self.main, "push button", "適用").sensitive,
                          what="Apply insensitive")
         self.assertEqual(self.sandbox.read("tolqhosts").decode("euc_jp"), NEW_HOSTS)
+
+    def test_return_on_the_outside_change_question_keeps_the_other_writers_file(self):
+        app = self.start()
+        app.select_tab("アクセス制御")
+        self.buttons("追加")[0].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server ServerAdd", "new.example", "")
+        outside = OLD_HOSTS + "; written by another program\n"
+        self.sandbox.write("tolqhosts", outside)
+        app.focus_window(harness.MAIN_TITLE)  # as the click on 適用 would
+        app.click(self.main, "適用")
+        app.message_dialog("/etc/tolq8/tolqhosts")
+        app.keys("Return")
+        harness.wait_for(lambda: app.windows() == [harness.MAIN_TITLE], what="the question answered")
+        self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
+        self.assertEqual(self.sandbox.read("tolqhosts"), harness.euc(outside))
 
 
 if __name__ == "__main__":
