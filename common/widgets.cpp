@@ -69,7 +69,10 @@ void set_dialog_parent(GtkWidget* window, GtkWindow* parent, bool modal) {
   GtkWindow* dialog = GTK_WINDOW(window);
   gtk_window_set_type_hint(dialog, GDK_WINDOW_TYPE_HINT_DIALOG);
   gtk_window_set_transient_for(dialog, parent);
-  gtk_window_set_position(dialog, parent ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
+  // A parent not yet on screen (a message while the program starts) has no
+  // place to centre on: the screen's centre then.
+  bool on_screen = parent && GTK_WIDGET_MAPPED(GTK_WIDGET(parent));
+  gtk_window_set_position(dialog, on_screen ? GTK_WIN_POS_CENTER_ON_PARENT : GTK_WIN_POS_CENTER);
   gtk_window_set_modal(dialog, modal);
 }
 
@@ -133,6 +136,19 @@ void free_key_handler(gpointer data, GClosure*) {
   delete static_cast<KeyHandler*>(data);
 }
 
+// Removes piece from the front or else the back of text; false when it is at neither.
+bool trim_piece(std::string* text, const std::string& piece) {
+  size_t n = piece.size();
+  if (text->size() < n) return false;
+  if (text->compare(0, n, piece) == 0) {
+    text->erase(0, n);
+    return true;
+  }
+  if (text->compare(text->size() - n, n, piece) != 0) return false;
+  text->erase(text->size() - n);
+  return true;
+}
+
 // What an assistive tool reads for a label such as "  辞書ディレクトリ：" or
 // "ホスト名　：": the words alone.
 std::string field_name(const char* label) {
@@ -141,12 +157,7 @@ std::string field_name(const char* label) {
   std::string name = label;
   for (bool trimmed = true; trimmed;) {
     trimmed = false;
-    for (const char* t : kTrimmed) {
-      size_t n = strlen(t);
-      if (name.size() >= n && name.compare(0, n, t) == 0) name.erase(0, n), trimmed = true;
-      if (name.size() >= n && name.compare(name.size() - n, n, t) == 0)
-        name.erase(name.size() - n), trimmed = true;
-    }
+    for (const char* piece : kTrimmed) trimmed = trim_piece(&name, piece) || trimmed;
   }
   return name;
 }

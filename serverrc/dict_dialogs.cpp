@@ -98,13 +98,14 @@ bool checked_dict_name(const std::string& chosen, int for_change, std::string* n
   return true;
 }
 
-// The file selection of the add and change dialogs: a file is wanted, F1
-// opens the page's help.
-FileQuestion dict_question(const char* title, std::string initial_path) {
+// A file selection of the page: for a dictionary file, or (directory set)
+// for the dictionary directory. F1 opens the page's help.
+FileQuestion page_question(const char* title, std::string initial_path, bool directory) {
   FileQuestion question;
   question.title = title;
   question.initial_path = std::move(initial_path);
-  question.file_required = true;
+  question.directories_only = directory;
+  question.file_required = !directory;
   question.help = G_CALLBACK(on_help_key_clicked);
   question.help_key = kHelpConvdrc;
   return question;
@@ -135,7 +136,7 @@ int dict_in_list(const char* path, const char* dir, int for_change) {
 
 void on_dict_add(GtkWidget*, MainWindow* main) {
   std::string name;
-  FileQuestion question = dict_question(kDictAddTitle, dict_dir_initial_path());
+  FileQuestion question = page_question(kDictAddTitle, dict_dir_initial_path(), false);
   question.accept = [&name](const std::string& chosen) {
     return checked_dict_name(chosen, 0, &name);
   };
@@ -159,7 +160,7 @@ void open_dict_change_dialog(MainWindow* main) {
   int row = main->convd_page->dict_selected_row;
   std::string own_file = dict_change_initial_path();
   std::string name;
-  FileQuestion question = dict_question(kDictChangeTitle, own_file);
+  FileQuestion question = page_question(kDictChangeTitle, own_file, false);
   question.accept = [&](const std::string& chosen) {
     // The row's own file, as the dialog started: the row stays as it is,
     // byte for byte, macros and all.
@@ -178,13 +179,8 @@ void open_dict_change_dialog(MainWindow* main) {
 }
 
 void on_dir_refer(GtkWidget*, MainWindow* main) {
-  FileQuestion question;
-  question.title = kReferTitle;
-  question.initial_path = dict_dir_initial_path();
-  question.directories_only = true;
-  question.help = G_CALLBACK(on_help_key_clicked);
-  question.help_key = kHelpConvdrc;
-  std::optional<std::string> euc = ask_file(main, question);
+  std::optional<std::string> euc =
+      ask_file(main, page_question(kReferTitle, dict_dir_initial_path(), true));
   if (!euc || euc->empty()) return;
   char chosen[kPathSize];
   copy_bounded(chosen, euc->c_str());
