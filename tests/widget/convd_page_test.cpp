@@ -274,4 +274,16 @@ TEST_F(ConvdPageTest, RewindPutsEveryCursorAtTheStart) {
     EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(w)), 0);
 }
 
+// A letter in 自動保存確定回数 would read as 0 and turn automatic saving off.
+TEST_F(ConvdPageTest, SpinButtonsTakeDigitsOnlyAndStillClamp) {
+  GtkWidget* spin = page->autosave_spin;
+  gtk_entry_set_text(GTK_ENTRY(spin), "5");
+  gint position = 1;
+  gtk_editable_insert_text(GTK_EDITABLE(spin), "abc", 3, &position);
+  gtk_editable_insert_text(GTK_EDITABLE(spin), "000", 3, &position);
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(spin)), "5000");
+  gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
+  EXPECT_EQ(gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin)), 1024);
+}
+
 }  // namespace
