@@ -1,9 +1,11 @@
 #include "access/access_dialogs.h"
 
-#include <cstring>
+#include <gdk/gdkkeysyms.h>
+
+#include <memory>
 #include <new>
 
-#include "access/access_file.h"
+#include "access/access_model.h"
 #include "access/access_page.h"
 #include "access/texts.h"
 #include "common/form_fields.h"
@@ -18,164 +20,150 @@
 namespace {
 
 struct DialogLayout {
+  const char* title;
   const char* first_label;
   int first_length;
   const char* second_label;
   int second_length;
-  GCallback ok_handler;
   const char* help_key;
 };
 
-struct DialogWidgets {
-  GtkWidget* window;
-  GtkWidget* first_entry;
-  GtkWidget* second_entry;
-};
-
+// A row of the table: the label and its entry, which Enter makes press ＯＫ.
 GtkWidget* attach_field(GtkWidget* table, int row, const char* label_text, int max_length) {
   GtkWidget* label = new_euc_label(label_text);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.0);
   gtk_table_attach(GTK_TABLE(table), label, 0, 1, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);
   GtkWidget* entry = gtk_entry_new();
   gtk_entry_set_max_length(GTK_ENTRY(entry), max_length);
+  gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
   gtk_table_attach_defaults(GTK_TABLE(table), entry, 1, 2, row, row + 1);
+  label_field(label, entry);
   return entry;
 }
 
-void pack_dialog_button(GtkWidget* box, const char* label, GCallback handler, gpointer data) {
+GtkWidget* pack_dialog_button(GtkWidget* box, const char* label, GCallback handler, gpointer data) {
   GtkWidget* button = new_euc_button(label, 5);
   gtk_box_pack_start(GTK_BOX(box), button, FALSE, FALSE, 0);
   g_signal_connect(button, "clicked", handler, data);
+  return button;
 }
 
-DialogWidgets build_entry_dialog(const char* title, const DialogLayout& layout) {
-  DialogWidgets widgets;
-  widgets.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_title(GTK_WINDOW(widgets.window), title);
-  gtk_container_set_border_width(GTK_CONTAINER(widgets.window), 10);
-  g_signal_connect(widgets.window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+void build_entry_dialog(EntryDialog* d, MainWindow* main, const DialogLayout& layout) {
+  d->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  gtk_window_set_title(GTK_WINDOW(d->window), layout.title);
+  gtk_container_set_border_width(GTK_CONTAINER(d->window), 10);
+  g_signal_connect(d->window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+  set_dialog_parent(d->window, GTK_WINDOW(main->window), true);
   GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
-  gtk_container_add(GTK_CONTAINER(widgets.window), vbox);
+  gtk_container_add(GTK_CONTAINER(d->window), vbox);
   GtkWidget* table = gtk_table_new(2, 2, FALSE);
   gtk_container_set_border_width(GTK_CONTAINER(table), 5);
   gtk_box_pack_start(GTK_BOX(vbox), table, FALSE, FALSE, 0);
-  widgets.first_entry = attach_field(table, 0, layout.first_label, layout.first_length);
-  widgets.second_entry = attach_field(table, 1, layout.second_label, layout.second_length);
+  d->host_entry = attach_field(table, 0, layout.first_label, layout.first_length);
+  d->second_entry = attach_field(table, 1, layout.second_label, layout.second_length);
   gtk_box_pack_start(GTK_BOX(vbox), gtk_hseparator_new(), TRUE, FALSE, 0);
   GtkWidget* buttons = gtk_hbutton_box_new();
   gtk_button_box_set_layout(GTK_BUTTON_BOX(buttons), GTK_BUTTONBOX_EDGE);
   gtk_box_pack_start(GTK_BOX(vbox), buttons, FALSE, FALSE, 0);
-  pack_dialog_button(buttons, kTextOk, layout.ok_handler, widgets.window);
-  pack_dialog_button(buttons, kTextCancel, G_CALLBACK(close_dialog), widgets.window);
-  pack_dialog_button(buttons, kTextHelp, G_CALLBACK(on_help_key_clicked),
-                     const_cast<char*>(layout.help_key));
-  return widgets;
+  d->ok_button = pack_dialog_button(buttons, kTextOk, G_CALLBACK(on_entry_dialog_ok), d);
+  d->cancel_button = pack_dialog_button(buttons, kTextCancel, G_CALLBACK(close_dialog), d->window);
+  d->help_button = pack_dialog_button(buttons, kTextHelp, G_CALLBACK(on_help_key_clicked),
+                                      const_cast<char*>(layout.help_key));
+  GTK_WIDGET_SET_FLAGS(d->ok_button, GTK_CAN_DEFAULT);
+  gtk_widget_grab_default(d->ok_button);
+  bind_key(d->window, d->cancel_button, GDK_Escape);
+  bind_key(d->window, d->help_button, GDK_F1);
 }
 
-// Change mode shows the selected row's cells, whole: a text read from the file
-// may be longer than the entry takes when typing.
-void preset_entry(GtkWidget* entry, const char* cell) {
-  if (!cell || cell[0] == '\0') return;
-  gint length = static_cast<gint>(g_utf8_strlen(cell, -1));
+// Change mode shows the row's texts, whole: a text read from the file may be
+// longer than the entry takes when typing. One whose bytes do not convert
+// exactly is shown but cannot be edited, so that it is never written garbled.
+void preset_entry(GtkWidget* entry, const std::string& value, std::string* shown) {
+  CString utf8 = euc_to_utf8(value.c_str());
+  gint length = static_cast<gint>(g_utf8_strlen(utf8.get(), -1));
   if (length > gtk_entry_get_max_length(GTK_ENTRY(entry)))
     gtk_entry_set_max_length(GTK_ENTRY(entry), length);
-  set_entry_text(entry, utf8_to_euc(cell).get());
+  gtk_entry_set_text(GTK_ENTRY(entry), utf8.get());
+  gtk_editable_set_position(GTK_EDITABLE(entry), 0);
+  *shown = utf8.get();
+  gtk_editable_set_editable(GTK_EDITABLE(entry), value == utf8_to_euc(utf8.get()).get());
 }
 
-void run_entry_dialog(MainWindow* main, GtkWidget* window) {
-  place_beside_main(window, main, 100, 40);
-  gtk_widget_show_all(window);
-  run_modal_loop(main);
-}
-
-// The two texts of a server dialog (host, port) or a user dialog (host, user);
-// both records hold the window and then their two entries.
-struct Fields {
-  char host[kLineSize];
-  char second[kLineSize];
-
-  explicit Fields(const ServerDialog* dialog) : Fields(dialog->host_entry, dialog->port_entry) {}
-  explicit Fields(const UserDialog* dialog) : Fields(dialog->host_entry, dialog->user_entry) {}
-  Fields(GtkWidget* first_entry, GtkWidget* second_entry) {
-    copy_bounded(host, gtk_entry_get_text(GTK_ENTRY(first_entry)));
-    copy_bounded(second, gtk_entry_get_text(GTK_ENTRY(second_entry)));
+// The text of an entry as the file takes it: the row's own bytes while the
+// entry still shows them, else the typed text in EUC-JP. 0, or 123 when the
+// typed text holds a character EUC-JP cannot.
+int entry_value(GtkWidget* entry, const std::string* row_value, const std::string& shown,
+                std::string* value) {
+  const gchar* text = gtk_entry_get_text(GTK_ENTRY(entry));
+  if (row_value && shown == text) {
+    *value = *row_value;
+    return 0;
   }
-};
-
-// Puts changed texts into a row of a two-column list and selects it again.
-void replace_row(GtkWidget* list, int row, const Fields& f) {
-  gtk_clist_set_text(GTK_CLIST(list), row, 0, f.host);
-  gtk_clist_set_text(GTK_CLIST(list), row, 1, f.second);
-  select_list_row(list, row);
-}
-
-// True in change mode when the two texts are still the row's own (the
-// unchanged texts are null when adding).
-bool row_unchanged(const char* first, const char* second, const char* unchanged_first,
-                   const char* unchanged_second) {
-  return unchanged_first && unchanged_second && strcmp(first, unchanged_first) == 0 &&
-         strcmp(second, unchanged_second) == 0;
-}
-
-// Shows the message of the first failing check; true when all pass. A row
-// left as it was is not checked for texts the file cannot hold: those came
-// from a file read, not from typing.
-bool server_fields_valid(const char* host, const char* port, int mode) {
-  bool change = mode == DIALOG_MODE_CHANGE;
-  const char* old_host = change ? selected_server_host : nullptr;
-  const char* old_port = change ? selected_server_port : nullptr;
-  int message = 0;
-  if (host[0] == '\0')
-    message = kMessageNoServerHost;
-  else if (validate_port(port) != 0)
-    message = kMessageBadPort;
-  else if (server_is_duplicate(host, port, old_host, old_port) != 0)
-    message = kMessageDuplicate;
-  else if (!row_unchanged(host, port, old_host, old_port) && validate_host_text(host, true) != 0)
-    message = kMessageBadHostOrUser;
-  if (message != 0) show_message_number(message);
-  return message == 0;
-}
-
-bool user_fields_valid(int slot, const char* host, const char* user, int mode) {
-  bool change = mode == DIALOG_MODE_CHANGE;
-  const char* old_host = change ? selected_entry_host : nullptr;
-  const char* old_user = change ? selected_entry_user : nullptr;
-  int message = 0;
-  if (host[0] == '\0' && user[0] == '\0')
-    message = kMessageNoHostOrUser;
-  else if (entry_is_duplicate(slot, host, user, old_host, old_user) != 0)
-    message = kMessageDuplicate;
-  else if (!row_unchanged(host, user, old_host, old_user) &&
-           (validate_host_text(host, false) != 0 || validate_user_text(user, host) != 0))
-    message = kMessageBadHostOrUser;
-  if (message != 0) show_message_number(message);
-  return message == 0;
-}
-
-void finish_dialog(gpointer window) {
-  set_page_dirty(&hosts_dirty);
-  end_modal_loop(GTK_WIDGET(window));
-}
-
-// Opens a server or user dialog, keeps its record in the page while it runs
-// and presets its entries in change mode (the presets are null when adding).
-template <typename Record>
-int open_entry_dialog(MainWindow* main, std::unique_ptr<Record>* record, const char* title,
-                      const DialogLayout& layout, const char* first, const char* second) {
-  record->reset(new (std::nothrow) Record{});
-  if (!*record) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
-  gtk_widget_set_sensitive(main->window, FALSE);
-  DialogWidgets widgets = build_entry_dialog(title, layout);
-  **record = {widgets.window, widgets.first_entry, widgets.second_entry};
-  if (first) preset_entry(widgets.first_entry, first);
-  if (second) preset_entry(widgets.second_entry, second);
-  run_entry_dialog(main, (*record)->window);
-  record->reset();
+  if (!euc_can_hold(text)) return kMessageUnwritableText;
+  *value = utf8_to_euc(text).get();
   return 0;
+}
+
+// A text left as the row had it came from a file read, not from typing: it
+// is not checked for what the file cannot hold.
+bool typed(const std::string& text, const std::string* row_text) {
+  return !row_text || text != *row_text;
+}
+
+int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
+  const char* old_host = row ? row->host.c_str() : nullptr;
+  const char* old_port = row ? row->second.c_str() : nullptr;
+  if (t.host.empty()) return kMessageNoServerHost;
+  if (validate_port(t.second.c_str()) != 0) return kMessageBadPort;
+  if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
+    return kMessageDuplicate;
+  if (typed(t.host, row ? &row->host : nullptr) && validate_host_text(t.host.c_str(), true) != 0)
+    return kMessageBadHostOrUser;
+  return 0;
+}
+
+// The user is checked again when the host changed: what a user may hold
+// depends on whether the pair has a host.
+int pair_refusal(int slot, const EntryTexts& t, const std::optional<EntryTexts>& row) {
+  const char* old_host = row ? row->host.c_str() : nullptr;
+  const char* old_user = row ? row->second.c_str() : nullptr;
+  if (t.host.empty() && t.second.empty()) return kMessageNoHostOrUser;
+  if (entry_is_duplicate(slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
+    return kMessageDuplicate;
+  bool host_typed = typed(t.host, row ? &row->host : nullptr);
+  bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
+  if ((host_typed && validate_host_text(t.host.c_str(), false) != 0) ||
+      (user_typed && validate_user_text(t.second.c_str(), t.host.c_str()) != 0))
+    return kMessageBadHostOrUser;
+  return 0;
+}
+
+// Runs a server or pair dialog over the main window, its record in the page
+// meanwhile; row is the row changed (none when adding).
+std::optional<EntryTexts> ask_entry_texts(MainWindow* main, const DialogLayout& layout,
+                                          const std::optional<EntryTexts>& row,
+                                          std::function<int(const EntryTexts&)> refusal) {
+  std::unique_ptr<EntryDialog>& record = main->access_page->dialog;
+  record.reset(new (std::nothrow) EntryDialog{});
+  if (!record) {
+    show_message_number(kMessageNoMemory);
+    return std::nullopt;
+  }
+  EntryDialog* d = record.get();
+  d->row = row;
+  d->refusal = std::move(refusal);
+  block_main_window(main);
+  build_entry_dialog(d, main, layout);
+  if (row) {
+    preset_entry(d->host_entry, row->host, &d->shown.host);
+    preset_entry(d->second_entry, row->second, &d->shown.second);
+  }
+  gtk_widget_show_all(d->window);
+  gtk_window_present(GTK_WINDOW(d->window));
+  run_modal_loop(main);
+  std::optional<EntryTexts> accepted = std::move(d->accepted);
+  record.reset();
+  return accepted;
 }
 
 }  // namespace
@@ -185,12 +173,14 @@ void on_server_add_clicked(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageTooManyServers);
     return;
   }
-  open_server_dialog(main, DIALOG_MODE_ADD, kTitleServerAdd);
+  if (std::optional<EntryTexts> texts = open_server_dialog(main, DialogMode::kAdd))
+    add_server(*texts);
 }
 
 void on_server_change_clicked(GtkWidget*, MainWindow* main) {
   if (!list_has_selection(main->access_page->server_list)) return;
-  open_server_dialog(main, DIALOG_MODE_CHANGE, kTitleServerChange);
+  if (std::optional<EntryTexts> texts = open_server_dialog(main, DialogMode::kChange))
+    change_selected_server(*texts);
 }
 
 void on_user_add_clicked(GtkWidget*, MainWindow* main) {
@@ -199,84 +189,53 @@ void on_user_add_clicked(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageTooManyUsers);
     return;
   }
-  open_user_dialog(main, DIALOG_MODE_ADD, kTitleUserAdd);
+  if (std::optional<EntryTexts> texts = open_user_dialog(main, DialogMode::kAdd)) add_pair(*texts);
 }
 
 void on_user_change_clicked(GtkWidget*, MainWindow* main) {
   if (!list_has_selection(main->access_page->server_list) ||
       !list_has_selection(main->access_page->user_list))
     return;
-  open_user_dialog(main, DIALOG_MODE_CHANGE, kTitleUserChange);
+  if (std::optional<EntryTexts> texts = open_user_dialog(main, DialogMode::kChange))
+    change_selected_pair(*texts);
 }
 
-int open_server_dialog(MainWindow* main, int mode, const char* title) {
-  bool add = mode == DIALOG_MODE_ADD;
-  DialogLayout layout{kTextServerHostLabel,
-                      255,
-                      kTextPortLabel,
-                      5,
-                      add ? G_CALLBACK(on_server_add_ok) : G_CALLBACK(on_server_change_ok),
-                      add ? "SERVENV_ADDACS_SERVER" : "SERVENV_CHGACS_SERVER"};
-  return open_entry_dialog(main, &main->access_page->server_dialog, title, layout,
-                           add ? nullptr : selected_server_host,
-                           add ? nullptr : selected_server_port);
+std::optional<EntryTexts> open_server_dialog(MainWindow* main, DialogMode mode) {
+  bool add = mode == DialogMode::kAdd;
+  DialogLayout layout{
+      add ? kTitleServerAdd : kTitleServerChange, kTextServerHostLabel, 255, kTextPortLabel, 5,
+      add ? kHelpServerAdd : kHelpServerChange};
+  std::optional<EntryTexts> row;
+  if (!add) row = main->access_page->selected_server.texts;
+  return ask_entry_texts(main, layout, row,
+                         [row](const EntryTexts& t) { return server_refusal(t, row); });
 }
 
-int open_user_dialog(MainWindow* main, int mode, const char* title) {
-  bool add = mode == DIALOG_MODE_ADD;
-  DialogLayout layout{kTextEntryHostLabel,
-                      255,
-                      kTextEntryUserLabel,
-                      255,
-                      add ? G_CALLBACK(on_user_add_ok) : G_CALLBACK(on_user_change_ok),
-                      add ? "SERVENV_ADDACS_USER" : "SERVENV_CHGACS_USER"};
-  return open_entry_dialog(main, &main->access_page->user_dialog, title, layout,
-                           add ? nullptr : selected_entry_host,
-                           add ? nullptr : selected_entry_user);
+std::optional<EntryTexts> open_user_dialog(MainWindow* main, DialogMode mode) {
+  bool add = mode == DialogMode::kAdd;
+  DialogLayout layout{
+      add ? kTitleUserAdd : kTitleUserChange, kTextEntryHostLabel, 255, kTextEntryUserLabel, 255,
+      add ? kHelpUserAdd : kHelpUserChange};
+  std::optional<EntryTexts> row;
+  if (!add) row = main->access_page->selected_pair.texts;
+  int slot = selected_server_slot();
+  return ask_entry_texts(main, layout, row,
+                         [slot, row](const EntryTexts& t) { return pair_refusal(slot, t, row); });
 }
 
-void on_server_add_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record()->server_dialog.get());
-  if (!server_fields_valid(f.host, f.second, DIALOG_MODE_ADD)) return;
-  int slot = add_server_block(f.host, f.second);
-  if (slot < 0) {
-    show_message_number(kMessageTooManyServers);
+void on_entry_dialog_ok(GtkWidget*, gpointer dialog) {
+  auto* d = static_cast<EntryDialog*>(dialog);
+  EntryTexts texts;
+  int refusal =
+      entry_value(d->host_entry, d->row ? &d->row->host : nullptr, d->shown.host, &texts.host);
+  if (refusal == 0)
+    refusal = entry_value(d->second_entry, d->row ? &d->row->second : nullptr, d->shown.second,
+                          &texts.second);
+  if (refusal == 0) refusal = d->refusal(texts);
+  if (refusal != 0) {
+    show_message_number(refusal);
     return;
   }
-  GtkWidget* list = access_page_record()->server_list;
-  append_server_row(f.host, slot, f.second, 1);
-  show_list_row(list, GTK_CLIST(list)->rows - 1);
-  finish_dialog(window);
-}
-
-void on_server_change_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record()->server_dialog.get());
-  if (!server_fields_valid(f.host, f.second, DIALOG_MODE_CHANGE)) return;
-  change_server_block(selected_server_slot(), f.host, f.second);
-  replace_row(access_page_record()->server_list, selected_server_row, f);
-  finish_dialog(window);
-}
-
-void on_user_add_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record()->user_dialog.get());
-  int slot = selected_server_slot();
-  if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_ADD)) return;
-  if (add_block_entry(slot, f.host, f.second) < 0) {
-    show_message_number(kMessageTooManyUsers);
-    return;
-  }
-  GtkWidget* list = access_page_record()->user_list;
-  append_user_row(f.host, f.second);
-  // The new row becomes the selection, so a change edits the row it presets.
-  select_list_row(list, GTK_CLIST(list)->rows - 1);
-  finish_dialog(window);
-}
-
-void on_user_change_ok(GtkWidget*, gpointer window) {
-  Fields f(access_page_record()->user_dialog.get());
-  int slot = selected_server_slot();
-  if (!user_fields_valid(slot, f.host, f.second, DIALOG_MODE_CHANGE)) return;
-  change_block_entry(slot, selected_user_row, f.host, f.second);
-  replace_row(access_page_record()->user_list, selected_user_row, f);
-  finish_dialog(window);
+  d->accepted = texts;
+  end_modal_loop(d->window);
 }

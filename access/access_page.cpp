@@ -1,6 +1,5 @@
 #include "access/access_page.h"
 
-#include <cstdlib>
 #include <initializer_list>
 #include <new>
 
@@ -13,13 +12,6 @@
 #include "common/state.h"
 #include "common/widgets.h"
 #include "converter/converter.h"
-
-int selected_server_row;
-int selected_user_row;
-const char* selected_server_host;
-const char* selected_server_port;
-const char* selected_entry_host;
-const char* selected_entry_user;
 
 namespace {
 
@@ -40,22 +32,34 @@ void reset_access_lists(AccessPage* page) {
   clear_list(page->user_list);
 }
 
-const char* cell_text(GtkWidget* list, int row, int column) {
-  gchar* text = nullptr;
-  gtk_clist_get_text(GTK_CLIST(list), row, column, &text);
-  return text ? text : "";
+void remember_server_row(AccessPage* page, int row) {
+  int slot = GPOINTER_TO_INT(gtk_clist_get_row_data(GTK_CLIST(page->server_list), row));
+  const AccessBlock& block = access_blocks[slot];
+  page->selected_server = {row, slot, {block.host, block.port}};
 }
 
-void remember_server_row(int row) {
-  selected_server_row = row;
-  selected_server_host = cell_text(access_page_record()->server_list, row, 0);
-  selected_server_port = cell_text(access_page_record()->server_list, row, 1);
+void remember_user_row(AccessPage* page, int row) {
+  int slot = page->selected_server.slot;
+  int slots[MAX_BLOCK_ENTRIES];
+  EntryTexts texts;
+  if (row < ordered_entries(slot, slots)) {
+    const AccessEntry& entry = access_blocks[slot].entries[slots[row]];
+    texts = {entry.host, entry.user};
+  }
+  page->selected_pair = {row, slot, texts};
 }
 
-void remember_user_row(int row) {
-  selected_user_row = row;
-  selected_entry_host = cell_text(access_page_record()->user_list, row, 0);
-  selected_entry_user = cell_text(access_page_record()->user_list, row, 1);
+// Shows texts of the file in a row of a two-column list.
+void set_row_texts(GtkWidget* list, int row, const EntryTexts& texts) {
+  gtk_clist_set_text(GTK_CLIST(list), row, 0, euc_to_utf8(texts.host.c_str()).get());
+  gtk_clist_set_text(GTK_CLIST(list), row, 1, euc_to_utf8(texts.second.c_str()).get());
+}
+
+int append_row(GtkWidget* list, const char* host, const char* second) {
+  CString first = euc_to_utf8(host);
+  CString other = euc_to_utf8(second);
+  gchar* cells[] = {first.get(), other.get()};
+  return gtk_clist_append(GTK_CLIST(list), cells);
 }
 
 GtkWidget* new_list(std::initializer_list<const char*> titles) {
@@ -74,11 +78,13 @@ struct ButtonRow {
   const char* label;
   GCallback handler;
   gpointer data;
+  const char* description;
 };
 
 // A titled frame holding the list in a scrolled window and its three buttons.
 void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
                      std::initializer_list<ButtonRow> buttons) {
+  name_widget(list, euc_to_utf8(title).get());
   GtkWidget* frame = new_euc_frame(title, GTK_SHADOW_ETCHED_IN, 5);
   gtk_widget_set_usize(frame, 400, -1);
   gtk_box_pack_start(GTK_BOX(vbox), frame, TRUE, TRUE, 0);
@@ -93,6 +99,7 @@ void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
     *row.button = new_euc_button(row.label, 0);
     gtk_container_add(GTK_CONTAINER(box), *row.button);
     g_signal_connect(*row.button, "clicked", row.handler, row.data);
+    describe_button(*row.button, row.description);
   }
 }
 
@@ -110,24 +117,29 @@ int build_access_page(MainWindow* main) {
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(frame), vbox);
 
-  page->server_list = new_list({kTextHostColumn, kTextPortColumn, ""});
-  gtk_clist_set_column_visibility(GTK_CLIST(page->server_list), 2, FALSE);
+  page->server_list = new_list({kTextHostColumn, kTextPortColumn});
   g_signal_connect(page->server_list, "select_row", G_CALLBACK(on_server_selected), nullptr);
   g_signal_connect(page->server_list, "unselect_row", G_CALLBACK(on_server_unselected), nullptr);
-  pack_list_frame(
-      vbox, kTextServerFrame, page->server_list,
-      {{&page->server_add_button, kTextAdd, G_CALLBACK(on_server_add_clicked), main},
-       {&page->server_change_button, kTextChange, G_CALLBACK(on_server_change_clicked), main},
-       {&page->server_remove_button, kTextRemove, G_CALLBACK(on_server_remove), nullptr}});
+  pack_list_frame(vbox, kTextServerFrame, page->server_list,
+                  {{&page->server_add_button, kTextAdd, G_CALLBACK(on_server_add_clicked), main,
+                    kTextServerAddDescription},
+                   {&page->server_change_button, kTextChange, G_CALLBACK(on_server_change_clicked),
+                    main, kTextServerChangeDescription},
+                   {&page->server_remove_button, kTextRemove, G_CALLBACK(on_server_remove), nullptr,
+                    kTextServerRemoveDescription}});
+  connect_list_actions(page->server_list, page->server_change_button, page->server_remove_button);
 
   page->user_list = new_list({kTextHostColumn, kTextUserColumn});
   g_signal_connect(page->user_list, "select_row", G_CALLBACK(on_user_selected), nullptr);
   g_signal_connect(page->user_list, "unselect_row", G_CALLBACK(on_user_unselected), nullptr);
-  pack_list_frame(
-      vbox, kTextPermitFrame, page->user_list,
-      {{&page->user_add_button, kTextAdd, G_CALLBACK(on_user_add_clicked), main},
-       {&page->user_change_button, kTextChange, G_CALLBACK(on_user_change_clicked), main},
-       {&page->user_remove_button, kTextRemove, G_CALLBACK(on_user_remove), nullptr}});
+  pack_list_frame(vbox, kTextPermitFrame, page->user_list,
+                  {{&page->user_add_button, kTextAdd, G_CALLBACK(on_user_add_clicked), main,
+                    kTextPairAddDescription},
+                   {&page->user_change_button, kTextChange, G_CALLBACK(on_user_change_clicked),
+                    main, kTextPairChangeDescription},
+                   {&page->user_remove_button, kTextRemove, G_CALLBACK(on_user_remove), nullptr,
+                    kTextPairRemoveDescription}});
+  connect_list_actions(page->user_list, page->user_change_button, page->user_remove_button);
 
   disable_selection_buttons(page);
   return 0;
@@ -150,24 +162,60 @@ void fill_server_list() {
 }
 
 void append_server_row(const char* host, int slot, const char* port, int select) {
-  char slot_text[16];
-  snprintf(slot_text, sizeof slot_text, "%d", slot);
-  gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(port), slot_text};
-  GtkCList* list = GTK_CLIST(access_page_record()->server_list);
-  int row = gtk_clist_append(list, cells);
-  if (select) gtk_clist_select_row(list, row, 0);
+  GtkWidget* list = access_page_record()->server_list;
+  int row = append_row(list, host, port);
+  gtk_clist_set_row_data(GTK_CLIST(list), row, GINT_TO_POINTER(slot));
+  if (select) gtk_clist_select_row(GTK_CLIST(list), row, 0);
 }
 
-// The cells hold the texts whole: the change dialogs start from them, and a
-// cut text would be written back cut.
+// The cells hold the texts whole, as shown; the model keeps them as read.
 void append_user_row(const char* host, const char* user) {
-  gchar* cells[] = {const_cast<gchar*>(host), const_cast<gchar*>(user)};
-  gtk_clist_append(GTK_CLIST(access_page_record()->user_list), cells);
+  append_row(access_page_record()->user_list, host, user);
 }
 
 int selected_server_slot() {
-  return static_cast<int>(
-      strtol(cell_text(access_page_record()->server_list, selected_server_row, 2), nullptr, 10));
+  return access_page_record()->selected_server.slot;
+}
+
+void add_server(const EntryTexts& texts) {
+  int slot = add_server_block(texts.host.c_str(), texts.second.c_str());
+  if (slot < 0) {
+    show_message_number(kMessageTooManyServers);
+    return;
+  }
+  GtkWidget* list = access_page_record()->server_list;
+  append_server_row(texts.host.c_str(), slot, texts.second.c_str(), 1);
+  show_list_row(list, GTK_CLIST(list)->rows - 1);
+  set_page_dirty(&hosts_dirty);
+}
+
+void change_selected_server(const EntryTexts& texts) {
+  AccessPage* page = access_page_record();
+  change_server_block(page->selected_server.slot, texts.host.c_str(), texts.second.c_str());
+  set_row_texts(page->server_list, page->selected_server.row, texts);
+  select_list_row(page->server_list, page->selected_server.row);
+  set_page_dirty(&hosts_dirty);
+}
+
+void add_pair(const EntryTexts& texts) {
+  if (add_block_entry(selected_server_slot(), texts.host.c_str(), texts.second.c_str()) < 0) {
+    show_message_number(kMessageTooManyUsers);
+    return;
+  }
+  GtkWidget* list = access_page_record()->user_list;
+  append_user_row(texts.host.c_str(), texts.second.c_str());
+  // The new row becomes the selection, so a change edits the row it presets.
+  select_list_row(list, GTK_CLIST(list)->rows - 1);
+  set_page_dirty(&hosts_dirty);
+}
+
+void change_selected_pair(const EntryTexts& texts) {
+  AccessPage* page = access_page_record();
+  int row = page->selected_pair.row;
+  change_block_entry(page->selected_pair.slot, row, texts.host.c_str(), texts.second.c_str());
+  set_row_texts(page->user_list, row, texts);
+  select_list_row(page->user_list, row);
+  set_page_dirty(&hosts_dirty);
 }
 
 bool list_has_selection(GtkWidget* list) {
@@ -187,7 +235,7 @@ void select_list_row(GtkWidget* list, int row) {
 
 void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
   AccessPage* page = access_page_record();
-  remember_server_row(row);
+  remember_server_row(page, row);
   set_sensitive({page->server_change_button, page->server_remove_button, page->user_add_button},
                 TRUE);
   set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
@@ -207,7 +255,7 @@ void on_server_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
 }
 
 void on_user_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
-  remember_user_row(row);
+  remember_user_row(access_page_record(), row);
   set_sensitive(
       {access_page_record()->user_change_button, access_page_record()->user_remove_button}, TRUE);
 }
@@ -220,9 +268,9 @@ void on_user_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
 void on_server_remove(GtkWidget*, gpointer) {
   AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list)) return;
-  remove_server_block(selected_server_slot());
+  remove_server_block(page->selected_server.slot);
   clear_list(page->user_list);
-  gtk_clist_remove(GTK_CLIST(page->server_list), selected_server_row);
+  gtk_clist_remove(GTK_CLIST(page->server_list), page->selected_server.row);
   disable_selection_buttons(page);
   set_page_dirty(&hosts_dirty);
 }
@@ -230,8 +278,8 @@ void on_server_remove(GtkWidget*, gpointer) {
 void on_user_remove(GtkWidget*, gpointer) {
   AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list) || !list_has_selection(page->user_list)) return;
-  remove_block_entry(selected_server_slot(), selected_user_row);
-  gtk_clist_remove(GTK_CLIST(page->user_list), selected_user_row);
+  remove_block_entry(page->selected_pair.slot, page->selected_pair.row);
+  gtk_clist_remove(GTK_CLIST(page->user_list), page->selected_pair.row);
   set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
   set_page_dirty(&hosts_dirty);
 }

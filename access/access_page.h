@@ -10,17 +10,27 @@
 #include "common/safe_file.h"
 #include "common/state.h"
 
+// The row last selected in a list, copied from the model when it was
+// selected: its texts as the file holds them, whatever the cells show.
+struct RowSelection {
+  int row = -1;      // none selected yet; kept when the row is unselected
+  int slot = -1;     // the block of the server, or of the pair
+  EntryTexts texts;  // host and port, or host and user
+};
+
+// The lists show the model's texts in UTF-8; the model keeps the file's bytes.
 struct AccessPage {
-  GtkWidget* server_list;                       // host, port, hidden slot number
-  GtkWidget* user_list;                         // host, user
-  std::unique_ptr<ServerDialog> server_dialog;  // while that dialog is open
-  std::unique_ptr<UserDialog> user_dialog;
+  GtkWidget* server_list;               // host, port; each row's data is its block's slot
+  GtkWidget* user_list;                 // host, user of the selected server, in list order
+  std::unique_ptr<EntryDialog> dialog;  // while a server or pair dialog is open
   GtkWidget* server_add_button;
   GtkWidget* server_change_button;
   GtkWidget* server_remove_button;
   GtkWidget* user_add_button;
   GtkWidget* user_change_button;
   GtkWidget* user_remove_button;
+  RowSelection selected_server;
+  RowSelection selected_pair;  // its row is also the pair's order in its block
 };
 
 // The access-control page of the run, for handlers without data.
@@ -28,23 +38,23 @@ inline AccessPage* access_page_record() {
   return main_window_record->access_page.get();
 }
 
-// The rows last selected, and their cell texts (the lists' own storage).
-extern int selected_server_row;
-extern int selected_user_row;
-extern const char* selected_server_host;
-extern const char* selected_server_port;
-extern const char* selected_entry_host;
-extern const char* selected_entry_user;
-
 int build_access_page(MainWindow* main);
 void fill_server_list();
 void clear_list(GtkWidget* list);
 
-// Appends a server row; with select, it becomes the selected row.
+// Appends a server row (texts as the file holds them); with select, it
+// becomes the selected row.
 void append_server_row(const char* host, int slot, const char* port, int select);
 void append_user_row(const char* host, const char* user);
 // The slot of the block shown in the selected server row.
 int selected_server_slot();
+
+// What the dialogs accepted, put into the model and the lists; the page is
+// dirty afterwards and the row added or changed is the selected one.
+void add_server(const EntryTexts& texts);
+void change_selected_server(const EntryTexts& texts);
+void add_pair(const EntryTexts& texts);
+void change_selected_pair(const EntryTexts& texts);
 // True when the list has a selected row.
 bool list_has_selection(GtkWidget* list);
 // Scrolls the list to the row when it is not fully visible and makes it the focus row.

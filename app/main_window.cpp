@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include <string>
 
 #include "access/access_page.h"
@@ -38,6 +40,8 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
     else
       g_signal_connect(button, "clicked", def.handler, main);
     if (def.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
+    // F1 anywhere in the window is ヘルプ: the help of the page shown.
+    if (def.handler == G_CALLBACK(on_help)) bind_key(main->window, button, GDK_F1);
   }
 }
 
@@ -136,8 +140,7 @@ void on_ok(GtkWidget* widget, MainWindow* main) {
 }
 
 const char* help_key_for_page(int page) {
-  static const char* const keys[] = {"SERVENV_CONVDRC", "SERVENV_TOLQHOSTS", "SERVENV_READ",
-                                     "SERVENV_SAVE"};
+  static const char* const keys[] = {kHelpConvdrc, kHelpTolqhosts, kHelpRead, kHelpSave};
   return page >= 0 && page < 4 ? keys[page] : nullptr;
 }
 

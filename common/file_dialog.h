@@ -5,21 +5,35 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "common/state.h"
 
-// Makes the main window insensitive, shows a modal file selection at
-// initial_path (EUC-JP) and returns when it has ended: OK without error
-// (ok_handler gets the selection as data and ends it with end_modal_loop),
-// Cancel or a close request.
-void run_file_dialog(MainWindow* main, const char* title, const std::string& initial_path,
-                     GCallback ok_handler, bool directories_only);
-// The chosen path in EUC-JP; false, with the message shown, when its name has
-// no EUC-JP form, which a settings file could not hold (123), or it is longer
-// than a path may be (122).
-bool chosen_file(gpointer dialog, std::string* euc);
-// True when nothing is typed in the selection's name field.
-bool name_field_empty(gpointer dialog);
+// What a file selection asks for.
+struct FileQuestion {
+  const char* title = nullptr;
+  std::string initial_path;  // EUC-JP; the selection starts exactly there
+  bool directories_only = false;
+  // ＯＫ on a directory (nothing in the name field) ends the dialog without a
+  // choice: the caller wants a file.
+  bool file_required = false;
+  // F1 calls help(nullptr, help_key), as a ヘルプ button's "clicked" would.
+  GCallback help = nullptr;
+  const char* help_key = nullptr;
+  // Judges the chosen path (EUC-JP) at ＯＫ: false, after showing why, keeps
+  // the dialog open. None accepts every path.
+  std::function<bool(const std::string&)> accept;
+};
+
+// Makes the main window insensitive, runs a modal file selection and returns
+// the path accepted with ＯＫ (EUC-JP), or none after キャンセル, Esc or a close
+// request. A chosen name that has no EUC-JP form, which a settings file could
+// not hold (123), or that is longer than a path may be (122), is refused.
+std::optional<std::string> ask_file(MainWindow* main, const FileQuestion& question);
+
+// "clicked" of the selection's ＯＫ; data is the running question.
+void on_file_dialog_ok(GtkWidget* button, gpointer data);
 
 #endif

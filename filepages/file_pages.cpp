@@ -20,6 +20,7 @@
 #include "converter/converter.h"
 #include "filepages/split_path.h"
 #include "filepages/texts.h"
+#include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
 namespace {
@@ -43,7 +44,7 @@ GtkWidget* new_file_combo() {
 
 // Both pages: the file choice, the path with its browse button, the action button.
 FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
-                          int browse_target_code) {
+                          int browse_target_code, const char* browse_description) {
   auto* page = new (std::nothrow) FilePage{};
   if (!page) {
     show_message_number(kMessageNoMemory);
@@ -61,6 +62,10 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   const auto grow = static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL);
 
   page->file_combo = new_file_combo();
+  // The choice has no label on screen; an assistive tool still names it.
+  CString kind = euc_to_utf8(kTextFileKind);
+  name_widget(page->file_combo, kind.get());
+  name_widget(GTK_COMBO(page->file_combo)->entry, kind.get());
   gtk_table_attach(table, gtk_label_new("     "), 0, 1, 0, 1, fill, grow, 0, 0);
   gtk_table_attach(table, page->file_combo, 0, 2, 0, 1, fill, grow, 0, 0);
   gtk_table_attach_defaults(table, gtk_label_new("                           "), 2, 3, 0, 1);
@@ -71,8 +76,10 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   // No length limit: a path too long to use is refused when used, never cut.
   page->path_entry = gtk_entry_new();
   gtk_table_attach_defaults(table, page->path_entry, 1, 3, 1, 2);
+  label_field(name_label, page->path_entry);
   GtkWidget* browse = new_euc_button(kTextBrowse, 5);
   gtk_table_attach(table, browse, 3, 4, 1, 2, GTK_SHRINK, grow, 0, 0);
+  describe_button(browse, browse_description);
 
   GtkWidget* action = new_euc_button(label, 5);
   gtk_table_attach_defaults(table, action, 0, 1, 2, 3);
@@ -138,14 +145,14 @@ GtkWidget* browse_entry() {
 }  // namespace
 
 int build_read_page(MainWindow* main) {
-  main->read_page.reset(
-      build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked), BROWSE_TARGET_READ));
+  main->read_page.reset(build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked),
+                                        BROWSE_TARGET_READ, kTextReadBrowseDescription));
   return main->read_page ? 0 : -1;
 }
 
 int build_save_page(MainWindow* main) {
-  main->save_page.reset(
-      build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked), BROWSE_TARGET_SAVE));
+  main->save_page.reset(build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked),
+                                        BROWSE_TARGET_SAVE, kTextSaveBrowseDescription));
   return main->save_page ? 0 : -1;
 }
 
@@ -198,15 +205,13 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
 void open_browse_dialog(GtkWidget*, MainWindow* main) {
   GtkWidget* entry = browse_entry();
   std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
-  run_file_dialog(main, kBrowseTitle, initial, G_CALLBACK(on_browse_ok), false);
-}
-
-void on_browse_ok(GtkWidget*, gpointer dialog) {
-  std::string chosen;
-  if (!chosen_file(dialog, &chosen)) return;
-  GtkWidget* entry = browse_entry();
-  if (!chosen.empty() && entry) set_entry_text(entry, chosen.c_str());
-  end_modal_loop(GTK_WIDGET(dialog));
+  FileQuestion question;
+  question.title = kBrowseTitle;
+  question.initial_path = initial;
+  question.help = G_CALLBACK(on_help_key_clicked);
+  question.help_key = browse_target == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead;
+  std::optional<std::string> chosen = ask_file(main, question);
+  if (chosen && !chosen->empty() && entry) set_entry_text(entry, chosen->c_str());
 }
 
 void PageDeleter::operator()(FilePage* page) const {

@@ -31,6 +31,5 @@ void on_save_clicked(GtkWidget* button, MainWindow* main);
 // "clicked" of the pages' browse buttons: a file selection that fills the
 // path entry of the page named by browse_target.
 void open_browse_dialog(GtkWidget* button, MainWindow* main);
-void on_browse_ok(GtkWidget* button, gpointer dialog);
 
 #endif

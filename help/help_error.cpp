@@ -1,5 +1,8 @@
 // The help's own error window.
+#include <gdk/gdkkeysyms.h>
+
 #include "common/input_file.h"
+#include "common/widgets.h"
 #include "converter/converter.h"
 #include "help/help_window.h"
 #include "help/texts.h"
@@ -15,8 +18,7 @@ void end_help_error(GtkWidget* window, gpointer) {
 
 void show_help_error(const char* text) {
   GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  gtk_window_set_modal(GTK_WINDOW(window), TRUE);
-  gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER_ALWAYS);
+  set_dialog_parent(window, dialog_parent(), true);
   gtk_window_set_title(GTK_WINDOW(window), "onlinehelp error message");
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(vbox), 5);
@@ -33,7 +35,9 @@ void show_help_error(const char* text) {
   // which ends the nested loop exactly once.
   g_signal_connect_swapped(ok, "clicked", G_CALLBACK(gtk_widget_destroy), window);
   g_signal_connect(window, "destroy", G_CALLBACK(end_help_error), nullptr);
+  bind_key(window, ok, GDK_Escape);
   gtk_widget_show_all(window);
+  gtk_window_present(GTK_WINDOW(window));
   gtk_grab_add(window);
   gtk_main();
 }

@@ -9,6 +9,8 @@
 
 #include "common/form_fields.h"
 #include "common/input_file.h"
+#include "common/state.h"
+#include "common/widgets.h"
 #include "converter/converter.h"
 #include "help/texts.h"
 
@@ -68,11 +70,26 @@ GtkWidget* new_row(GtkWidget* vbox) {
   return row;
 }
 
+GtkWindow* main_window() {
+  return main_window_record && main_window_record->window ? GTK_WINDOW(main_window_record->window)
+                                                          : nullptr;
+}
+
+// Hides the window and gives the keyboard back to the window it was opened over.
+void hide_help_window() {
+  if (!help_window || !help_window->window) return;
+  gtk_widget_unmap(help_window->window);
+  if (GtkWindow* back = dialog_parent()) gtk_window_present(back);
+}
+
 void build_help_window() {
   HelpWindow* w = help_window.get();
   w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(w->window), TRUE);
-  gtk_window_set_position(GTK_WINDOW(w->window), GTK_WIN_POS_CENTER);
+  set_dialog_parent(w->window, main_window(), false);
+  GtkWindowGroup* group = gtk_window_group_new();
+  gtk_window_group_add_window(group, GTK_WINDOW(w->window));
+  g_object_unref(group);  // the window keeps it
   g_signal_connect(w->window, "delete_event", G_CALLBACK(on_help_delete), nullptr);
   gtk_window_set_title(GTK_WINDOW(w->window), "OnLine Help");
   gtk_container_set_border_width(GTK_CONTAINER(w->window), 5);
@@ -103,6 +120,7 @@ void build_help_window() {
 
   build_single_view();
   if (!GTK_WIDGET_VISIBLE(w->window)) gtk_widget_show_all(w->window);
+  gtk_window_present(GTK_WINDOW(w->window));
 }
 
 void fill_contents_list(GtkCList* list) {
@@ -198,7 +216,7 @@ void build_text_pane() {
   gtk_widget_show(w->text_scroller);
   w->text_view = gtk_text_view_new();
   gtk_text_view_set_editable(GTK_TEXT_VIEW(w->text_view), FALSE);
-  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(w->text_view), GTK_WRAP_CHAR);
+  gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(w->text_view), GTK_WRAP_WORD_CHAR);
   gtk_container_add(GTK_CONTAINER(w->text_scroller), w->text_view);
   gtk_widget_show(w->text_view);
 }
@@ -212,6 +230,7 @@ void build_help_buttons() {
   w->cancel_button = gtk_button_new_with_label(euc_to_utf8(kTextHelpCancel).get());
   gtk_container_add(GTK_CONTAINER(w->button_box), w->cancel_button);
   g_signal_connect(w->cancel_button, "clicked", G_CALLBACK(on_help_cancel), nullptr);
+  bind_key(w->window, w->cancel_button, GDK_Escape);
   gtk_widget_show(w->button_box);
 }
 
@@ -282,11 +301,11 @@ gboolean on_contents_key_press(GtkWidget* widget, GdkEventKey* event, gpointer) 
 }
 
 void on_help_cancel(GtkWidget*, gpointer) {
-  if (help_window && help_window->window) gtk_widget_unmap(help_window->window);
+  hide_help_window();
 }
 
 gboolean on_help_delete(GtkWidget*, GdkEvent*, gpointer) {
-  if (help_window && help_window->window) gtk_widget_unmap(help_window->window);
+  hide_help_window();
   return TRUE;
 }
 

@@ -8,8 +8,20 @@
 
 #include "help/help_loader.h"
 
+// The topic keys of the pages and of the entry dialogs.
+inline constexpr const char* kHelpConvdrc = "SERVENV_CONVDRC";
+inline constexpr const char* kHelpTolqhosts = "SERVENV_TOLQHOSTS";
+inline constexpr const char* kHelpRead = "SERVENV_READ";
+inline constexpr const char* kHelpSave = "SERVENV_SAVE";
+inline constexpr const char* kHelpServerAdd = "SERVENV_ADDACS_SERVER";
+inline constexpr const char* kHelpServerChange = "SERVENV_CHGACS_SERVER";
+inline constexpr const char* kHelpUserAdd = "SERVENV_ADDACS_USER";
+inline constexpr const char* kHelpUserChange = "SERVENV_CHGACS_USER";
+
 // Built on the first request and kept; the panes and the button box are made
-// again whenever the view changes.
+// again whenever the view changes. It belongs to the main window (in front
+// of it) but has a window group of its own, so that it stays usable while a
+// modal dialog, whose ヘルプ opened it, holds the input. Esc hides it.
 struct HelpWindow {
   GtkWidget* window = nullptr;  // null until the first request
   GtkWidget* text_view = nullptr;
@@ -36,7 +48,8 @@ extern int help_current_row;
 int load_help_file(const char* name);
 // load_help_file for a help file at any path.
 int load_help_file_at(const char* path);
-// The help error window with a UTF-8 text; returns once the user has closed it.
+// The help error window with a UTF-8 text; returns once the user has closed
+// it (ＯＫ, Return or Esc).
 void show_help_error(const char* text);
 // show_help_error with an EUC-JP text.
 void report_help_error(const char* euc_text);

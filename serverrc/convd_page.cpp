@@ -17,7 +17,6 @@
 #include "serverrc/texts.h"
 
 int dict_column_width;
-int dict_selected_row;
 
 namespace {
 
@@ -97,8 +96,12 @@ GtkWidget* new_left_label(const char* text) {
   return label;
 }
 
+// Takes digits only: a letter would read as 0, which for the automatic save
+// count turns saving off.
 GtkWidget* new_count_spin(GtkObject* adjustment) {
-  return gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
+  GtkWidget* spin = gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
+  gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(spin), TRUE);
+  return spin;
 }
 
 // A widget kept at its natural size in the top left corner of its cell.
@@ -120,13 +123,16 @@ void build_directory_row(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   GtkWidget* table = gtk_table_new(1, 4, FALSE);
   gtk_box_pack_start(GTK_BOX(box), table, FALSE, FALSE, 0);
   gtk_table_set_col_spacings(GTK_TABLE(table), 10);
-  gtk_table_attach(GTK_TABLE(table), new_left_label(kTextDictDir), 0, 1, 0, 1, GTK_FILL,
+  GtkWidget* label = new_left_label(kTextDictDir);
+  gtk_table_attach(GTK_TABLE(table), label, 0, 1, 0, 1, GTK_FILL,
                    static_cast<GtkAttachOptions>(GTK_EXPAND | GTK_FILL), 0, 0);
   page->dir_entry = gtk_entry_new();
   gtk_table_attach_defaults(GTK_TABLE(table), page->dir_entry, 1, 3, 0, 1);
+  label_field(label, page->dir_entry);
   connect_dirty(page->dir_entry, "changed");
   GtkWidget* refer = new_euc_button(kTextRefer, 5);
   gtk_table_attach(GTK_TABLE(table), refer, 3, 4, 0, 1, GTK_SHRINK, GTK_SHRINK, 0, 0);
+  describe_button(refer, kTextReferDescription);
   connect_clicked(refer, G_CALLBACK(on_dir_refer), main);
 }
 
@@ -140,6 +146,7 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   gchar* titles[] = {title.get()};
   page->dict_list = gtk_clist_new_with_titles(1, titles);
   gtk_widget_set_size_request(page->dict_list, 400, 150);
+  name_widget(page->dict_list, euc_to_utf8(kTextDictFrame).get());
   gtk_box_pack_start(GTK_BOX(hbox), new_list_scroller(page->dict_list), TRUE, TRUE, 5);
   g_signal_connect(page->dict_list, "select_row", G_CALLBACK(dict_row_selected), nullptr);
   g_signal_connect(page->dict_list, "unselect_row", G_CALLBACK(dict_row_unselected), nullptr);
@@ -156,14 +163,22 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   connect_clicked(page->add_button, G_CALLBACK(on_dict_add), main);
   connect_clicked(page->change_button, G_CALLBACK(on_dict_change), main);
   connect_clicked(page->remove_button, G_CALLBACK(on_dict_remove), nullptr);
+  describe_button(page->add_button, kTextDictAddDescription);
+  describe_button(page->change_button, kTextDictChangeDescription);
+  describe_button(page->remove_button, kTextDictRemoveDescription);
+  connect_list_actions(page->dict_list, page->change_button, page->remove_button);
   forget_dict_selection(page);
 }
 
-// One row of the options table: a label and its widget.
-void attach_option(GtkWidget* table, int row, const char* label, GtkWidget* widget) {
+// One row of the options table: a label and its field, which cell may hold
+// inside an alignment.
+void attach_option(GtkWidget* table, int row, const char* label_text, GtkWidget* field,
+                   GtkWidget* cell) {
   auto fill = static_cast<GtkAttachOptions>(GTK_FILL);
-  gtk_table_attach(GTK_TABLE(table), new_left_label(label), 0, 1, row, row + 1, fill, fill, 0, 0);
-  gtk_table_attach_defaults(GTK_TABLE(table), widget, 1, 2, row, row + 1);
+  GtkWidget* label = new_left_label(label_text);
+  gtk_table_attach(GTK_TABLE(table), label, 0, 1, row, row + 1, fill, fill, 0, 0);
+  gtk_table_attach_defaults(GTK_TABLE(table), cell, 1, 2, row, row + 1);
+  label_field(label, field);
 }
 
 void build_options_table(ConvdPage* page, GtkWidget* box) {
@@ -179,16 +194,16 @@ void build_options_table(ConvdPage* page, GtkWidget* box) {
 
   page->sticky_adjustment = gtk_adjustment_new(10, kStickyMin, kStickyMax, 1, 10, 0);
   page->sticky_spin = new_count_spin(page->sticky_adjustment);
-  attach_option(table, 1, kTextSticky, at_natural_size(page->sticky_spin));
+  attach_option(table, 1, kTextSticky, page->sticky_spin, at_natural_size(page->sticky_spin));
   connect_dirty(page->sticky_spin, "changed");
 
   page->giji_entry = gtk_entry_new();
-  attach_option(table, 2, kTextGiji, page->giji_entry);
+  attach_option(table, 2, kTextGiji, page->giji_entry, page->giji_entry);
   connect_dirty(page->giji_entry, "changed");
 
   page->autosave_adjustment = gtk_adjustment_new(0, kAutosaveMin, kAutosaveMax, 1, 10, 0);
   page->autosave_spin = new_count_spin(page->autosave_adjustment);
-  attach_option(table, 3, kTextAutosave, at_natural_size(page->autosave_spin));
+  attach_option(table, 3, kTextAutosave, page->autosave_spin, at_natural_size(page->autosave_spin));
   connect_dirty(page->autosave_spin, "changed");
 }
 
@@ -271,7 +286,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
   ConvdPage* page = main_convd_page();
   GtkCList* list = GTK_CLIST(page->dict_list);
   if (!list->selection) return;
-  gtk_clist_remove(list, dict_selected_row);
+  gtk_clist_remove(list, page->dict_selected_row);
   fit_list_column(page->dict_list, 0);
   forget_dict_selection(page);
   set_page_dirty(&convd_dirty);
@@ -311,7 +326,7 @@ void load_convdrc(MainWindow* main, int library_only) {
 }
 
 void dict_row_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
-  dict_selected_row = row;
+  main_convd_page()->dict_selected_row = row;
   gtk_widget_set_sensitive(main_convd_page()->change_button, TRUE);
   gtk_widget_set_sensitive(main_convd_page()->remove_button, TRUE);
 }

@@ -35,6 +35,7 @@ struct ConvdPage {
   GtkWidget* remove_button;
   EntryOrigin dir_origin;
   EntryOrigin giji_origin;
+  int dict_selected_row = -1;  // the row last selected; kept when it is unselected
 };
 
 // The convd page of the run, for handlers without data.
@@ -43,8 +44,6 @@ inline ConvdPage* main_convd_page() {
 }
 
 extern int dict_column_width;
-// The dictionary row last selected; kept when it is unselected.
-extern int dict_selected_row;
 
 int build_convd_page(MainWindow* main);
 // Sets dict_column_width to the widest text of the column and the column to that width.

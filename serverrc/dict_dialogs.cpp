@@ -12,6 +12,7 @@
 #include "common/text.h"
 #include "common/widgets.h"
 #include "converter/converter.h"
+#include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
 namespace {
@@ -59,58 +60,61 @@ std::string dict_dir_initial_path() {
 }
 
 std::string dict_change_initial_path() {
+  ConvdPage* page = main_convd_page();
   char dir[kPathSize];
-  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page()->dir_entry))).get());
+  copy_bounded(dir, utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(page->dir_entry))).get());
   append_slash(dir, sizeof dir);
   char path[kPathSize];
-  row_path(path, dict_row_name(main_convd_page()->dict_list, dict_selected_row), dir);
+  row_path(path, dict_row_name(page->dict_list, page->dict_selected_row), dir);
   return expand_path_macros(path, sizeof path) == 0 ? path : "";
 }
 
-// A newline would end the name's line in convdrc early; no control
-// character belongs in a file name there.
-bool has_control_char(const std::string& name) {
+// The message for a name a convdrc line cannot hold, or 0: white space would
+// split the "readfile" line (the next read takes the first word), and a
+// newline or another control character has no place in a file name there.
+int dict_name_refusal(const std::string& name) {
+  if (name.find_first_of(" \t\n\v\f\r") != std::string::npos) return kMessageBlankInDictName;
   for (unsigned char c : name)
-    if (c < ' ' || c == 0x7f) return true;
-  return false;
+    if (c < ' ' || c == 0x7f) return kMessageBadDictName;
+  return 0;
 }
 
 // The dictionary name that the add or change dialog's choice gives, with the
 // checks both share; false (with the message shown) when it cannot be used.
-bool checked_dict_name(gpointer dialog, int for_change, std::string* name) {
+bool checked_dict_name(const std::string& chosen, int for_change, std::string* name) {
   char dir[kPathSize];
-  if (!expanded_dict_dir(dir)) {
-    show_message_number(kMessageBadDirectory);
-    return false;
-  }
-  std::string chosen;
-  if (!chosen_file(dialog, &chosen)) return false;
-  if (dict_in_list(chosen.c_str(), dir, for_change) == -1) {
-    show_message_number(kMessageAlreadyListed);
-    return false;
-  }
-  if (has_control_char(chosen)) {
-    show_message_number(kMessageBadDictName);
+  int refusal = 0;
+  if (!expanded_dict_dir(dir))
+    refusal = kMessageBadDirectory;
+  else if (dict_in_list(chosen.c_str(), dir, for_change) == -1)
+    refusal = kMessageAlreadyListed;
+  else
+    refusal = dict_name_refusal(name_for_list(chosen, dir));
+  if (refusal != 0) {
+    show_message_number(refusal);
     return false;
   }
   *name = name_for_list(chosen, dir);
   return true;
 }
 
-// The name that the add or change dialog's choice gives; false when there is
-// none to take. An empty name field names only a directory, which is no
-// dictionary: the dialog then ends and nothing changes.
-bool take_dict_name(gpointer dialog, int for_change, std::string* name) {
-  if (!name_field_empty(dialog)) return checked_dict_name(dialog, for_change, name);
-  end_modal_loop(GTK_WIDGET(dialog));
-  return false;
+// A file selection of the page: for a dictionary file, or (directory set)
+// for the dictionary directory. F1 opens the page's help.
+FileQuestion page_question(const char* title, std::string initial_path, bool directory) {
+  FileQuestion question;
+  question.title = title;
+  question.initial_path = std::move(initial_path);
+  question.directories_only = directory;
+  question.file_required = !directory;
+  question.help = G_CALLBACK(on_help_key_clicked);
+  question.help_key = kHelpConvdrc;
+  return question;
 }
 
-// The dictionary list changed at row: it is shown, the page is dirty, the dialog ends.
-void end_dict_dialog(gpointer dialog, int row, float row_align) {
+// The dictionary list changed at row: it is shown, and the page is dirty.
+void show_changed_row(int row, float row_align) {
   scroll_row_into_view(GTK_CLIST(main_convd_page()->dict_list), row, row_align);
   set_page_dirty(&convd_dirty);
-  end_modal_loop(GTK_WIDGET(dialog));
 }
 
 }  // namespace
@@ -119,7 +123,7 @@ int dict_in_list(const char* path, const char* dir, int for_change) {
   GtkWidget* list = main_convd_page()->dict_list;
   char row_file[kPathSize];
   if (for_change) {
-    row_path(row_file, dict_row_name(list, dict_selected_row), dir);
+    row_path(row_file, dict_row_name(list, main_convd_page()->dict_selected_row), dir);
     if (strcmp(row_file, path) == 0) return 0;
   }
   for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
@@ -131,7 +135,19 @@ int dict_in_list(const char* path, const char* dir, int for_change) {
 }
 
 void on_dict_add(GtkWidget*, MainWindow* main) {
-  run_file_dialog(main, kDictAddTitle, dict_dir_initial_path(), G_CALLBACK(on_dict_add_ok), false);
+  std::string name;
+  FileQuestion question = page_question(kDictAddTitle, dict_dir_initial_path(), false);
+  question.accept = [&name](const std::string& chosen) {
+    return checked_dict_name(chosen, 0, &name);
+  };
+  if (!ask_file(main, question)) return;
+  GtkWidget* list = main->convd_page->dict_list;
+  append_dict_row(list, name.c_str());
+  // Only the new row can widen the column; measuring every row would not scale.
+  int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
+  if (width > dict_column_width) dict_column_width = width;
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+  show_changed_row(GTK_CLIST(list)->rows - 1, 1.0);
 }
 
 void on_dict_change(GtkWidget*, MainWindow* main) {
@@ -140,48 +156,36 @@ void on_dict_change(GtkWidget*, MainWindow* main) {
 }
 
 void open_dict_change_dialog(MainWindow* main) {
-  run_file_dialog(main, kDictChangeTitle, dict_change_initial_path(), G_CALLBACK(on_dict_change_ok),
-                  false);
-}
-
-void on_dir_refer(GtkWidget*, MainWindow* main) {
-  run_file_dialog(main, kReferTitle, dict_dir_initial_path(), G_CALLBACK(on_dir_refer_ok), true);
-}
-
-void on_dict_add_ok(GtkWidget*, gpointer dialog) {
+  GtkWidget* list = main->convd_page->dict_list;
+  int row = main->convd_page->dict_selected_row;
+  std::string own_file = dict_change_initial_path();
   std::string name;
-  if (!take_dict_name(dialog, 0, &name)) return;
-  GtkWidget* list = main_convd_page()->dict_list;
-  append_dict_row(list, name.c_str());
-  // Only the new row can widen the column; measuring every row would not scale.
-  int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
-  if (width > dict_column_width) dict_column_width = width;
-  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
-  end_dict_dialog(dialog, GTK_CLIST(list)->rows - 1, 1.0);
-}
-
-void on_dict_change_ok(GtkWidget*, gpointer dialog) {
-  std::string name;
-  if (!take_dict_name(dialog, 1, &name)) return;
-  GtkWidget* list = main_convd_page()->dict_list;
-  int row = dict_selected_row;
+  FileQuestion question = page_question(kDictChangeTitle, own_file, false);
+  question.accept = [&](const std::string& chosen) {
+    // The row's own file, as the dialog started: the row stays as it is,
+    // byte for byte, macros and all.
+    if (chosen == own_file) {
+      name = dict_row_name(list, row);
+      return true;
+    }
+    return checked_dict_name(chosen, 1, &name);
+  };
+  if (!ask_file(main, question)) return;
   set_dict_row(list, row, name.c_str());
   // The row stays the selected one.
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
   fit_list_column(list, 0);
-  end_dict_dialog(dialog, row, 0.0);
+  show_changed_row(row, 0.0);
 }
 
-void on_dir_refer_ok(GtkWidget*, gpointer dialog) {
-  std::string euc;
-  if (!chosen_file(dialog, &euc)) return;
+void on_dir_refer(GtkWidget*, MainWindow* main) {
+  std::optional<std::string> euc =
+      ask_file(main, page_question(kReferTitle, dict_dir_initial_path(), true));
+  if (!euc || euc->empty()) return;
   char chosen[kPathSize];
-  copy_bounded(chosen, euc.c_str());
-  if (chosen[0] != '\0') {
-    contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
-    size_t length = strlen(chosen);
-    if (length > 1 && chosen[length - 1] == '/') chosen[length - 1] = '\0';
-    set_entry_text(main_convd_page()->dir_entry, chosen);
-  }
-  end_modal_loop(GTK_WIDGET(dialog));
+  copy_bounded(chosen, euc->c_str());
+  contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
+  size_t length = strlen(chosen);
+  if (length > 1 && chosen[length - 1] == '/') chosen[length - 1] = '\0';
+  set_entry_text(main->convd_page->dir_entry, chosen);
 }

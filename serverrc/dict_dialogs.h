@@ -1,9 +1,9 @@
 // The file selections of the server settings page: adding and changing a
 // dictionary, and choosing the dictionary directory.
 //
-// Each opener makes the main window insensitive, shows a modal file selection
-// and returns only when it has ended (OK without error, Cancel or a close).
-// Names chosen in them are stored in EUC-JP, the program's code set.
+// Each opener asks through a modal file selection (the main window
+// insensitive meanwhile) and, when ＯＫ accepted a choice, puts it into the
+// page. Names chosen in them are stored in EUC-JP, the program's code set.
 #ifndef TOLQ_SERVERRC_DICT_DIALOGS_H
 #define TOLQ_SERVERRC_DICT_DIALOGS_H
 
@@ -18,13 +18,10 @@ inline constexpr const char* kReferTitle = "TolqSysEnv_Server Refer";
 void on_dict_add(GtkWidget* button, MainWindow* main);
 // Opens the change dialog when a dictionary row is selected.
 void on_dict_change(GtkWidget* button, MainWindow* main);
+// Changes the selected row to the file chosen. The dialog starts at the row's
+// own file; ＯＫ on it keeps the row exactly as it is.
 void open_dict_change_dialog(MainWindow* main);
 void on_dir_refer(GtkWidget* button, MainWindow* main);
-
-// The OK handlers; data is the file selection.
-void on_dict_add_ok(GtkWidget* button, gpointer dialog);
-void on_dict_change_ok(GtkWidget* button, gpointer dialog);
-void on_dir_refer_ok(GtkWidget* button, gpointer dialog);
 
 // -1 when path (EUC-JP) already names a row of the dictionary list, rows that
 // do not begin with '/' being taken relative to dir (expanded, ending with '/');

@@ -203,6 +203,44 @@ class App:
     def select_tab(self, name):
         self.find(self.window(MAIN_TITLE), "page tab", name).select()
 
+    def window_id(self, title):
+        """The X window of the program's window with that title."""
+        ids = wait_for(lambda: subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
+            capture_output=True, text=True).stdout.split(), what=f"X window {title!r}")
+        return int(ids[0])
+
+    def focus_window(self, title):
+        """Gives the window the keyboard focus, as a click on it would: keys
+        reach a window only once it has the focus."""
+        subprocess.run(["xdotool", "windowfocus", "--sync", str(self.window_id(title))],
+                       check=True)
+
+    def keys(self, *names):
+        """Presses keys (xdotool names, such as Tab, Return or ctrl+a), one after another."""
+        for name in names:
+            subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+            time.sleep(0.15)
+
+    def type(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
+
+    def focused(self, parent):
+        """The node of parent that has the keyboard focus, or None."""
+        return parent.findChild(lambda n: n.focused, retry=False, requireResult=False)
+
+    def tab_to(self, parent, role, name, description=None, limit=40):
+        """Presses Tab until the node of that role and name (and description)
+        has the keyboard focus."""
+        def wanted(node):
+            return (node is not None and node.roleName == role and node.name == name and
+                    (description is None or node.description == description))
+        for _ in range(limit):
+            if wanted(self.focused(parent)):
+                return
+            self.keys("Tab")
+        raise AssertionError(f"Tab never reached {role} {name!r} {description or ''}")
+
     def close_window(self, title):
         """Sends the window the close request of a window manager's close box."""
         subprocess.run([os.environ["TOLQ_CLOSE_WINDOW"], title], check=True)

@@ -15,6 +15,15 @@ void process_events() {
   while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
+bool wait_until(const std::function<bool()>& condition) {
+  for (int i = 0; i < 200; ++i) {
+    process_events();
+    if (condition()) return true;
+    g_usleep(10000);
+  }
+  return false;
+}
+
 MainWindow* build_test_main_window() {
   auto* main = new MainWindow{};
   if (build_main_window(main) != 0) return nullptr;
@@ -28,6 +37,7 @@ void destroy_test_main_window(MainWindow* main) {
   close_message_dialogs();
   gtk_widget_destroy(main->window);
   process_events();
+  if (main_window_record == main) main_window_record = nullptr;
   delete main;  // with its page records
 }
 
@@ -75,7 +85,7 @@ void for_each_toplevel(F f) {
 void with_nested_loop(const std::function<void()>& start_loop,
                       const std::function<void()>& action) {
   std::function<void()> copy = action;
-  g_idle_add(run_action, &copy);
+  g_idle_add_full(G_PRIORITY_DEFAULT_IDLE + 1, run_action, &copy, nullptr);
   start_loop();
 }
 
@@ -163,6 +173,29 @@ int run_answering(const std::function<void()>& code, const std::vector<bool>& an
   code();
   if (state.given < answers.size()) g_source_remove(source);
   return static_cast<int>(state.given);
+}
+
+void press_key(GtkWidget* widget, guint keyval) {
+  GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+  event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_toplevel(widget)->window));
+  event->key.send_event = TRUE;
+  event->key.time = GDK_CURRENT_TIME;
+  event->key.keyval = keyval;
+  // Accelerators and key bindings are looked up by hardware keycode.
+  GdkKeymapKey* keys = nullptr;
+  gint count = 0;
+  if (gdk_keymap_get_entries_for_keyval(nullptr, keyval, &keys, &count) && count > 0) {
+    event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+    event->key.group = static_cast<guint8>(keys[0].group);
+  }
+  g_free(keys);
+  gtk_main_do_event(event);
+  gdk_event_free(event);
+}
+
+GtkWidget* front_dialog() {
+  GtkWidget* grab = gtk_grab_get_current();
+  return grab ? gtk_widget_get_toplevel(grab) : nullptr;
 }
 
 std::string to_utf8(const char* euc) {

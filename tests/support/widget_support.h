@@ -31,8 +31,11 @@ class ScratchMainWindowTest : public testing::Test {
 
 // Runs pending toolkit events.
 void process_events();
+// Processes events until the condition holds; false when it did not within two seconds.
+bool wait_until(const std::function<bool()>& condition);
 // Schedules action to run from the main loop once the next nested loop is running
 // (for example inside a modal dialog), then runs code that starts that loop.
+// Idle work that start_loop queues itself runs before action.
 void with_nested_loop(const std::function<void()>& start_loop, const std::function<void()>& action);
 
 // Opens a file selection with opener and runs action on it once its nested
@@ -54,6 +57,12 @@ void close_message_dialogs();
 // Runs code that may ask questions in modal dialogs and answers them in turn
 // with answers; returns how many were asked (at most answers.size()).
 int run_answering(const std::function<void()>& code, const std::vector<bool>& answers);
+// Presses keyval (no modifiers) in the window of widget, as the X server
+// would deliver it: through the input grab, to the window's accelerators
+// and its focus widget.
+void press_key(GtkWidget* widget, guint keyval);
+// The modal dialog or message open in front, or null.
+GtkWidget* front_dialog();
 // EUC-JP of a UTF-8 text and back (the message catalogue holds EUC-JP).
 std::string to_utf8(const char* euc);
 

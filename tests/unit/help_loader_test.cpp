@@ -186,6 +186,15 @@ TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {
   const std::string convd_body = "\n" + topics().at(0).body;
   for (const PathMacro& macro : kPathMacros)
     EXPECT_NE(convd_body.find(std::string("\n") + macro.name), std::string::npos) << macro.name;
+  // Every topic tells the keys of its window; the two pages with lists, the lists' keys.
+  const char* double_click = "\xa5\xc0\xa5\xd6\xa5\xeb\xa5\xaf\xa5\xea\xa5\xc3\xa5\xaf";
+  for (const auto& topic : topics()) {
+    std::vector<const char*> named = {"F1", "Enter", "Esc"};
+    if (topic.key == "SERVENV_CONVDRC" || topic.key == "SERVENV_TOLQHOSTS")
+      named.insert(named.end(), {"Delete", double_click});
+    for (const char* key : named)
+      EXPECT_NE(topic.body.find(key), std::string::npos) << topic.key << " " << key;
+  }
 }
 
 }  // namespace

@@ -46,16 +46,16 @@ class AccessPageTest : public testing::Test {
     fill_server_list();
   }
 
-  // "cell0/cell1" of every row, joined by '|'; with_slot adds the hidden cell.
+  // "cell0/cell1" of every row, joined by '|'; with_slot adds the row's slot.
   static std::string rows(GtkWidget* list, bool with_slot = false) {
     std::string text;
     for (int row = 0; row < GTK_CLIST(list)->rows; ++row) {
-      gchar *a = nullptr, *b = nullptr, *c = nullptr;
+      gchar *a = nullptr, *b = nullptr;
       gtk_clist_get_text(GTK_CLIST(list), row, 0, &a);
       gtk_clist_get_text(GTK_CLIST(list), row, 1, &b);
       text += (row ? "|" : "") + std::string(a) + "/" + b;
-      if (with_slot && gtk_clist_get_text(GTK_CLIST(list), row, 2, &c))
-        text += "#" + std::string(c);
+      if (with_slot)
+        text += "#" + std::to_string(GPOINTER_TO_INT(gtk_clist_get_row_data(GTK_CLIST(list), row)));
     }
     return text;
   }
@@ -74,7 +74,7 @@ class AccessPageTest : public testing::Test {
 
   // Opens a dialog through its launcher, fills its two entries and presses ＯＫ.
   OkResult press_ok(void (*launcher)(GtkWidget*, MainWindow*), const char* first,
-                    const char* second, bool user_dialog, const char* title) {
+                    const char* second, const char* title) {
     OkResult result{"", false};
     bool ran = false;
     with_nested_loop([&] { launcher(nullptr, main); },
@@ -87,22 +87,11 @@ class AccessPageTest : public testing::Test {
                          gtk_main_quit();
                          return;
                        }
-                       GtkWidget* entries[2];
-                       void (*ok)(GtkWidget*, gpointer);
-                       if (user_dialog) {
-                         entries[0] = page->user_dialog->host_entry;
-                         entries[1] = page->user_dialog->user_entry;
-                         bool add = launcher == on_user_add_clicked;
-                         ok = add ? on_user_add_ok : on_user_change_ok;
-                       } else {
-                         entries[0] = page->server_dialog->host_entry;
-                         entries[1] = page->server_dialog->port_entry;
-                         bool add = launcher == on_server_add_clicked;
-                         ok = add ? on_server_add_ok : on_server_change_ok;
-                       }
-                       if (first) gtk_entry_set_text(GTK_ENTRY(entries[0]), first);
-                       if (second) gtk_entry_set_text(GTK_ENTRY(entries[1]), second);
-                       ok(nullptr, window);
+                       EntryDialog* dialog = page->dialog.get();
+                       EXPECT_EQ(dialog->window, window);
+                       if (first) gtk_entry_set_text(GTK_ENTRY(dialog->host_entry), first);
+                       if (second) gtk_entry_set_text(GTK_ENTRY(dialog->second_entry), second);
+                       gtk_button_clicked(GTK_BUTTON(dialog->ok_button));
                        result.closed = find_window(title) == nullptr;
                        result.message = open_message_text();
                        close_message_dialogs();
@@ -113,16 +102,16 @@ class AccessPageTest : public testing::Test {
     return result;
   }
   OkResult add_server(const char* host, const char* port) {
-    return press_ok(on_server_add_clicked, host, port, false, "TolqSysEnv_Server ServerAdd");
+    return press_ok(on_server_add_clicked, host, port, "TolqSysEnv_Server ServerAdd");
   }
   OkResult change_server(const char* host, const char* port) {
-    return press_ok(on_server_change_clicked, host, port, false, "TolqSysEnv_Server ServerChange");
+    return press_ok(on_server_change_clicked, host, port, "TolqSysEnv_Server ServerChange");
   }
   OkResult add_user(const char* host, const char* user) {
-    return press_ok(on_user_add_clicked, host, user, true, "TolqSysEnv_Server AccessAdd");
+    return press_ok(on_user_add_clicked, host, user, "TolqSysEnv_Server AccessAdd");
   }
   OkResult change_user(const char* host, const char* user) {
-    return press_ok(on_user_change_clicked, host, user, true, "TolqSysEnv_Server AccessChange");
+    return press_ok(on_user_change_clicked, host, user, "TolqSysEnv_Server AccessChange");
   }
 
   MainWindow* main = nullptr;
@@ -149,7 +138,7 @@ TEST_F(AccessPageTest, SelectingAServerShowsItsUsersInOrder) {
   EXPECT_EQ(sensitivity(), "111100");
   select(page->user_list, 1);
   EXPECT_EQ(sensitivity(), "111111");
-  EXPECT_STREQ(selected_entry_host, "h2");
+  EXPECT_EQ(page->selected_pair.texts.host, "h2");
   gtk_clist_unselect_row(GTK_CLIST(page->user_list), 1, 0);
   EXPECT_EQ(sensitivity(), "111100");
 }
@@ -181,7 +170,7 @@ TEST_F(AccessPageTest, RemovingTheMiddleServerAndAddingReusesItsSlot) {
   EXPECT_EQ(added.message, "");
   EXPECT_EQ(rows(page->server_list, true), "a/10#1|c/#3|d/#2");
   EXPECT_EQ(access_slot_count, 4);
-  EXPECT_EQ(selected_server_row, 2);
+  EXPECT_EQ(page->selected_server.row, 2);
   EXPECT_EQ(sensitivity(), "111100");
 
   // The page never shows or changes the tolqds block.
@@ -209,8 +198,8 @@ TEST_F(AccessPageTest, RemovingTheFirstUserRenumbersTheOthers) {
   EXPECT_EQ(access_blocks[0].entries[0].user, "new");
   EXPECT_EQ(access_blocks[0].entries[0].order, 2);
   // The new row is the selection that a change starts from.
-  EXPECT_EQ(selected_user_row, 2);
-  EXPECT_STREQ(selected_entry_user, "new");
+  EXPECT_EQ(page->selected_pair.row, 2);
+  EXPECT_EQ(page->selected_pair.texts.second, "new");
 }
 
 TEST_F(AccessPageTest, ServerDialogMessagesInOrder) {
@@ -243,10 +232,8 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   EXPECT_EQ(rows(page->server_list, true), longer + "/#0|b/#1");
   EXPECT_EQ(access_blocks[0].host, longer);
   EXPECT_EQ(access_blocks[0].port, "");
-  // The selection names the new cells (the old texts are freed).
-  gchar* cell = nullptr;
-  gtk_clist_get_text(GTK_CLIST(page->server_list), 0, 0, &cell);
-  EXPECT_EQ(selected_server_host, cell);
+  // The selection holds the new texts.
+  EXPECT_EQ(page->selected_server.texts.host, longer);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
   // A host read from a file, longer than the entry takes when typing, comes back whole.
   const std::string read(300, 'r');
@@ -283,9 +270,7 @@ TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   EXPECT_EQ(rows(page->user_list), "x/|/v|/w");
   EXPECT_EQ(access_blocks[0].entries[0].host, "x");
   EXPECT_EQ(access_blocks[0].entries[0].user, "");
-  gchar* cell = nullptr;
-  gtk_clist_get_text(GTK_CLIST(page->user_list), 0, 0, &cell);
-  EXPECT_EQ(selected_entry_host, cell);
+  EXPECT_EQ(page->selected_pair.texts, (EntryTexts{"x", ""}));
 }
 
 TEST_F(AccessPageTest, UserChangeOfOneFieldToAnotherRowIsADuplicate) {
@@ -317,6 +302,36 @@ TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
   // Rows left as they were read are accepted.
   EXPECT_TRUE(change_user(nullptr, nullptr).closed);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+}
+
+// The model keeps the file's bytes; the lists and the presets show them in
+// UTF-8, and an unedited text goes back as it was read, even one that does
+// not convert.
+TEST_F(AccessPageTest, TextsOfTheFileAreShownConvertedAndComeBackAsRead) {
+  const std::string japanese = "\xc6\xfc\xcb\xdc";  // 日本 in EUC-JP
+  const std::string garbled = "h\xff\xfe";
+  load("convd ja_JP " + japanese + " {\n" + garbled + ":u\n}\n");
+  EXPECT_EQ(rows(page->server_list), "日本/");
+  select(page->server_list, 0);
+  EXPECT_TRUE(change_server(nullptr, nullptr).closed);
+  EXPECT_EQ(access_blocks[0].host, japanese);
+  EXPECT_EQ(change_server("日本x", nullptr).message, message(124));  // typed: ASCII only
+
+  select(page->user_list, 0);
+  EXPECT_TRUE(g_utf8_validate(rows(page->user_list).c_str(), -1, nullptr));
+  with_nested_loop(
+      [&] { on_user_change_clicked(nullptr, main); },
+      [&] {
+        // It cannot be shown exactly, so it cannot be edited into '?'.
+        EXPECT_FALSE(gtk_editable_get_editable(GTK_EDITABLE(page->dialog->host_entry)));
+        EXPECT_TRUE(gtk_editable_get_editable(GTK_EDITABLE(page->dialog->second_entry)));
+        gtk_entry_set_text(GTK_ENTRY(page->dialog->second_entry), "v");
+        gtk_button_clicked(GTK_BUTTON(page->dialog->ok_button));
+        if (page->dialog) gtk_button_clicked(GTK_BUTTON(page->dialog->cancel_button));
+      });
+  EXPECT_EQ(access_blocks[0].entries[0].host, garbled);
+  EXPECT_EQ(access_blocks[0].entries[0].user, "v");
+  EXPECT_EQ(change_user(nullptr, "\xf0\x9f\x98\x80").message, message(123));  // no EUC-JP form
 }
 
 TEST_F(AccessPageTest, FullTablesRefuseAddsBeforeOpeningADialog) {

@@ -140,17 +140,27 @@ TEST_F(DictDialogs, AddRefusesAFileAlreadyListed) {
   EXPECT_TRUE(clean());
 }
 
-TEST_F(DictDialogs, NamesWithAControlCharacterAreRefused) {
-  set_rows({"a.dic", "l\n.dic"});  // a file read is taken as it is
+// A convdrc line splits a name at white space, and has no room for other
+// control characters; names read from a file are taken as they are.
+TEST_F(DictDialogs, NamesTheFileCannotHoldAreRefused) {
+  set_rows({"a.dic", "l\x01.dic", "my dict.dic"});
+  for (const char* name : {"/srv dict.dic", "/x\ty.dic", "/x\ny.dic"})
+    in_dialog(on_dict_add, kDictAddTitle,
+              [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + name, 136); });
   in_dialog(on_dict_add, kDictAddTitle,
-            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/x\ny.dic", 125); });
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/x\x01y.dic", 125); });
   in_dialog(on_dict_add, kDictAddTitle,
-            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/l\n.dic", 56); });
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/l\x01.dic", 56); });
   select_row(0);
   in_dialog(on_dict_change, kDictChangeTitle,
-            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/x\ny.dic", 125); });
-  EXPECT_EQ(rows(), (Rows{"a.dic", "l\n.dic"}));
+            [&](GtkFileSelection* fs) { expect_refusal(fs, dicts + "/b c.dic", 136); });
+  EXPECT_EQ(rows(), (Rows{"a.dic", "l\x01.dic", "my dict.dic"}));
   EXPECT_TRUE(clean());
+  // A blank in the directory is no part of the name entered.
+  mkdir((root / "my dicts").c_str(), 0755);
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), (root / "my dicts").c_str());
+  add(root / "my dicts/x.dic");
+  EXPECT_EQ(rows().back(), "x.dic");
 }
 
 TEST_F(DictDialogs, AddWithAnEmptyNameAddsNothing) {
@@ -179,7 +189,7 @@ TEST_F(DictDialogs, ChangeReplacesTheSelectedRowAndKeepsItSelected) {
     choose_and_ok(fs, dicts + "/sub/b.dic");
   });
   EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic"}));
-  EXPECT_EQ(dict_selected_row, 1);
+  EXPECT_EQ(page->dict_selected_row, 1);
   EXPECT_EQ(GPOINTER_TO_INT(GTK_CLIST(page->dict_list)->selection->data), 1);
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->change_button));
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(page->remove_button));
@@ -195,6 +205,22 @@ TEST_F(DictDialogs, ChangeToTheRowsOwnFileIsAccepted) {
   change(dicts + "/a.dic");
   EXPECT_TRUE(dirty());
   EXPECT_EQ(rows(), (Rows{"a.dic", root / "other/c.dic"}));
+}
+
+// The selection starts at the row's own file: ＯＫ on it keeps the row byte
+// for byte, also where the file selection could not go to its directory.
+TEST_F(DictDialogs, ChangeThenOkOnTheSameFileKeepsTheRowAsItWas) {
+  set_rows({"@LANG/single.dic", "./a.dic"});
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), (root / "missing").c_str());
+  select_row(0);
+  in_dialog(on_dict_change, kDictChangeTitle, [&](GtkFileSelection* fs) {
+    EXPECT_EQ(std::string(gtk_file_selection_get_filename(fs)), root / "missing/ja_JP/single.dic");
+    gtk_button_clicked(GTK_BUTTON(fs->ok_button));
+  });
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), dicts.c_str());
+  select_row(1);
+  change(dicts + "/./a.dic");
+  EXPECT_EQ(rows(), (Rows{"@LANG/single.dic", "./a.dic"}));
 }
 
 TEST_F(DictDialogs, ChangeRefusesAnotherListedFile) {

@@ -217,7 +217,7 @@ TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
   start_with("; mine\nconvd_dir /d\nreadfile " + kJapaneseDict + "\nfoo bar\n");
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/日本/");
   gtk_entry_set_text(GTK_ENTRY(page->giji_entry), "・ -");
-  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12abc");  // typed, not yet taken in
+  gtk_entry_set_text(GTK_ENTRY(page->autosave_spin), "12");  // typed, not yet taken in
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
@@ -272,6 +272,18 @@ TEST_F(ConvdPageTest, RewindPutsEveryCursorAtTheStart) {
   rewind_convd_fields(main);
   for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
     EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(w)), 0);
+}
+
+// A letter in 自動保存確定回数 would read as 0 and turn automatic saving off.
+TEST_F(ConvdPageTest, SpinButtonsTakeDigitsOnlyAndStillClamp) {
+  GtkWidget* spin = page->autosave_spin;
+  gtk_entry_set_text(GTK_ENTRY(spin), "5");
+  gint position = 1;
+  gtk_editable_insert_text(GTK_EDITABLE(spin), "abc", 3, &position);
+  gtk_editable_insert_text(GTK_EDITABLE(spin), "000", 3, &position);
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(spin)), "5000");
+  gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
+  EXPECT_EQ(gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin)), 1024);
 }
 
 }  // namespace

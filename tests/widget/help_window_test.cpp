@@ -52,16 +52,6 @@ GtkWidget* find_button(GtkWidget* widget) {
   return found;
 }
 
-// Processes events until the condition holds; false when it did not within two seconds.
-bool wait_until(const std::function<bool()>& condition) {
-  for (int i = 0; i < 200; ++i) {
-    process_events();
-    if (condition()) return true;
-    g_usleep(10000);
-  }
-  return false;
-}
-
 // Runs code that opens the help error window; returns the window's text after
 // pressing its OK button, or "(none)" when no error window appeared.
 std::string error_shown_by(const std::function<void()>& code) {
@@ -142,6 +132,8 @@ TEST_F(HelpWindowTest, FirstRequestBuildsTheWindowAtTheTopic) {
   EXPECT_EQ(gtk_label_get_text(GTK_LABEL(w().heading_label)), std::string("The heading"));
   EXPECT_EQ(shown_title(), title(3));
   EXPECT_EQ(shown_body(), body(3));
+  // Words such as convd are not split across lines.
+  EXPECT_EQ(gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(w().text_view)), GTK_WRAP_WORD_CHAR);
   EXPECT_EQ(help_current_row, 3);
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w().contents_toggle)));
 
