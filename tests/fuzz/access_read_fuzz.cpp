@@ -1,8 +1,8 @@
 // Any tolqhosts content reads into a model that keeps its limits and whose
 // list positions are exactly 0 .. n - 1 within each kind.
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "access/access_file.h"
 
@@ -15,11 +15,7 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "r");
-  if (!in) return 0;
-  clear_access_model();
-  read_access_stream(in);
-  fclose(in);
+  read_access_text(std::string(reinterpret_cast<const char*>(data), size));
   check(access_block_count >= 0 && access_block_count <= MAX_ACCESS_BLOCKS);
   check(access_slot_count == access_block_count);
   int per_kind[2] = {0, 0};
