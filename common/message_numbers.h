@@ -28,5 +28,6 @@ inline constexpr int kMessageChangedOutside = 126;    // the file changed since 
 inline constexpr int kMessageHostsFailedAfter = 127;  // tolqhosts failed after convdrc was written
 inline constexpr int kMessageWrongKind = 128;         // a read file holds no setting of its kind
 inline constexpr int kMessageHostsFailed = 129;       // tolqhosts failed, convdrc had no changes
+inline constexpr int kMessageEdgeBlank = 137;         // a path that begins or ends with a blank
 
 #endif
