@@ -118,7 +118,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   read_access_text(original);
   int target = access_slot_count > 0 ? (edit / 8) % access_slot_count : -1;
   if (target >= 0 && access_block_is_live(target)) {
-    if (edit & 8) change_server_block(target, access_blocks[target].host.c_str(), "99");
+    // The edits take C strings: a host read with a NUL in it cannot be passed back.
+    const std::string& host = access_blocks[target].host;
+    if ((edit & 8) && host.find('\0') == std::string::npos)
+      change_server_block(target, host.c_str(), "99");
     if ((edit & 16) && entry_order_count[target] > 0) change_block_entry(target, 0, "c", "v");
     if ((edit & 32) && entry_order_count[target] > 0) remove_block_entry(target, 0);
     if (edit & 64) add_block_entry(target, "n", "");

@@ -1,5 +1,6 @@
-// Any tolqhosts content reads into a model that keeps its limits and whose
-// list positions are exactly 0 .. n - 1 within each kind.
+// Any tolqhosts content reads into a model that keeps its limits, whose list
+// positions are exactly 0 .. n - 1 within each kind, and whose entries know
+// the line they came from.
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -27,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(entry_order_count[slot] >= 0 && entry_order_count[slot] <= MAX_BLOCK_ENTRIES);
     int slots[MAX_BLOCK_ENTRIES];
     check(ordered_entries(slot, slots) == entry_order_count[slot]);
+    for (int e = 0; e < entry_slot_count[slot]; ++e) check(block.entries[e].origin == e);
     ++per_kind[block.kind];
   }
   for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS})
