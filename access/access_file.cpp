@@ -383,15 +383,15 @@ void merge_source(std::string* out, SaveState& save) {
   for (size_t i = 0; i < source.segments.size(); ++i) {
     if (i == source.insert_at) append_pending_blocks(out, save);
     const Segment& segment = source.segments[i];
-    int slot = segment.block >= 0 ? slot_of_origin[segment.block] : -1;
-    if (segment.block >= 0 && slot < 0) continue;  // removed by the user
-    if (slot >= 0) {
-      merge_block(out, segment, slot);
-      save.block[slot] = kWritten;
+    if (segment.block < 0) {
+      for (const SourceLine& line : segment.lines)
+        if (line.role != LineRole::kDropped) copy_line(out, line);
       continue;
     }
-    for (const SourceLine& line : segment.lines)
-      if (line.role != LineRole::kDropped) copy_line(out, line);
+    int slot = slot_of_origin[segment.block];
+    if (slot < 0) continue;  // removed by the user
+    merge_block(out, segment, slot);
+    save.block[slot] = kWritten;
   }
 }
 
