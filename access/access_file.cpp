@@ -1,7 +1,8 @@
 #include "access/access_file.h"
 
-#include <cstring>
+#include <algorithm>
 #include <initializer_list>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -14,33 +15,38 @@ namespace {
 
 constexpr const char* kConvdWord = "convd";
 
-// What a line of the file read last is to the reader, and so to a save.
+// What a line of the file read last is to a save.
 enum class LineRole : unsigned char {
-  kOldHeader,         // ";;": a save writes its own header instead
-  kBlank,             // dropped by a save
-  kComment,           // ";": kept
-  kKept,              // kept verbatim: blocks the reader did not accept, a block
-                      // left open at the end, lines the reader ignores
-  kHeader,            // the header that named a block of the model
-  kSupersededHeader,  // an earlier header of that block, renamed before its end
-  kEntry,             // one of the block's first 50 entries: the model's now
-  kOverflow,          // an entry after the 50th: kept, not shown
-  kClose,             // the block's closing line
-  kTail,              // after the 50th block, where reading stopped: kept
+  kDropped,  // a blank line or an old ";;" header between blocks
+  kKept,     // copied as it stands
+  kHeader,   // the header that named a block: rewritten when the server changed
+  kEntry,    // one of a block's first 50 entries, the model's now
 };
 
 struct SourceLine {
   size_t begin;
   size_t length;
   LineRole role;
-  signed char block;  // the block read from it (its origin), or -1
 };
 
-// The text of the file read last, line by line, as a save merges into it.
+// A piece of the file read last: the lines between two blocks, or a block the
+// reader took into the model, from its first header to its closing line, with
+// what the block held when it was read.
+struct Segment {
+  std::vector<SourceLine> lines;
+  int block = -1;  // the origin of the block read from the lines, -1 between blocks
+  int kind = BLOCK_KIND_CONVD;
+  std::string host;
+  std::string port;
+  std::vector<AccessEntry> entries;  // read from the kEntry lines, in order
+  size_t added_at = 0;               // the line before which entries added since go
+};
+
+// The text of the file read last, in the pieces a save merges the model into.
 struct AccessSource {
   std::string text;
-  std::vector<SourceLine> lines;
-  size_t insert_at = 0;  // where blocks added since are written
+  std::vector<Segment> segments;
+  size_t insert_at = 0;  // the segment before which blocks added since go
   bool more_than_shown = false;
 };
 
@@ -105,204 +111,248 @@ void parse_entry(std::string_view line, AccessEntry& entry) {
   }
 }
 
-// Reads a text into the model, line by line, and notes what each line is.
+bool is_comment_or_blank(std::string_view line) {
+  return line.empty() || line[0] == ';';
+}
+
+// Reads a text into the model, line by line, into the segments of the source.
 class Reader {
  public:
   void read(std::string_view text) {
+    source.segments.emplace_back();
     for (size_t begin = 0; begin < text.size();) {
       size_t end = text.find('\n', begin);
       if (end == std::string_view::npos) end = text.size();
-      take(text, begin, end - begin);
+      take(text.substr(begin, end - begin), begin);
       begin = end + 1;
     }
-    // A block still open at the end is not kept; its lines stay as they are,
-    // and blocks added later go before them, where nothing can rename them.
-    if (open_) {
-      for (size_t i = block_start_; i < source.lines.size(); ++i)
-        if (source.lines[i].block == b_)
-          source.lines[i] = {source.lines[i].begin, source.lines[i].length, LineRole::kKept, -1};
-      clear_access_block(b_);
-      source.insert_at = block_start_;
-    } else if (!stopped_) {
-      source.insert_at = source.lines.size();
-    }
+    if (open_)
+      give_up_open_block();
+    else if (!stopped_)
+      source.insert_at = source.segments.size();
     access_block_count = access_slot_count = b_;
   }
 
  private:
-  void take(std::string_view text, size_t begin, size_t length) {
-    std::string_view line = text.substr(begin, length);
-    bool region = foreign_;  // the line belongs to an unaccepted block
-    int block = -1;
-    LineRole role = classify(line, &block);
-    if (region &&
-        (role == LineRole::kOldHeader || role == LineRole::kBlank || role == LineRole::kComment))
-      role = LineRole::kKept;
-    source.lines.push_back({begin, length, role, static_cast<signed char>(block)});
-  }
+  Segment& segment() { return source.segments.back(); }
 
-  LineRole classify(std::string_view line, int* block) {
+  void take(std::string_view line, size_t begin) {
+    line_ = {begin, line.size(), LineRole::kKept};
     if (stopped_) {
       if (accepted_header_line(line)) source.more_than_shown = true;
-      return LineRole::kTail;
+      add(LineRole::kKept);
+    } else if (open_) {
+      in_block(line);
+    } else {
+      between_blocks(line);
     }
-    if (!line.empty() && line[0] == ';')
-      return line.compare(0, 2, ";;") == 0 ? LineRole::kOldHeader : LineRole::kComment;
-    if (line.empty()) return LineRole::kBlank;
-    if (is_header_line(line)) return header(line, block);
-    if (line[0] == '}') return close(block);
-    if (!open_ || skipping_) return LineRole::kKept;
-    *block = b_;
-    if (e_ >= MAX_BLOCK_ENTRIES) {
+  }
+
+  void add(LineRole role) {
+    line_.role = role;
+    segment().lines.push_back(line_);
+  }
+
+  // Blank and ";;" lines between blocks go, but for those inside a block the
+  // reader did not accept, which is kept whole.
+  void between_blocks(std::string_view line) {
+    if (is_comment_or_blank(line)) {
+      bool old_header = line.empty() || line.compare(0, 2, ";;") == 0;
+      add(old_header && !foreign_ ? LineRole::kDropped : LineRole::kKept);
+      return;
+    }
+    HeaderLine header;
+    if (is_header_line(line)) {
+      if (parse_header(line, header) && header_accepted(header)) {
+        source.segments.emplace_back();
+        segment().block = b_;
+        open_ = true;
+        skipping_ = foreign_ = overflow_ = false;
+        take_header(header);
+      } else {
+        skipping_ = foreign_ = true;
+        add(LineRole::kKept);
+      }
+      return;
+    }
+    if (line[0] == '}') foreign_ = false;  // an unaccepted block ends with its closing line
+    add(LineRole::kKept);
+  }
+
+  void in_block(std::string_view line) {
+    HeaderLine header;
+    if (is_comment_or_blank(line)) {
+      add(LineRole::kKept);
+    } else if (is_header_line(line)) {
+      // A second header before the closing line renames the open block.
+      if (parse_header(line, header) && header_accepted(header)) {
+        segment().lines[header_line_].role = LineRole::kKept;
+        skipping_ = false;
+        take_header(header);
+      } else {
+        skipping_ = true;
+        add(LineRole::kKept);
+      }
+    } else if (line[0] == '}') {
+      add(LineRole::kKept);
+      if (!skipping_) close_block();
+    } else if (skipping_) {
+      add(LineRole::kKept);
+    } else if (e_ >= MAX_BLOCK_ENTRIES) {
       source.more_than_shown = true;
-      return LineRole::kOverflow;
+      if (!overflow_) segment().added_at = segment().lines.size();
+      overflow_ = true;
+      add(LineRole::kKept);
+    } else {
+      AccessEntry& entry = access_blocks[b_].entries[e_];
+      entry = AccessEntry{};
+      entry.order = entry.origin = e_++;
+      parse_entry(line, entry);
+      segment().entries.push_back(entry);
+      add(LineRole::kEntry);
     }
-    AccessEntry& entry = access_blocks[b_].entries[e_];
-    entry = AccessEntry{};
-    entry.order = e_++;
-    parse_entry(line, entry);
-    return LineRole::kEntry;
   }
 
-  LineRole header(std::string_view line, int* block) {
-    HeaderLine parsed;
-    if (!parse_header(line, parsed) || !header_accepted(parsed)) {
-      skipping_ = foreign_ = true;
-      return LineRole::kKept;
-    }
-    // A second header before the closing line renames the open block.
-    if (open_)
-      source.lines[header_line_].role = LineRole::kSupersededHeader;
-    else
-      block_start_ = source.lines.size();
-    header_line_ = source.lines.size();
+  void take_header(const HeaderLine& header) {
     AccessBlock& target = access_blocks[b_];
-    target.kind = parsed.kind;
+    target.kind = segment().kind = header.kind;
     target.lang = kLangName;
-    target.host = parsed.host;
-    target.port = parsed.port;
+    target.host = segment().host = header.host;
+    target.port = segment().port = header.port;
     target.origin = b_;
-    open_ = true;
-    skipping_ = foreign_ = false;
-    *block = b_;
-    return LineRole::kHeader;
+    header_line_ = segment().lines.size();
+    add(LineRole::kHeader);
   }
 
-  LineRole close(int* block) {
-    if (!open_ || skipping_) {
-      foreign_ = false;  // an unaccepted block ends with its closing line
-      return LineRole::kKept;
-    }
+  void close_block() {
+    // Added entries go where the shown ones end, so that they are read again.
+    if (!overflow_) segment().added_at = segment().lines.size() - 1;
     // The list position is taken when the block is complete, so that a
     // renamed block does not leave a gap in its kind's order.
     AccessBlock& done = access_blocks[b_];
     done.kind_order = kind_counter_[done.kind]++;
     entry_order_count[b_] = entry_slot_count[b_] = e_;
-    *block = b_++;
+    ++b_;
     open_ = false;
     e_ = 0;
+    source.segments.emplace_back();
     if (b_ == MAX_ACCESS_BLOCKS) {
       stopped_ = true;
-      source.insert_at = source.lines.size() + 1;
+      source.insert_at = source.segments.size() - 1;
     }
-    return LineRole::kClose;
   }
 
+  // A block still open at the end is not kept; its lines stay as they are,
+  // and blocks added later go before them, where nothing can rename them.
+  void give_up_open_block() {
+    Segment& open = segment();
+    for (SourceLine& line : open.lines) line.role = LineRole::kKept;
+    open.block = -1;
+    open.entries.clear();
+    clear_access_block(b_);
+    source.insert_at = source.segments.size() - 1;
+  }
+
+  SourceLine line_ = {};
+  size_t header_line_ = 0;
   int b_ = 0;
   int e_ = 0;
   bool open_ = false;
   bool skipping_ = false;
   bool foreign_ = false;
+  bool overflow_ = false;  // the open block has more than 50 entries
   bool stopped_ = false;
   int kind_counter_[2] = {0, 0};
-  size_t block_start_ = 0;
-  size_t header_line_ = 0;
 };
 
-void put(FILE* out, std::string_view text) {
-  fwrite(text.data(), 1, text.size(), out);
-}
-
-void write_header(FILE* out, const AccessBlock& block) {
-  fprintf(out, "%s\t%s ", block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds", kLangName);
-  put(out, block.host);
-  if (!block.port.empty()) {
-    fputc('/', out);
-    put(out, block.port);
-  }
-  fputs(" { \n", out);
+void put_header(std::string* out, const AccessBlock& block) {
+  *out += block.kind == BLOCK_KIND_CONVD ? "convd" : "tolqds";
+  *out += '\t';
+  *out += kLangName;
+  *out += ' ';
+  *out += block.host;
+  if (!block.port.empty()) *out += '/' + block.port;
+  *out += " { \n";
 }
 
 // Each entry in the form that reads back as the same entry.
-void write_entry(FILE* out, const AccessEntry& entry) {
+void put_entry(std::string* out, const AccessEntry& entry) {
   if (entry.user.empty()) {
     // An empty line would be no entry at all; "@" reads as one with both fields empty.
-    put(out, entry.host.empty() ? "@" : entry.host);
+    *out += entry.host.empty() ? "@" : entry.host;
   } else if (entry.host.empty()) {
     // "@user" is cut at a colon when read; ":user" takes the whole rest.
-    fputc(entry.user.find(':') == std::string::npos ? '@' : ':', out);
-    put(out, entry.user);
+    *out += entry.user.find(':') == std::string::npos ? '@' : ':';
+    *out += entry.user;
   } else {
-    put(out, entry.host);
-    fputc(':', out);
-    put(out, entry.user);
+    *out += entry.host + ':' + entry.user;
   }
-  fputc('\n', out);
-}
-
-void write_block_entries(FILE* out, int slot) {
-  int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
-  for (int i = 0; i < count; ++i) write_entry(out, access_blocks[slot].entries[slots[i]]);
+  *out += '\n';
 }
 
 // A line of the file read last, whole; a last line without its newline gets
 // one, so that it cannot swallow the next line written.
-void copy_line(FILE* out, const SourceLine& line) {
-  put(out, std::string_view(source.text).substr(line.begin, line.length));
-  fputc('\n', out);
+void copy_line(std::string* out, const SourceLine& line) {
+  out->append(source.text, line.begin, line.length);
+  *out += '\n';
+}
+
+bool same_entry(const AccessEntry& a, const AccessEntry& b) {
+  return a.host == b.host && a.user == b.user;
+}
+
+bool same_server(const Segment& segment, const AccessBlock& block) {
+  return segment.kind == block.kind && segment.host == block.host && segment.port == block.port;
+}
+
+// A block in its old place, every line as it stood but the header of a
+// changed server and the entries: an entry the block still holds stays on its
+// line, copied unless it was changed, a removed one goes, and the others come
+// where the shown entries ended, always in the block's list order. A block the
+// user did not change (or changed back) is so copied byte for byte.
+void merge_block(std::string* out, const Segment& segment, int slot) {
+  const AccessBlock& block = access_blocks[slot];
+  int slots[MAX_BLOCK_ENTRIES];
+  int count = ordered_entries(slot, slots);
+  int next = 0;  // the first entry of the list not written yet
+  auto write_until = [&](int end) {
+    for (; next < end; ++next) put_entry(out, block.entries[slots[next]]);
+  };
+  int origin = 0;  // the entry read from the next kEntry line
+  for (size_t i = 0; i < segment.lines.size(); ++i) {
+    const SourceLine& line = segment.lines[i];
+    if (i == segment.added_at) write_until(count);
+    if (line.role == LineRole::kHeader && !same_server(segment, block)) {
+      put_header(out, block);
+    } else if (line.role == LineRole::kEntry) {
+      int k = next;
+      while (k < count && block.entries[slots[k]].origin != origin) ++k;
+      if (k < count) {
+        write_until(k);
+        const AccessEntry& entry = block.entries[slots[next++]];
+        if (same_entry(entry, segment.entries[origin]))
+          copy_line(out, line);
+        else
+          put_entry(out, entry);
+      }
+      ++origin;
+    } else {
+      copy_line(out, line);
+    }
+  }
 }
 
 enum BlockSaveState : unsigned char { kSkipped, kPending, kWritten };
 
 struct SaveState {
   SaveState() {
-    for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) {
+    for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot)
       block[slot] = slot < access_slot_count && access_block_is_live(slot) ? kPending : kSkipped;
-      slot_of_origin[slot] = -1;
-    }
   }
   BlockSaveState block[MAX_ACCESS_BLOCKS];
-  int slot_of_origin[MAX_ACCESS_BLOCKS];
-  bool entries_written[MAX_ACCESS_BLOCKS] = {};
 };
 
-// The model's entries follow the first header of their block, so that they
-// are read as its first entries again even when the block was renamed.
-void write_entries_once(FILE* out, SaveState& save, int slot) {
-  if (save.entries_written[slot]) return;
-  write_block_entries(out, slot);
-  save.entries_written[slot] = true;
-}
-
-// Where the block read from a line stands now, or -1 when it was removed.
-int live_slot(const SaveState& save, const SourceLine& line) {
-  return line.block >= 0 ? save.slot_of_origin[line.block] : -1;
-}
-
-// The header of a block in its old place: as it stood, unless the server was
-// changed since.
-void write_header_in_place(FILE* out, int slot, const SourceLine& line) {
-  const AccessBlock& block = access_blocks[slot];
-  HeaderLine header;
-  parse_header(std::string_view(source.text).substr(line.begin, line.length), header);
-  if (header.host == block.host && header.port == block.port)
-    copy_line(out, line);
-  else
-    write_header(out, block);
-}
-
-void append_pending_blocks(FILE* out, SaveState& save) {
+void append_pending_blocks(std::string* out, SaveState& save) {
   for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS}) {
     for (int i = 0; i < access_block_count; ++i) {
       for (int slot = 0; slot < access_slot_count; ++slot) {
@@ -318,56 +368,31 @@ void append_pending_blocks(FILE* out, SaveState& save) {
   }
 }
 
-// Everything of the file read last stays in its place but old headers, blank
-// lines, and the blocks the user removed; the model's blocks stand where they
-// were read, with the model's entries; blocks added since come where the
-// reader will find them.
-void merge_source(FILE* out, SaveState& save) {
+// Everything of the file read last stays in its place but old headers and
+// blank lines between blocks, and the blocks the user removed; the model's
+// blocks stand where they were read; blocks added since come where the reader
+// will find them.
+void merge_source(std::string* out, SaveState& save) {
+  int slot_of_origin[MAX_ACCESS_BLOCKS];
+  std::fill(std::begin(slot_of_origin), std::end(slot_of_origin), -1);
   for (int slot = 0; slot < access_slot_count; ++slot) {
     int origin = access_blocks[slot].origin;
-    if (access_block_is_live(slot) && origin >= 0) save.slot_of_origin[origin] = slot;
+    if (access_block_is_live(slot) && origin >= 0 && origin < MAX_ACCESS_BLOCKS)
+      slot_of_origin[origin] = slot;
   }
-  const std::vector<SourceLine>& lines = source.lines;
-  for (size_t i = 0; i < lines.size(); ++i) {
+  for (size_t i = 0; i < source.segments.size(); ++i) {
     if (i == source.insert_at) append_pending_blocks(out, save);
-    const SourceLine& line = lines[i];
-    int slot = live_slot(save, line);
-    switch (line.role) {
-      case LineRole::kOldHeader:
-      case LineRole::kBlank:
-      case LineRole::kEntry:
-        break;
-      case LineRole::kComment:
-      case LineRole::kKept:
-      case LineRole::kTail:
-        copy_line(out, line);
-        break;
-      case LineRole::kOverflow:
-      case LineRole::kClose:
-        if (slot >= 0) copy_line(out, line);
-        break;
-      case LineRole::kSupersededHeader:
-        if (slot >= 0) {
-          copy_line(out, line);
-          write_entries_once(out, save, slot);
-        }
-        break;
-      case LineRole::kHeader:
-        if (slot >= 0) {
-          write_header_in_place(out, slot, line);
-          write_entries_once(out, save, slot);
-          save.block[slot] = kWritten;
-        }
-        break;
+    const Segment& segment = source.segments[i];
+    if (segment.block < 0) {
+      for (const SourceLine& line : segment.lines)
+        if (line.role != LineRole::kDropped) copy_line(out, line);
+      continue;
     }
+    int slot = slot_of_origin[segment.block];
+    if (slot < 0) continue;  // removed by the user
+    merge_block(out, segment, slot);
+    save.block[slot] = kWritten;
   }
-}
-
-bool read_whole(FILE* in, std::string* text) {
-  char buffer[65536];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, in)) > 0) text->append(buffer, n);
-  return !ferror(in);
 }
 
 }  // namespace
@@ -379,13 +404,11 @@ void clear_access_model() {
   source = AccessSource{};
 }
 
-int read_access_path(const char* dir, const char* name) {
+int read_access_path(const char* dir, const char* name, FileStamp* stamp) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
-  InputFile file = open_input_file(path);
-  if (!file) return -1;
   std::string text;
-  if (!read_whole(file.get(), &text)) return -1;
+  if (read_settings_file(path, &text, stamp) != 0) return -1;
   read_access_text(std::move(text));
   return 0;
 }
@@ -396,32 +419,26 @@ void read_access_text(std::string text) {
   Reader().read(source.text);
 }
 
-void read_access_stream(FILE* in) {
-  std::string text;
-  read_whole(in, &text);
-  read_access_text(std::move(text));
-}
-
 bool access_more_than_shown() {
   return source.more_than_shown;
 }
 
-void write_access_block(FILE* out, int slot) {
-  write_header(out, access_blocks[slot]);
-  write_block_entries(out, slot);
-  fputs("}\n", out);
+void write_access_block(std::string* out, int slot) {
+  put_header(out, access_blocks[slot]);
+  int slots[MAX_BLOCK_ENTRIES];
+  int count = ordered_entries(slot, slots);
+  for (int i = 0; i < count; ++i) put_entry(out, access_blocks[slot].entries[slots[i]]);
+  *out += "}\n";
 }
 
-void write_access_model(FILE* out, bool merge) {
+std::string render_access_model(bool merge) {
+  std::string out = file_header_text("tolqhosts");
   SaveState save;
-  write_file_header(out, "tolqhosts");
-  if (merge) merge_source(out, save);
-  append_pending_blocks(out, save);
+  if (merge) merge_source(&out, save);
+  append_pending_blocks(&out, save);
+  return out;
 }
 
 int save_access_model(bool merge, const char* dir, const char* name, const SaveOptions& options) {
-  SettingsFileWriter writer;
-  if (writer.open(dir, name, options.backup) != 0) return -1;
-  write_access_model(writer.stream(), merge);
-  return writer.commit(options.written);
+  return write_settings_file(dir, name, render_access_model(merge), options);
 }

@@ -3,33 +3,33 @@
 #ifndef TOLQ_ACCESS_ACCESS_FILE_H
 #define TOLQ_ACCESS_ACCESS_FILE_H
 
-#include <cstdio>
 #include <string>
 
 #include "access/access_model.h"
+#include "common/input_file.h"
 #include "common/safe_file.h"
 
 // Empties every block, both counts and the text read last.
 void clear_access_model();
 
 // Reads the file dir + name into the model: 0, or -1 (model unchanged) when it
-// cannot be opened, is not a plain file or fails to read.
-int read_access_path(const char* dir, const char* name);
+// cannot be opened, is not a plain file or fails to read. stamp, when given,
+// receives the stamp of exactly what was read.
+int read_access_path(const char* dir, const char* name, FileStamp* stamp = nullptr);
 // Reads a tolqhosts text into the emptied model. The text is kept: saves
 // merge the model into it, so that they keep what the model does not hold.
 void read_access_text(std::string text);
-// read_access_text of everything an open stream holds.
-void read_access_stream(FILE* in);
 // True when the text read last holds more than the model can: blocks after
 // the 50th, or entries after the 50th of a block. Saves keep them as they are.
 bool access_more_than_shown();
 
-// Writes the block in slot, header to closing line.
-void write_access_block(FILE* out, int slot);
-// Writes the header and the model; with merge, into the text read last.
-void write_access_model(FILE* out, bool merge);
-// Saves the model to dir + name through a temporary file, merged into the
-// text read last when merge is set: 0, or -1 with the old target untouched.
+// Appends the block in slot, header to closing line, in the writer's format.
+void write_access_block(std::string* out, int slot);
+// Exactly the bytes a save writes: the header and the model; with merge,
+// merged into the text read last.
+std::string render_access_model(bool merge);
+// Saves render_access_model(merge) to dir + name through a temporary file:
+// 0, or -1 with the old target untouched.
 int save_access_model(bool merge, const char* dir, const char* name,
                       const SaveOptions& options = {});
 

@@ -145,6 +145,7 @@ int add_block_entry(int slot, const char* host, const char* user) {
   if (e >= MAX_BLOCK_ENTRIES) return -1;
   if (e == entry_slot_count[slot]) ++entry_slot_count[slot];
   AccessEntry& entry = access_blocks[slot].entries[e];
+  entry = AccessEntry{};
   entry.host = host;
   entry.user = user;
   entry.order = entry_order_count[slot]++;
@@ -161,8 +162,7 @@ void change_block_entry(int slot, int order, const char* host, const char* user)
 void remove_block_entry(int slot, int order) {
   AccessEntry* entry = find_entry(slot, order);
   if (!entry) return;
-  entry->host.clear();
-  entry->user.clear();
+  *entry = AccessEntry{};
   entry->order = kRemovedOrder;
   AccessEntry* entries = access_blocks[slot].entries;
   for (int e = 0; e < entry_slot_count[slot]; ++e)

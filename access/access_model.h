@@ -19,6 +19,9 @@ struct AccessEntry {
   std::string host;
   std::string user;
   int32_t order = 0;
+  // The entry's place among its block's entries in the file read last, so
+  // that a save writes it on its own line; -1 for an entry added since.
+  int32_t origin = -1;
 };
 
 struct AccessBlock {

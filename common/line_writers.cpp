@@ -7,9 +7,10 @@ void write_text_line(FILE* out, std::string_view text, const char* keyword) {
   fputc('\n', out);
 }
 
+std::string file_header_text(const char* name) {
+  return std::string(";;\n;; ") + name + " : created by cfgmate \n;;\n";
+}
+
 void write_file_header(FILE* out, const char* name) {
-  fprintf(out, ";;\n");
-  fprintf(out, ";;");
-  fprintf(out, " %s %s \n", name, ": created by cfgmate");
-  fprintf(out, ";;\n");
+  fputs(file_header_text(name).c_str(), out);
 }

@@ -29,5 +29,6 @@ inline constexpr int kMessageHostsFailedAfter = 127;  // tolqhosts failed after 
 inline constexpr int kMessageWrongKind = 128;         // a read file holds no setting of its kind
 inline constexpr int kMessageHostsFailed = 129;       // tolqhosts failed, convdrc had no changes
 inline constexpr int kMessageBlankInDictName = 136;   // white space in a dictionary file name
+inline constexpr int kMessageEdgeBlank = 137;         // a path that begins or ends with a blank
 
 #endif

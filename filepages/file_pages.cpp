@@ -1,12 +1,8 @@
 #include "filepages/file_pages.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <cstring>
-#include <memory>
-#include <string>
 #include <new>
+#include <string>
 
 #include "access/access_file.h"
 #include "access/access_page.h"
@@ -97,29 +93,33 @@ bool chooses_convdrc(const FilePage* page) {
   return strcmp(choice, kConvdrcChoice) == 0;
 }
 
+// The message that refuses a typed path, or 0.
+int path_fault_message(PagePathFault fault, int failure_message) {
+  switch (fault) {
+    case PagePathFault::kNone:
+      return 0;
+    case PagePathFault::kEmpty:
+      return kMessageNoFileName;
+    case PagePathFault::kEdgeBlank:
+      return kMessageEdgeBlank;
+    case PagePathFault::kTooLong:
+      return kMessagePathTooLong;
+    case PagePathFault::kUnresolved:
+      break;
+  }
+  return failure_message;
+}
+
 // Turns the page's path into a directory and a name, and shows the full path
 // in the entry. -1 after showing why there is nothing to do (nothing shown
 // for a path without '/', which a full path cannot be).
 int take_page_path(const FilePage* page, char* dir, char* name, int failure_message) {
   GtkEntry* entry = GTK_ENTRY(page->path_entry);
-  std::string text = gtk_entry_get_text(entry);
-  if (text.empty()) {
-    show_message_number(kMessageNoFileName);
-    return -1;
-  }
-  std::string full = text;
-  if (text[0] != '/') {
-    // Without the working directory the path names nothing.
-    std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), free);
-    if (!cwd) {
-      show_message_number(failure_message);
-      return -1;
-    }
-    full = std::string(cwd.get()) + "/" + text;
-  }
-  // A path cut to fit would name some other file.
-  if (full.size() > kPathSize - 1) {
-    show_message_number(kMessagePathTooLong);
+  std::string full;
+  int message =
+      path_fault_message(full_page_path(gtk_entry_get_text(entry), &full), failure_message);
+  if (message != 0) {
+    show_message_number(message);
     return -1;
   }
   gtk_entry_set_text(entry, full.c_str());

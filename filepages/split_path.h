@@ -1,8 +1,24 @@
-// Splitting a full path into its directory and file name.
+// Turning a path typed on the read and save pages into the file it names: the
+// full path, then its directory and file name.
 #ifndef TOLQ_FILEPAGES_SPLIT_PATH_H
 #define TOLQ_FILEPAGES_SPLIT_PATH_H
 
 #include <cstddef>
+#include <string>
+
+// Why a typed path names no file.
+enum class PagePathFault {
+  kNone,
+  kEmpty,       // nothing typed
+  kEdgeBlank,   // a blank or tab at its start or end
+  kUnresolved,  // relative without a working directory, or "~" without a home directory
+  kTooLong,     // the full path is longer than kPathSize - 1 bytes
+};
+
+// The full path a typed path names, as shells and file choosers take it: "~"
+// and "~/..." stand under home_dir, any other relative path (a "~user" too)
+// under the working directory. full is set only when the result is kNone.
+PagePathFault full_page_path(const std::string& typed, std::string* full);
 
 // Splits path at its last '/': the directory keeps the slash, the name is what
 // follows (empty when the path ends with '/'). Each part is cut to its buffer's

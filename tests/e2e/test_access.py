@@ -1,5 +1,5 @@
-"""The access-control page: adding a server and a permitted pair, Apply, and
-Apply on a file system that refuses the write."""
+"""The access-control page: adding a server and a permitted pair, Apply, what
+Apply keeps as it was, and Apply on a file system that refuses the write."""
 import os
 import sys
 
@@ -13,7 +13,8 @@ OLD_HOSTS = (";; old header\n"
              "}\n"
              "\n"
              "; tail comment\n")
-NEW_HOSTS = (";;\n;; tolqhosts : created by cfgmate \n;;\n"
+HEADER = ";;\n;; tolqhosts : created by cfgmate \n;;\n"
+NEW_HOSTS = (HEADER +
              "; old comment\n"
              "convd ja_JP old.example {\n"
              "@alice\n"
@@ -70,6 +71,29 @@ class AccessPageTest(harness.AppTestCase):
         for line in old.split("\n"):
             self.assertIn(line, kept, "every old line, in its place")
         self.assertEqual(new[new.index("@u0") + 1], "client.example:carol")
+
+    def test_a_block_not_edited_is_copied_byte_for_byte(self):
+        untouched = ("convd  ja_JP  a.example {  own spacing\n"
+                     "; note about bob\n"
+                     "@bob\n"
+                     "\n"
+                     "client:carol\n"
+                     "}\n")
+        edited = "convd ja_JP b.example {\n; note about dave\n@dave\n}\n"
+        self.sandbox.write("tolqhosts", untouched + edited)
+        app = self.start()
+        app.select_tab("アクセス制御")
+        self.click_cell("b.example")
+        harness.wait_for(lambda: app.find(self.main, "table cell", "dave"), what="b's users")
+        self.buttons("追加")[1].doActionNamed("click")
+        self.fill_dialog("TolqSysEnv_Server AccessAdd", "client.example", "erin")
+        app.click(self.main, "適用")
+        harness.wait_for(lambda: not app.find(self.main, "push button", "適用").sensitive,
+                         what="Apply insensitive")
+        self.assertEqual(self.sandbox.read("tolqhosts").decode("euc_jp"),
+                         HEADER + untouched +
+                         "convd ja_JP b.example {\n; note about dave\n@dave\n"
+                         "client.example:erin\n}\n")
 
     def apply_fails(self, extra, old=OLD_HOSTS, left=("ja_JP", "tolqhosts")):
         self.sandbox.cleanup()

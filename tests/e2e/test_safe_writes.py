@@ -84,11 +84,12 @@ class SafeWritesTest(harness.AppTestCase):
         self.assertEqual(self.sandbox.read("tolqhosts-"), harness.euc(outside))
 
     def test_sigterm_during_apply_leaves_no_temporary_file(self):
-        # Megabytes of comments, each write slowed down: the save lasts seconds.
+        # Megabytes of comments, each flush to disk slowed down: the save,
+        # written in a few large writes, lasts seconds.
         old = OLD_HOSTS + ("; " + "x" * 1000 + "\n") * 4000
         self.sandbox.write("tolqhosts", old)
-        slow = ["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=write",
-                "-e", "inject=write:delay_exit=2000", harness.PROGRAM]
+        slow = ["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=fsync",
+                "-e", "inject=fsync:delay_exit=2000000", harness.PROGRAM]
         self.app = harness.App(self.sandbox, command=slow)
         self.main = self.app.window(harness.MAIN_TITLE)
         self.add_server()

@@ -1,8 +1,9 @@
-// Any tolqhosts content reads into a model that keeps its limits and whose
-// list positions are exactly 0 .. n - 1 within each kind.
+// Any tolqhosts content reads into a model that keeps its limits, whose list
+// positions are exactly 0 .. n - 1 within each kind, and whose entries know
+// the line they came from.
 #include <cstdint>
-#include <cstdio>
 #include <initializer_list>
+#include <string>
 
 #include "access/access_file.h"
 
@@ -15,11 +16,7 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* in = fmemopen(const_cast<uint8_t*>(data), size, "r");
-  if (!in) return 0;
-  clear_access_model();
-  read_access_stream(in);
-  fclose(in);
+  read_access_text(std::string(reinterpret_cast<const char*>(data), size));
   check(access_block_count >= 0 && access_block_count <= MAX_ACCESS_BLOCKS);
   check(access_slot_count == access_block_count);
   int per_kind[2] = {0, 0};
@@ -31,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     check(entry_order_count[slot] >= 0 && entry_order_count[slot] <= MAX_BLOCK_ENTRIES);
     int slots[MAX_BLOCK_ENTRIES];
     check(ordered_entries(slot, slots) == entry_order_count[slot]);
+    for (int e = 0; e < entry_slot_count[slot]; ++e) check(block.entries[e].origin == e);
     ++per_kind[block.kind];
   }
   for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS})

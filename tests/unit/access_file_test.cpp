@@ -3,8 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "access/access_file.h"
@@ -18,24 +16,12 @@ const std::string kHeader = ";;\n;; tolqhosts : created by cfgmate \n;;\n";
 
 // The file the writer produces for the model, merged into the text read last.
 std::string written(bool merge = true) {
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* out = open_memstream(&buffer, &size);
-  write_access_model(out, merge);
-  fclose(out);
-  std::string text(buffer, size);
-  free(buffer);
-  return text;
+  return render_access_model(merge);
 }
 
 std::string block_text(int slot) {
-  char* buffer = nullptr;
-  size_t size = 0;
-  FILE* out = open_memstream(&buffer, &size);
-  write_access_block(out, slot);
-  fclose(out);
-  std::string text(buffer, size);
-  free(buffer);
+  std::string text;
+  write_access_block(&text, slot);
   return text;
 }
 
@@ -156,8 +142,11 @@ TEST(AccessRead, MissingFileOrDirectoryLeavesTheModel) {
   EXPECT_EQ(access_block_count, 1);
   EXPECT_EQ(access_blocks[0].host, "keep");
   write_file(tmp / "tolqhosts", "convd ja_JP other {\n}\n");
-  EXPECT_EQ(read_access_path(tmp.path().c_str(), "tolqhosts"), 0);
+  FileStamp stamp;
+  EXPECT_EQ(read_access_path(tmp.path().c_str(), "tolqhosts", &stamp), 0);
   EXPECT_EQ(access_blocks[0].host, "other");
+  EXPECT_TRUE(stamp.exists);
+  EXPECT_EQ(stamp, stamp_file((tmp / "tolqhosts").c_str()));
 }
 
 TEST(AccessWrite, BlockFormatsByKindPortAndEntryFields) {
@@ -209,8 +198,8 @@ TEST(AccessMerge, KeepsCommentsAndHeadersInPlaceAndDropsTheRest) {
                            "; about a\n"
                            "convd  ja_JP   a/1234 {   # own spacing\n"
                            "new:user\n"
-                           "@only\n"
                            "; inside a\n"
+                           "@only\n"
                            "}  closing text\n"
                            "; about t\n"
                            "tolqds ja_JP t {\n"
@@ -267,6 +256,33 @@ TEST(AccessMerge, AChangedServerStaysInItsPlace) {
   change_server_block(0, "z", "");
   EXPECT_EQ(written(),
             kHeader + "; first\nconvd\tja_JP z { \nx\n}\n; second\nconvd ja_JP b {\n}\n");
+}
+
+TEST(AccessMerge, OnlyThePortChangedRewritesTheHeader) {
+  load_model("convd ja_JP a/1 {\nx\n}\n");
+  change_server_block(0, "a", "2");
+  EXPECT_EQ(written(), kHeader + "convd\tja_JP a/2 { \nx\n}\n");
+}
+
+TEST(AccessMerge, ABlockAsReadIsCopiedByteForByte) {
+  const std::string untouched =
+      "convd  ja_JP a {  own\n; note about b\n@b:ignored\n\n;; inside\n  c \n}  end\n";
+  load_model(untouched + "convd ja_JP other {\nx\n}\n");
+  add_block_entry(1, "y", "");
+  // An edit undone by hand leaves the block as read.
+  change_block_entry(0, 1, "z", "");
+  change_block_entry(0, 1, "  c ", "");
+  EXPECT_EQ(written(), kHeader + untouched + "convd ja_JP other {\nx\ny\n}\n");
+}
+
+TEST(AccessMerge, InAChangedBlockCommentsStayBeforeTheirEntries) {
+  load_model("convd ja_JP s {\na\n; note about b\nb\n\n; about c\n@c:x\nd\n; last\n}\n");
+  remove_block_entry(0, 0);
+  change_block_entry(0, 2, "", "e");  // was d
+  add_block_entry(0, "f", "g");
+  EXPECT_EQ(written(), kHeader +
+                           "convd ja_JP s {\n; note about b\nb\n\n; about c\n@c:x\n@e\n; last\n"
+                           "f:g\n}\n");
 }
 
 TEST(AccessMerge, CopiedLinesAreWholeAndAlwaysEndTheirLine) {

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 
+#include "common/places.h"
 #include "filepages/split_path.h"
 
 namespace {
@@ -46,6 +49,44 @@ TEST(SplitPath, PartsAreCutToTheirBuffers) {
   EXPECT_EQ(s.result, 0);
   EXPECT_EQ(s.dir, "/a/");
   EXPECT_EQ(s.name, "nnnnn");
+}
+
+// The full path of a typed one, or the fault's number in brackets.
+std::string full(const std::string& typed) {
+  std::string path = "unset";
+  PagePathFault fault = full_page_path(typed, &path);
+  return fault == PagePathFault::kNone ? path : "[" + std::to_string(static_cast<int>(fault)) + "]";
+}
+
+const std::string kEmpty = "[1]", kEdgeBlank = "[2]", kUnresolved = "[3]", kTooLong = "[4]";
+
+TEST(FullPagePath, TildeStandsForTheHomeDirectory) {
+  copy_bounded(home_dir, "/home/root/");
+  EXPECT_EQ(full("~"), "/home/root");
+  EXPECT_EQ(full("~/"), "/home/root/");
+  EXPECT_EQ(full("~/a/tolqhosts"), "/home/root/a/tolqhosts");
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  EXPECT_EQ(full("~root/x"), std::string(cwd) + "/~root/x");
+  EXPECT_EQ(full("/abs/~/x"), "/abs/~/x");
+  copy_bounded(home_dir, "/");
+  EXPECT_EQ(full("~"), "/");
+  EXPECT_EQ(full("~/x"), "/x");
+  home_dir[0] = '\0';
+  EXPECT_EQ(full("~/x"), kUnresolved);
+}
+
+TEST(FullPagePath, ABlankAtEitherEndIsRefused) {
+  for (const char* typed : {" /x", "/x ", "\t/x", "/x\t", " ", "~/x "})
+    EXPECT_EQ(full(typed), kEdgeBlank) << '"' << typed << '"';
+  EXPECT_EQ(full("/my dir/x"), "/my dir/x");
+  EXPECT_EQ(full(""), kEmpty);
+}
+
+TEST(FullPagePath, AtMost4095BytesNeverCut) {
+  std::string longest = "/" + std::string(4094, 'p');
+  EXPECT_EQ(full(longest), longest);
+  EXPECT_EQ(full(longest + "q"), kTooLong);
 }
 
 }  // namespace

@@ -120,6 +120,21 @@ TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
   EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, 2);
 }
 
+TEST_F(FilePages, TildeIsTheHomeDirectoryAndEdgeBlanksAreRefused) {
+  copy_bounded(home_dir, tmp.path().c_str());
+  char saved_cwd[kPathSize];
+  ASSERT_NE(getcwd(saved_cwd, sizeof saved_cwd), nullptr);
+  ASSERT_EQ(chdir(tmp.path().c_str()), 0);
+  std::string blank = run(save_page_record(), "tolqhosts", " x");
+  std::string home = run(save_page_record(), "tolqhosts", "~/saved/tolqhosts");
+  ASSERT_EQ(chdir(saved_cwd), 0);
+  home_dir[0] = '\0';
+  EXPECT_EQ(blank, message(kMessageEdgeBlank));
+  EXPECT_EQ(home, message(67));
+  EXPECT_EQ(path_shown(save_page_record()), tmp / "saved/tolqhosts");
+  EXPECT_EQ(list_dir(tmp.path()), "saved");
+}
+
 TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
   write_file(tmp / "hosts", kOtherHosts);
   ASSERT_EQ(run(read_page_record(), "tolqhosts", tmp / "hosts"), message(66));
