@@ -382,10 +382,8 @@ void clear_access_model() {
 int read_access_path(const char* dir, const char* name) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
-  InputFile file = open_input_file(path);
-  if (!file) return -1;
   std::string text;
-  if (!read_whole(file.get(), &text)) return -1;
+  if (read_settings_file(path, &text) != 0) return -1;
   read_access_text(std::move(text));
   return 0;
 }
@@ -420,8 +418,7 @@ void write_access_model(FILE* out, bool merge) {
 }
 
 int save_access_model(bool merge, const char* dir, const char* name, const SaveOptions& options) {
-  SettingsFileWriter writer;
-  if (writer.open(dir, name, options.backup) != 0) return -1;
-  write_access_model(writer.stream(), merge);
-  return writer.commit(options.written);
+  std::string bytes;
+  if (render_bytes([merge](FILE* out) { write_access_model(out, merge); }, &bytes) != 0) return -1;
+  return write_settings_file(dir, name, bytes, options);
 }
