@@ -85,17 +85,11 @@ FileStamp stamp_open_file(int fd, const std::function<bool(std::string_view)>& c
 }
 
 InputFile open_input_file(const char* path, FileStamp* stamp) {
-  // O_NONBLOCK keeps the open of a FIFO without a writer from waiting;
-  // O_NOCTTY keeps a terminal from becoming ours.
-  int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  int flags = -1;
-  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (flags = fcntl(fd, F_GETFL)) >= 0 &&
-            fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
-  FILE* file = ok ? fdopen(fd, "r") : nullptr;
+  FileError error;
+  int fd = open_settings_file(path, &error, nullptr);
+  FILE* file = fd >= 0 ? fdopen(fd, "r") : nullptr;
   if (!file) {
-    close(fd);
+    if (fd >= 0) close(fd);
     return nullptr;
   }
   if (stamp) *stamp = stamp_open_file(fd);

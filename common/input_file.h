@@ -48,9 +48,10 @@ struct FileCloser {
 };
 using InputFile = std::unique_ptr<FILE, FileCloser>;
 
-// Opens a regular file for reading; null for anything else (a FIFO, device,
-// socket or directory could block or never end) and on any failure. The open
-// itself never blocks. stamp, when given, receives the stamp of what was opened.
+// Opens a regular file for reading, links followed only as find_file_place
+// allows; null for anything else (a FIFO, device, socket or directory could
+// block or never end, and is never opened) and on any failure. stamp, when
+// given, receives the stamp of what was opened.
 InputFile open_input_file(const char* path, FileStamp* stamp = nullptr);
 
 // Reads the whole of the regular settings file at path into bytes, opened
