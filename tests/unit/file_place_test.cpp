@@ -58,6 +58,8 @@ TEST(FilePlace, MakesTheMissingDirectoriesOfThePathButNotThoseALinkNames) {
   EXPECT_EQ(place_of(tmp / "a/b/f", kFollowLast | kMakeDirs), tmp / "a/b/f");
   umask(mask);
   EXPECT_EQ(file_mode(tmp / "a/b"), 0775);
+  write_file(tmp / "file", "");
+  EXPECT_EQ(place_of(tmp / "file/sub/f", kMakeDirs), "errno " + std::to_string(ENOTDIR));
   ASSERT_EQ(symlink((tmp / "none/dir").c_str(), (tmp / "link").c_str()), 0);
   EXPECT_EQ(place_of(tmp / "link/f", kFollowLast | kMakeDirs), "errno " + std::to_string(ENOENT));
   EXPECT_FALSE(file_exists(tmp / "none"));

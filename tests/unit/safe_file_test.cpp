@@ -52,6 +52,7 @@ TEST(SafeFile, NewTargetGetsItsDirectoriesAndMode0644AndTellsItsStamp) {
   EXPECT_EQ(list_dir(tmp / "a/b"), "f");
   EXPECT_TRUE(written.exists);
   EXPECT_EQ(written, stamp_file((tmp / "a/b/f").c_str()));
+  EXPECT_EQ(write_through(std::string(5000, 'd') + "/", "f", "x"), -1);  // never cut
 }
 
 TEST(SafeFile, DoesNotFollowALinkToNothing) {
