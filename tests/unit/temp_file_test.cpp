@@ -33,25 +33,6 @@ int in_child(const std::function<void()>& body) {
   return status;
 }
 
-TEST(TempFile, IsMadeBesideItsTargetForItsOwnerAloneAndGoesUnlessRenamed) {
-  TempDir tmp;
-  {
-    TempFile temp;
-    ASSERT_EQ(temp.create(place_in(tmp.path())), 0);
-    ASSERT_EQ(temp.write("half"), 0);
-    EXPECT_EQ(temp.path().substr(0, tmp.path().size() + 3), tmp / "tmp");
-    EXPECT_EQ(file_mode(temp.path()), 0600);
-  }
-  EXPECT_EQ(list_dir(tmp.path()), "");
-  TempFile temp;
-  ASSERT_EQ(temp.create(place_in(tmp.path())), 0);
-  ASSERT_EQ(temp.write("whole\n"), 0);
-  ASSERT_EQ(temp.sync(), 0);
-  ASSERT_EQ(temp.rename_to("f"), 0);
-  temp.remove();
-  EXPECT_EQ(read_file(tmp / "f"), "whole\n");
-}
-
 // Every terminating signal that can be caught takes the files of a save along
 // and still ends the program by that signal; so does exit().
 TEST(TempFile, GoesWhenTheProgramIsEndedMidSave) {
