@@ -48,29 +48,37 @@ bool holder_may_live(const std::string& text) {
   return pid <= 0 || kill(pid, 0) == 0 || errno != ESRCH;
 }
 
-// Removes the temporary files listed after the first line ("dev ino path"),
-// each only while it is still that very file, a "tmpXXXXXX" of this user.
+// Removes each file listed only while it is still that very file, and this user's.
 void remove_left_files(const std::string& text) {
-  for (size_t at = text.find('\n'); at != std::string::npos && at + 1 < text.size();) {
-    size_t end = text.find('\n', at + 1);
-    if (end == std::string::npos) break;  // a line cut short names nothing sure
-    std::string line = text.substr(at + 1, end - at - 1);
-    at = end;
-    char* rest = nullptr;
-    unsigned long long dev = strtoull(line.c_str(), &rest, 10);
-    unsigned long long ino = strtoull(rest, &rest, 10);
-    if (*rest != ' ' || rest[1] != '/') continue;
-    std::string path = rest + 1;
-    std::string name = path.substr(path.rfind('/') + 1);
+  for (const LeftFile& left : files_left_in(text)) {
     struct stat st;
-    if (name.size() != 9 || name.compare(0, 3, "tmp") != 0 || lstat(path.c_str(), &st) != 0 ||
-        !S_ISREG(st.st_mode) || st.st_uid != geteuid() || st.st_dev != dev || st.st_ino != ino)
-      continue;
-    unlink(path.c_str());
+    if (lstat(left.path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+        st.st_dev == left.dev && st.st_ino == left.ino)
+      unlink(left.path.c_str());
   }
 }
 
 }  // namespace
+
+std::vector<LeftFile> files_left_in(const std::string& lock_text) {
+  std::vector<LeftFile> files;
+  size_t end = lock_text.find('\n');
+  // A line cut short names nothing sure.
+  for (size_t start = end;
+       start != std::string::npos && (end = lock_text.find('\n', start + 1)) != std::string::npos;
+       start = end) {
+    std::string line = lock_text.substr(start + 1, end - start - 1);
+    char* rest = nullptr;
+    LeftFile left;
+    left.dev = static_cast<dev_t>(strtoull(line.c_str(), &rest, 10));
+    left.ino = static_cast<ino_t>(strtoull(rest, &rest, 10));
+    if (*rest != ' ' || rest[1] != '/') continue;
+    left.path = rest + 1;
+    std::string name = left.path.substr(left.path.rfind('/') + 1);
+    if (name.size() == 9 && name.compare(0, 3, "tmp") == 0) files.push_back(left);
+  }
+  return files;
+}
 
 int FileLock::take(const FilePlace& place, FileError* error) {
   const std::string name = place.name + ".lock";

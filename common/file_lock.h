@@ -7,6 +7,9 @@
 #ifndef TOLQ_COMMON_FILE_LOCK_H
 #define TOLQ_COMMON_FILE_LOCK_H
 
+#include <string>
+#include <vector>
+
 #include "common/file_place.h"
 #include "common/temp_file.h"
 
@@ -27,6 +30,16 @@ class FileLock {
 
   TempFile file_;
 };
+
+// A temporary file that a lock lists: its path and which file it was.
+struct LeftFile {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  std::string path;
+};
+// The temporary files a lock's text lists after its first line, one a line as
+// "dev ino /dir/tmpXXXXXX"; other lines, and a last one cut short, list none.
+std::vector<LeftFile> files_left_in(const std::string& lock_text);
 
 // Removes the lock of the file at path when its process is gone, with the
 // temporary files that process left; a held lock stays.
