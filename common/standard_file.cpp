@@ -47,6 +47,7 @@ Applied apply_file(MainWindow* main, int kind, SaveFunction save, FileError* err
       expected = now;
     }
     FileStamp written;
+    *error = FileError{};
     SaveOptions options;
     options.backup_path = path + "-";
     options.expected = &expected;

@@ -262,7 +262,8 @@ int save_convdrc_file(const char* dir, const char* name, const char* source_path
                       const ConvdSettings& settings, const SaveOptions& options) {
   InputFile source = open_source(source_path);
   std::string bytes;
-  if (render_bytes([&](FILE* out) { write_convdrc_lines(out, source.get(), settings); }, &bytes) != 0)
+  if (render_bytes([&](FILE* out) { write_convdrc_lines(out, source.get(), settings); }, &bytes) !=
+      0)
     return -1;
   // A source that failed half-way would lose the lines not yet carried over.
   if (source && ferror(source.get())) return -1;
