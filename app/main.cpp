@@ -10,10 +10,11 @@
 #include "app/options.h"
 #include "app/texts.h"
 #include "common/catalogue.h"
+#include "common/file_lock.h"
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
-#include "common/safe_file.h"
 #include "common/state.h"
+#include "common/temp_file.h"
 #include "converter/converter.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
@@ -57,6 +58,9 @@ int main(int argc, char** argv) {
   if (!main_window) fail_start(kMessageNoMemory);
   convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
   form_directory_strings();
+  // What a run killed mid-save left behind goes now.
+  for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
+    clear_stale_lock(standard_file_path(kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());
   gtk_widget_show_all(main_window->window);

@@ -9,6 +9,7 @@
 #include "common/catalogue.h"
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
+#include "common/standard_file.h"
 #include "common/texts.h"
 #include "common/widgets.h"
 #include "filepages/file_pages.h"
@@ -45,25 +46,12 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
   }
 }
 
-enum class Applied { kWritten, kKept, kFailed };
-
-using SaveFunction = int (*)(MainWindow*, const char*, const char*, const SaveOptions&);
-
-// Writes the standard file of a kind, keeping its previous version. When
-// someone else wrote it since this program last read or wrote it, the user
-// decides first; kKept when the user chose to leave it.
-Applied apply_file(MainWindow* main, int kind, const char* dir, const char* name,
-                   SaveFunction save) {
-  std::string path = standard_file_path(kind);
-  FileStamp& seen = standard_file_stamp(kind);
-  if (stamp_file(path.c_str()) != seen) {
-    std::string question = path + "\n" + message_text(kMessageChangedOutside);
-    if (!ask_question(question.c_str(), kTextOverwrite, kTextCancel)) return Applied::kKept;
-  }
-  FileStamp written;
-  if (save(main, dir, name, {Backup::kKeepPrevious, &written}) != 0) return Applied::kFailed;
-  seen = written;
-  return Applied::kWritten;
+// Shows the message of a failed Apply, with the reason when the file was refused.
+void show_apply_failure(int number, const FileError& error) {
+  std::string text = message_text(number);
+  std::string why = refusal_text(error);
+  if (!why.empty()) text += "\n" + why;
+  show_message(text.c_str());
 }
 
 }  // namespace
@@ -92,6 +80,12 @@ void load_initial_file(MainWindow* main, int kind, int library_only) {
 void load_settings_files(MainWindow* main) {
   load_initial_file(main, FILE_KIND_CONVDRC, 0);
   load_initial_file(main, FILE_KIND_TOLQHOSTS, 0);
+  // A file refused for its link or its size leaves its page as an unreadable
+  // one does; the user is told why.
+  for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS}) {
+    std::string why = read_refusal_text(standard_file_path(kind).c_str());
+    if (!why.empty()) show_message(why.c_str());
+  }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.
   gtk_widget_set_sensitive(main->apply_button, FALSE);
   convd_dirty = 0;
@@ -105,28 +99,23 @@ int apply_changes(GtkWidget*, MainWindow* main) {
   }
   bool kept = false;
   bool convd_written = false;
+  FileError error;
   if (convd_dirty) {
-    char dir[kPathSize] = {};
-    join_bounded(dir, etc_dir, lang_dir);
-    Applied applied = apply_file(main, FILE_KIND_CONVDRC, dir, "convdrc", write_convdrc);
+    Applied applied = apply_file(main, FILE_KIND_CONVDRC, write_convdrc, &error);
     if (applied == Applied::kFailed) {
-      show_message_number(kMessageWriteFailed);
+      show_apply_failure(kMessageWriteFailed, error);
       return -1;
     }
     kept = applied == Applied::kKept;
     convd_written = !kept;
-    if (convd_written) convd_dirty = 0;
   }
   if (hosts_dirty) {
-    Applied applied = apply_file(main, FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts", save_access_file);
+    Applied applied = apply_file(main, FILE_KIND_TOLQHOSTS, save_access_file, &error);
     if (applied == Applied::kFailed) {
-      show_message_number(convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed);
+      show_apply_failure(convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed, error);
       return -1;
     }
-    if (applied == Applied::kKept)
-      kept = true;
-    else
-      hosts_dirty = 0;
+    kept = kept || applied == Applied::kKept;
   }
   // A file left as it was keeps its changes to apply.
   if (kept) return -1;

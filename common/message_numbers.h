@@ -28,6 +28,10 @@ inline constexpr int kMessageChangedOutside = 126;    // the file changed since 
 inline constexpr int kMessageHostsFailedAfter = 127;  // tolqhosts failed after convdrc was written
 inline constexpr int kMessageWrongKind = 128;         // a read file holds no setting of its kind
 inline constexpr int kMessageHostsFailed = 129;       // tolqhosts failed, convdrc had no changes
+inline constexpr int kMessagePlantedLink = 130;       // a link another user planted is not followed
+inline constexpr int kMessageNotRegular = 131;        // a device, FIFO, socket or directory
+inline constexpr int kMessageLocked = 132;            // another process holds the file's lock
+inline constexpr int kMessageTooLarge = 133;          // a file larger than 64 MiB is not read
 inline constexpr int kMessageBlankInDictName = 136;   // white space in a dictionary file name
 inline constexpr int kMessageEdgeBlank = 137;         // a path that begins or ends with a blank
 

@@ -134,16 +134,3 @@ bool regular_file_exists(const char* dir, const char* name) {
   struct stat st;
   return join_bounded(path, dir, name) && stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
-
-int make_parent_dirs(const char* path) {
-  for (const char* slash = strchr(path + (path[0] ? 1 : 0), '/'); slash;
-       slash = strchr(slash + 1, '/')) {
-    size_t length = static_cast<size_t>(slash - path);
-    if (length > kPathSize - 1) return -1;
-    std::string part(path, length);
-    if (access(part.c_str(), F_OK) == 0) continue;
-    if (mkdir(part.c_str(), 0775) != 0) return -1;
-    chmod(part.c_str(), 0775);
-  }
-  return 0;
-}

@@ -27,7 +27,5 @@ int path_exists(const char* dir, const char* name);
 // True when dir followed by name is a regular file (links followed): a FIFO or
 // a device where a settings file belongs counts as no file.
 bool regular_file_exists(const char* dir, const char* name);
-// Creates, with mode 0775, every missing directory before the last '/' of path.
-int make_parent_dirs(const char* path);
 
 #endif

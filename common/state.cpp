@@ -36,10 +36,9 @@ void note_standard_file(int kind) {
 }
 
 void note_file_read(int kind, const char* path) {
-  FileStamp read = stamp_file(path);
-  FileStamp standard = stamp_file(standard_file_path(kind).c_str());
-  if (read.exists && standard.exists && read.dev == standard.dev && read.ino == standard.ino)
-    standard_file_stamp(kind) = standard;
+  std::string standard = standard_file_path(kind);
+  if (same_file_place(path, standard.c_str()))
+    standard_file_stamp(kind) = stamp_file(standard.c_str());
 }
 
 void set_page_dirty(int* flag) {

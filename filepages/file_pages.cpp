@@ -11,6 +11,7 @@
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
+#include "common/standard_file.h"
 #include "common/state.h"
 #include "common/widgets.h"
 #include "converter/converter.h"
@@ -168,11 +169,15 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
   // then the page still holds the other file, whose lines later saves keep.
   bool convdrc = chooses_convdrc(main->read_page.get());
   bool found = false;
+  std::string path = std::string(dir) + name;
   if (convdrc ? read_convdrc_from(main, dir, name, &found) : read_access_from(main, dir, name)) {
-    show_message_number(kMessageReadFailed);
+    std::string why = read_refusal_text(path.c_str());
+    if (why.empty())
+      show_message_number(kMessageReadFailed);
+    else
+      show_message(why.c_str());
     return;
   }
-  std::string path = std::string(dir) + name;
   note_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, path.c_str());
   remember_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, dir, name);
   int message = kMessageRead;
@@ -198,8 +203,26 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
     show_message_number(kMessageUnwritableText);
     return;
   }
-  int result = convdrc ? write_convdrc(main, dir, name) : save_access_file(main, dir, name);
-  show_message_number(result == 0 ? kMessageSaved : kMessageSaveFailed);
+  int kind = convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS;
+  SaveFunction save = convdrc ? write_convdrc : save_access_file;
+  std::string path = std::string(dir) + name;
+  FileError error;
+  bool saved;
+  // Onto the standard file itself, links followed, it is an Apply of that file.
+  if (same_file_place(path.c_str(), standard_file_path(kind).c_str())) {
+    Applied applied = apply_file(main, kind, save, &error);
+    if (applied == Applied::kKept) return;
+    saved = applied == Applied::kWritten;
+  } else {
+    SaveOptions options;
+    options.error = &error;
+    saved = save(main, dir, name, options) == 0;
+  }
+  std::string why = refusal_text(error);
+  if (saved || why.empty())
+    show_message_number(saved ? kMessageSaved : kMessageSaveFailed);
+  else
+    show_message(why.c_str());
 }
 
 void open_browse_dialog(GtkWidget*, MainWindow* main) {

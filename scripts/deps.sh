@@ -6,7 +6,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth dbus-x11 at-spi2-core libatk-adaptor libgail-common python3-dogtail
   fonts-ipafont-gothic locales imagemagick x11-utils xdotool util-linux dpkg-dev file strace
-  lintian desktop-file-utils libdtl-dev
+  lintian desktop-file-utils libdtl-dev nettle-dev libacl1-dev libattr1-dev acl attr
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -240,7 +240,9 @@ ConvdSettings parse_convdrc(FILE* in) {
 }
 
 int load_convdrc_file(const char* path, ConvdSettings* settings) {
-  InputFile in = open_input_file(path);
+  std::string bytes;
+  if (read_settings_file(path, &bytes) != 0) return -1;
+  InputFile in(fmemopen(bytes.data(), bytes.size(), "r"));
   if (!in) return -1;
   ConvdSettings read = parse_convdrc(in.get());
   // A file that fails part-way is not the file: keep the page as it was.
@@ -259,10 +261,11 @@ void write_convdrc_lines(FILE* out, FILE* source, const ConvdSettings& settings)
 int save_convdrc_file(const char* dir, const char* name, const char* source_path,
                       const ConvdSettings& settings, const SaveOptions& options) {
   InputFile source = open_source(source_path);
-  SettingsFileWriter writer;
-  if (writer.open(dir, name, options.backup) != 0) return -1;
-  write_convdrc_lines(writer.stream(), source.get(), settings);
+  std::string bytes;
+  if (render_bytes([&](FILE* out) { write_convdrc_lines(out, source.get(), settings); }, &bytes) !=
+      0)
+    return -1;
   // A source that failed half-way would lose the lines not yet carried over.
   if (source && ferror(source.get())) return -1;
-  return writer.commit(options.written);
+  return write_settings_file(dir, name, bytes, options);
 }

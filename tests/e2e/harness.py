@@ -311,6 +311,20 @@ class AppTestCase(unittest.TestCase):
         # A list's cells report their place as if its title row were not there.
         rawinput.click(x + width // 2, y + height // 2 + LIST_TITLE_HEIGHT)
 
+    def choose(self, item):
+        """Selects "convdrc" (0) or "tolqhosts" (1) in the current page's file choice."""
+        combo = self.app.find(self.main, "combo box")
+        combo.querySelection().selectChild(item)
+        names = ["convdrc", "tolqhosts"]
+        wait_for(lambda: self.app.find(combo, "text").text == names[item],
+                 what=f"choice {names[item]}")
+
+    def set_path(self, path):
+        """Types path into the current read or save page's path entry."""
+        entry = next(t for t in self.app.find_all(self.main, "text")
+                     if t.parent.roleName != "combo box")
+        entry.text = path
+
     def buttons(self, name):
         """The buttons of that name in the main window, in the order they were packed."""
         return [b for b in self.app.find_all(self.main, "push button") if b.name == name]

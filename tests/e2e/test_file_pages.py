@@ -19,19 +19,6 @@ SAVE_DONE = "ファイルを保存しました。"
 
 
 class FilePagesTest(harness.AppTestCase):
-    def choose(self, item):
-        """Selects "convdrc" (0) or "tolqhosts" (1) in the page's file choice."""
-        combo = self.app.find(self.main, "combo box")
-        combo.querySelection().selectChild(item)
-        names = ["convdrc", "tolqhosts"]
-        harness.wait_for(lambda: self.app.find(combo, "text").text == names[item],
-                         what=f"choice {names[item]}")
-
-    def set_path(self, path):
-        entry = next(t for t in self.app.find_all(self.main, "text")
-                     if t.parent.roleName != "combo box")
-        entry.text = path
-
     def test_read_tolqhosts_from_elsewhere_then_apply(self):
         other = os.path.join(self.sandbox.root, "elsewhere", "hosts")
         os.makedirs(os.path.dirname(other))

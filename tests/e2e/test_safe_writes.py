@@ -1,6 +1,7 @@
 """Settings files that are not plain files, links, and a save cut short."""
 import os
 import signal
+import stat
 import sys
 import time
 
@@ -11,8 +12,12 @@ OLD_HOSTS = ("; old comment\n"
              "convd ja_JP old.example {\n"
              "@alice\n"
              "}\n")
-# Message 59.
+# Messages 59, 66, 130 and 131 (the beginnings of the last two).
 READ_FAILED = "ファイルの読み込みに失敗しました。"
+READ_DONE = "ファイルを読み込みました。"
+PLANTED_LINK = "このシンボリックリンクは、誰でも書き込めるディレクトリにほかのユーザが置いたもの"
+NOT_REGULAR = "通常のファイルではありません"
+NOBODY = 65534
 
 
 class SafeWritesTest(harness.AppTestCase):
@@ -61,10 +66,76 @@ class SafeWritesTest(harness.AppTestCase):
         self.assertEqual(os.readlink(self.sandbox.path("tolqhosts")), "hosts.d/tolqhosts")
         written = self.sandbox.read("hosts.d/tolqhosts")
         self.assertIn(b"convd\tja_JP new.example/7000 { \n", written)
-        self.assertEqual(self.sandbox.read("hosts.d/tolqhosts-"), harness.euc(OLD_HOSTS))
-        self.assertEqual(sorted(os.listdir(self.sandbox.path("hosts.d"))),
-                         ["tolqhosts", "tolqhosts-"])
-        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["hosts.d", "ja_JP", "tolqhosts"])
+        # The previous version lies beside the standard path, whatever it links to.
+        self.assertEqual(self.sandbox.read("tolqhosts-"), harness.euc(OLD_HOSTS))
+        self.assertEqual(os.listdir(self.sandbox.path("hosts.d")), ["tolqhosts"])
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)),
+                         ["hosts.d", "ja_JP", "tolqhosts", "tolqhosts-"])
+
+    def test_saving_through_a_link_another_user_planted_is_refused(self):
+        shared = os.path.join(self.sandbox.root, "shared")
+        os.mkdir(shared)
+        os.chmod(shared, 0o1777)
+        victim = os.path.join(self.sandbox.root, "victim")
+        with open(victim, "wb") as f:
+            f.write(b"root only\n")
+        os.chmod(victim, 0o600)
+        link = os.path.join(shared, "x")
+        os.symlink(victim, link)
+        os.lchown(link, NOBODY, NOBODY)
+        app = self.start()
+        app.select_tab("保存")
+        self.choose(1)
+        self.set_path(link)
+        app.click(self.main, "保存")
+        app.dismiss_message(link + "\n" + PLANTED_LINK)
+        with open(victim, "rb") as f:
+            self.assertEqual(f.read(), b"root only\n")
+        self.assertEqual(os.stat(victim).st_mode & 0o777, 0o600)
+        self.assertEqual(os.listdir(shared), ["x"])
+
+    def test_apply_does_not_replace_a_device_tolqhosts_links_to(self):
+        node = os.path.join(self.sandbox.root, "null")
+        try:
+            os.mknod(node, 0o666 | stat.S_IFCHR, os.makedev(1, 3))
+        except PermissionError:
+            self.skipTest("mknod is not allowed here")
+        os.symlink(node, self.sandbox.path("tolqhosts"))
+        self.start()
+        self.add_server()
+        self.app.click(self.main, "適用")
+        dialog = self.app.message_dialog(harness.TOLQHOSTS_WRITE_FAILED)
+        labels = [label.name for label in self.app.find_all(dialog, "label")]
+        self.assertTrue(any(node + "\n" + NOT_REGULAR in label for label in labels), labels)
+        self.app.click(dialog, "ＯＫ")
+        self.assertTrue(stat.S_ISCHR(os.stat(node).st_mode))
+        self.assertEqual(sorted(os.listdir(self.sandbox.etc)), ["ja_JP", "tolqhosts"])
+
+    def test_a_file_swapped_after_it_was_read_is_not_carried_over(self):
+        home = os.path.join(self.sandbox.root, "home")
+        os.mkdir(home)
+        os.chown(home, NOBODY, NOBODY)
+        source = os.path.join(home, "tolqhosts")
+        with open(source, "wb") as f:
+            f.write(harness.euc(OLD_HOSTS))
+        secret = os.path.join(self.sandbox.root, "secret")
+        with open(secret, "wb") as f:
+            f.write(b"; root's secret\n")
+        os.chmod(secret, 0o600)
+        app = self.start()
+        app.select_tab("読込")
+        self.choose(1)
+        self.set_path(source)
+        app.click(self.main, "読込")
+        app.dismiss_message(READ_DONE)
+        # The directory's owner swaps the file for a link to a root-only one.
+        os.unlink(source)
+        os.symlink(secret, source)
+        os.lchown(source, NOBODY, NOBODY)
+        self.apply()
+        written = self.sandbox.read("tolqhosts")
+        self.assertNotIn(b"secret", written)
+        self.assertIn(b"; old comment\nconvd ja_JP old.example {\n@alice\n}\n", written)
 
     def test_apply_asks_before_overwriting_an_outside_change(self):
         self.sandbox.write("tolqhosts", OLD_HOSTS)
@@ -84,12 +155,11 @@ class SafeWritesTest(harness.AppTestCase):
         self.assertEqual(self.sandbox.read("tolqhosts-"), harness.euc(outside))
 
     def test_sigterm_during_apply_leaves_no_temporary_file(self):
-        # Megabytes of comments, each flush to disk slowed down: the save,
-        # written in a few large writes, lasts seconds.
+        # Megabytes of comments, and each sync slowed down: the save lasts seconds.
         old = OLD_HOSTS + ("; " + "x" * 1000 + "\n") * 4000
         self.sandbox.write("tolqhosts", old)
         slow = ["strace", "-f", "-qq", "-o", "/dev/null", "-e", "trace=fsync",
-                "-e", "inject=fsync:delay_exit=2000000", harness.PROGRAM]
+                "-e", "inject=fsync:delay_exit=3000000", harness.PROGRAM]
         self.app = harness.App(self.sandbox, command=slow)
         self.main = self.app.window(harness.MAIN_TITLE)
         self.add_server()

@@ -147,6 +147,7 @@ namespace {
 
 struct Answers {
   const std::vector<bool>& answers;
+  const std::function<void(size_t)>& before_answer;
   size_t given = 0;
 };
 
@@ -159,6 +160,7 @@ gboolean answer_open_question(gpointer data) {
       question = w;
   });
   if (question) {
+    if (state->before_answer) state->before_answer(state->given);
     bool yes = state->answers[state->given++];
     gtk_dialog_response(GTK_DIALOG(question), yes ? GTK_RESPONSE_YES : GTK_RESPONSE_NO);
   }
@@ -167,8 +169,9 @@ gboolean answer_open_question(gpointer data) {
 
 }  // namespace
 
-int run_answering(const std::function<void()>& code, const std::vector<bool>& answers) {
-  Answers state{answers};
+int run_answering(const std::function<void()>& code, const std::vector<bool>& answers,
+                  const std::function<void(size_t)>& before_answer) {
+  Answers state{answers, before_answer};
   guint source = answers.empty() ? 0 : g_timeout_add(20, answer_open_question, &state);
   code();
   if (state.given < answers.size()) g_source_remove(source);

@@ -56,7 +56,9 @@ std::string open_message_text();
 void close_message_dialogs();
 // Runs code that may ask questions in modal dialogs and answers them in turn
 // with answers; returns how many were asked (at most answers.size()).
-int run_answering(const std::function<void()>& code, const std::vector<bool>& answers);
+// before_answer, when given, runs with the answer's index while its question is open.
+int run_answering(const std::function<void()>& code, const std::vector<bool>& answers,
+                  const std::function<void(size_t)>& before_answer = nullptr);
 // Presses keyval (no modifiers) in the window of widget, as the X server
 // would deliver it: through the input grab, to the window's accelerators
 // and its focus widget.

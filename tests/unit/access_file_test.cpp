@@ -313,7 +313,7 @@ TEST(AccessMerge, ABlockRenamedOrLeftOpenStaysAsItWasAndAddedBlocksDoNotJoinIt) 
   EXPECT_EQ(entries_of(0), "x:|y:");
 }
 
-TEST(AccessSave, ReplacesWithMode0644AndCreatesNewTargets) {
+TEST(AccessSave, ReplacesKeepingTheModeAndCreatesNewTargetsWithMode0644) {
   TempDir tmp;
   write_file(tmp / "tolqhosts", "; mine\nconvd ja_JP a {\n}\n");
   chmod((tmp / "tolqhosts").c_str(), 0600);
@@ -321,7 +321,7 @@ TEST(AccessSave, ReplacesWithMode0644AndCreatesNewTargets) {
   add_block_entry(0, "h", "u");
   ASSERT_EQ(save_access_model(true, tmp.path().c_str(), "tolqhosts"), 0);
   EXPECT_EQ(read_file(tmp / "tolqhosts"), kHeader + "; mine\nconvd ja_JP a {\nh:u\n}\n");
-  EXPECT_EQ(file_mode(tmp / "tolqhosts"), 0644);
+  EXPECT_EQ(file_mode(tmp / "tolqhosts"), 0600);
   EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
 
   mode_t mask = umask(027);

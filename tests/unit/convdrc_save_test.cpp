@@ -19,7 +19,7 @@ int save(const std::string& dir, const std::string& source, const ConvdSettings&
   return save_convdrc_file(dir.c_str(), "convdrc", source.c_str(), settings);
 }
 
-TEST(ConvdrcSave, ReplacesTheFileReadWithMode0644) {
+TEST(ConvdrcSave, ReplacesTheFileReadKeepingItsMode) {
   TempDir tmp;
   write_file(tmp / "convdrc", "; kept\nautosave 3\n");
   chmod((tmp / "convdrc").c_str(), 0600);
@@ -28,7 +28,7 @@ TEST(ConvdrcSave, ReplacesTheFileReadWithMode0644) {
   ASSERT_EQ(save(tmp.path(), tmp / "convdrc", settings), 0);
   EXPECT_EQ(read_file(tmp / "convdrc"),
             kHeader + "; kept\nautosave\t\t4\nconvd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
-  EXPECT_EQ(file_mode(tmp / "convdrc"), 0644);
+  EXPECT_EQ(file_mode(tmp / "convdrc"), 0600);
   EXPECT_EQ(list_dir(tmp.path()), "convdrc");
 }
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -30,18 +31,45 @@ TEST(InputFile, OpensRegularFilesOnlyAndNeverWaits) {
   EXPECT_EQ(stamp, stamp_file((tmp / "f").c_str()));
 }
 
-TEST(InputFile, StampsTellVersionsApart) {
+// The stamp is of the bytes: a rewrite of the same size whose time is set back is seen.
+TEST(InputFile, StampsSeeEveryChangeOfTheBytes) {
   TempDir tmp;
-  FileStamp missing = stamp_file((tmp / "f").c_str());
+  std::string f = tmp / "f";
+  FileStamp missing = stamp_file(f.c_str());
   EXPECT_FALSE(missing.exists);
   EXPECT_EQ(missing, FileStamp{});
-  write_file(tmp / "f", "one\n");
-  FileStamp first = stamp_file((tmp / "f").c_str());
+  write_file(f, "one\n");
+  FileStamp first = stamp_file(f.c_str());
   EXPECT_NE(first, missing);
-  write_file(tmp / "f", "two\n");  // same size and inode; the time differs
-  struct timespec times[2] = {{0, UTIME_OMIT}, {first.mtime_sec + 1, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, (tmp / "f").c_str(), times, 0), 0);
-  EXPECT_NE(stamp_file((tmp / "f").c_str()), first);
+  struct stat st;
+  ASSERT_EQ(stat(f.c_str(), &st), 0);
+  write_file(f, "two\n");
+  struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+  EXPECT_NE(stamp_file(f.c_str()), first);
+  write_file(f, "one\n");
+  EXPECT_EQ(stamp_file(f.c_str()), first);
+}
+
+TEST(InputFile, ReadsASettingsFileWholeWithItsStampAndRefusesAHugeOneUnread) {
+  TempDir tmp;
+  write_file(tmp / "f", "text\n");
+  std::string bytes = "kept";
+  FileStamp stamp;
+  ASSERT_EQ(read_settings_file((tmp / "f").c_str(), &bytes, &stamp), 0);
+  EXPECT_EQ(bytes, "text\n");
+  EXPECT_EQ(stamp, stamp_file((tmp / "f").c_str()));
+  EXPECT_EQ(stamp.digest, digest_of("text\n"));
+
+  // Sparse: its size is all there is to it.
+  ASSERT_EQ(truncate((tmp / "f").c_str(), kMaxSettingsFileSize + 1), 0);
+  FileError error;
+  EXPECT_EQ(read_settings_file((tmp / "f").c_str(), &bytes, nullptr, &error), -1);
+  EXPECT_EQ(bytes, "text\n");
+  EXPECT_EQ(error.refusal, FileRefusal::kTooLarge);
+  EXPECT_EQ(error.path, tmp / "f");
+  EXPECT_EQ(settings_file_refusal((tmp / "f").c_str()).refusal, FileRefusal::kTooLarge);
+  EXPECT_EQ(settings_file_refusal((tmp / "missing").c_str()).refusal, FileRefusal::kNone);
 }
 
 }  // namespace

@@ -127,26 +127,4 @@ TEST(PathExists, TestsTheWholeJoinedPath) {
   EXPECT_EQ(path_exists(tmp.path().c_str(), std::string(kPathSize, 'f').c_str()), -1);
 }
 
-TEST(MakeParentDirs, CreatesEveryDirectoryBeforeTheLastSlash) {
-  TempDir tmp;
-  mode_t old = umask(077);
-  EXPECT_EQ(make_parent_dirs((tmp / "a/b/c").c_str()), 0);
-  EXPECT_EQ(make_parent_dirs((tmp / "x/y/").c_str()), 0);
-  umask(old);
-  EXPECT_EQ(list_dir(tmp.path()), "a x");
-  EXPECT_EQ(list_dir(tmp / "a"), "b");
-  EXPECT_EQ(list_dir(tmp / "a/b"), "");  // c is not made
-  EXPECT_EQ(file_mode(tmp / "a"), 0775);
-  EXPECT_EQ(file_mode(tmp / "a/b"), 0775);
-  EXPECT_EQ(file_mode(tmp / "x/y"), 0775);
-}
-
-TEST(MakeParentDirs, FailsWhenADirectoryCannotBeMade) {
-  TempDir tmp;
-  write_file(tmp / "file", "");
-  EXPECT_EQ(make_parent_dirs((tmp / "file/sub/f").c_str()), -1);
-  EXPECT_EQ(make_parent_dirs((tmp / std::string(kPathSize, 'd') + "/f").c_str()), -1);
-  EXPECT_EQ(make_parent_dirs((tmp / "ok").c_str()), 0);  // existing directories are fine
-}
-
 }  // namespace

@@ -179,6 +179,36 @@ TEST_F(FilePages, ASaveThatCannotBeWrittenSaysSo) {
   EXPECT_EQ(read_file(tmp / "plain"), "x");
 }
 
+// Through a link to it, or by its own path: an Apply of that file.
+TEST_F(FilePages, SavingOntoTheStandardFileIsAnApplyOfIt) {
+  write_file(etc / "tolqhosts", "; standard\n");
+  note_standard_file(FILE_KIND_TOLQHOSTS);
+  ASSERT_EQ(symlink((etc / "tolqhosts").c_str(), (tmp / "link").c_str()), 0);
+  set_page_dirty(&hosts_dirty);
+  EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "link"), message(67));
+  EXPECT_EQ(read_file(etc / "tolqhosts-"), "; standard\n");
+  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_FALSE(apply_sensitive());
+  // What it wrote is no outside change; another writer's is.
+  set_page_dirty(&hosts_dirty);
+  EXPECT_EQ(run_answering([&] { apply_changes(nullptr, main); }, {false}), 0);
+  write_file(etc / "tolqhosts", "; outside\n");
+  std::string shown = "?";
+  auto save = [&] { shown = run(save_page_record(), "tolqhosts", etc / "tolqhosts"); };
+  EXPECT_EQ(run_answering(save, {false}), 1);
+  EXPECT_EQ(shown, "");
+  EXPECT_EQ(read_file(etc / "tolqhosts"), "; outside\n");
+}
+
+TEST_F(FilePages, AFileTooLargeIsNotReadAndThePageKeepsItsEdits) {
+  gtk_entry_set_text(GTK_ENTRY(main->convd_page->dir_entry), "/unapplied");
+  write_file(tmp / "convdrc", "");
+  ASSERT_EQ(truncate((tmp / "convdrc").c_str(), kMaxSettingsFileSize + 1), 0);
+  EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "convdrc"),
+            tmp / "convdrc" + "\n" + message(kMessageTooLarge));
+  EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(main->convd_page->dir_entry)), "/unapplied");
+}
+
 TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
   write_file(tmp / "convdrc", kOtherConvdrc);
   gtk_widget_set_sensitive(main->convd_page->change_button, TRUE);

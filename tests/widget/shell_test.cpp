@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/main_window.h"
 #include "common/catalogue.h"
@@ -95,16 +96,18 @@ TEST_F(Shell, ApplyStopsAtTheFirstFailureAndKeepsBothDirty) {
   EXPECT_FALSE(quits_main_loop([&] { on_ok(nullptr, main); }));
 }
 
-TEST_F(Shell, TolqhostsFailureSaysWhetherConvdrcWasWritten) {
-  mkdir((etc / "tolqhosts").c_str(), 0755);  // renaming onto it fails
+// The reason a file was refused follows the message of the failure.
+TEST_F(Shell, TolqhostsFailureSaysWhetherConvdrcWasWrittenAndWhy) {
+  mkdir((etc / "tolqhosts").c_str(), 0755);  // no regular file: refused
   load_settings_files(main);
   mark_dirty(nullptr, GINT_TO_POINTER(1));
+  std::string why = "\n" + etc / "tolqhosts" + "\n" + to_utf8(message_text(kMessageNotRegular));
   EXPECT_EQ(apply_changes(nullptr, main), -1);
-  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailed)));
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailed)) + why);
   close_message_dialogs();
   mark_dirty(nullptr, nullptr);
   EXPECT_EQ(apply_changes(nullptr, main), -1);
-  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailedAfter)));
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailedAfter)) + why);
   EXPECT_TRUE(file_exists(etc / "ja_JP/convdrc"));
   EXPECT_EQ(convd_dirty, 0);
   EXPECT_EQ(hosts_dirty, 1);
@@ -137,6 +140,36 @@ TEST_F(Shell, AnOutsideChangeIsOverwrittenOnlyWhenTheUserSaysSo) {
   EXPECT_EQ(run_answering(apply, {true, true}), 1);
   EXPECT_EQ(result, 0);
   EXPECT_FALSE(apply_sensitive());
+}
+
+// What decides is the check under the lock right before the rename: a change
+// made while the question is open is asked about again, and is then the
+// previous version, never lost.
+TEST_F(Shell, AChangeMadeWhileTheQuestionIsOpenIsAskedAboutAgain) {
+  write_file(etc / "tolqhosts", "; read at start\n");
+  load_settings_files(main);
+  write_file(etc / "tolqhosts", "; first outside change\n");
+  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  int result = 0;
+  auto apply = [&] { result = apply_changes(nullptr, main); };
+  auto change_during_first = [&](size_t answer) {
+    if (answer == 0) write_file(etc / "tolqhosts", "; second outside change\n");
+  };
+  EXPECT_EQ(run_answering(apply, {true, true}, change_during_first), 2);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(read_file(etc / "tolqhosts-"), "; second outside change\n");
+  EXPECT_EQ(read_file(etc / "tolqhosts"), kHostsHeader + "; read at start\n");
+}
+
+// Too large to read: the page stays as at start, and the user is told.
+TEST_F(Shell, AFileTooLargeAtStartLeavesItsPageEmptyAndSaysSo) {
+  write_file(etc / "tolqhosts", "");
+  ASSERT_EQ(truncate((etc / "tolqhosts").c_str(), kMaxSettingsFileSize + 1), 0);
+  load_settings_files(main);
+  EXPECT_EQ(open_message_text(),
+            etc / "tolqhosts" + "\n" + to_utf8(message_text(kMessageTooLarge)));
+  EXPECT_EQ(hosts_read_ok, 0);
+  close_message_dialogs();
 }
 
 TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
