@@ -18,7 +18,7 @@ void process_events() {
 MainWindow* build_test_main_window() {
   auto* main = new MainWindow{};
   if (build_main_window(main) != 0) return nullptr;
-  gtk_widget_show_all(main->window);
+  show_main_window(main);
   process_events();
   return main;
 }
