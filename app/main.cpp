@@ -63,9 +63,7 @@ int main(int argc, char** argv) {
     clear_stale_lock(standard_file_path(kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());
-  gtk_widget_show_all(main_window->window);
-  // Measured once the list has its style.
-  fit_list_column(main_window->convd_page->dict_list, 0);
+  show_main_window(main_window.get());
 
   gtk_main();
   close_converter();

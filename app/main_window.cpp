@@ -54,6 +54,21 @@ void show_apply_failure(int number, const FileError& error) {
   show_message(text.c_str());
 }
 
+void hold_back(GtkWidget* widget, gpointer) {
+  gtk_widget_set_no_show_all(widget, TRUE);
+}
+
+void show_held_back(GtkWidget* widget, gpointer) {
+  if (!gtk_widget_get_no_show_all(widget)) return;
+  gtk_widget_set_no_show_all(widget, FALSE);
+  gtk_widget_show_all(widget);
+}
+
+// "switch-page", before the notebook shows the page.
+void on_switch_page(GtkNotebook* notebook, gpointer, guint page, gpointer) {
+  show_page_contents(GTK_WIDGET(notebook), static_cast<int>(page));
+}
+
 }  // namespace
 
 int build_main_window(MainWindow* main) {
@@ -90,6 +105,30 @@ void load_settings_files(MainWindow* main) {
   gtk_widget_set_sensitive(main->apply_button, FALSE);
   convd_dirty = 0;
   hosts_dirty = 0;
+}
+
+void show_main_window(MainWindow* main) {
+  // Fitted before the window is shown, so the list is drawn once, at its
+  // final width, after the window is mapped; the style is the one the list
+  // will be drawn with.
+  GtkWidget* dict_list = main->convd_page->dict_list;
+  gtk_widget_ensure_style(dict_list);
+  fit_list_column(dict_list, 0);
+  GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
+  int current = gtk_notebook_get_current_page(notebook);
+  for (int page = 0; page < gtk_notebook_get_n_pages(notebook); ++page) {
+    if (page == current) continue;
+    // The page itself stays shown, so its tab is.
+    GtkWidget* child = gtk_notebook_get_nth_page(notebook, page);
+    gtk_container_foreach(GTK_CONTAINER(child), hold_back, nullptr);
+  }
+  g_signal_connect(notebook, "switch-page", G_CALLBACK(on_switch_page), nullptr);
+  gtk_widget_show_all(main->window);
+}
+
+void show_page_contents(GtkWidget* notebook, int page) {
+  GtkWidget* child = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page);
+  if (child) gtk_container_foreach(GTK_CONTAINER(child), show_held_back, nullptr);
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {

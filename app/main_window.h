@@ -15,6 +15,13 @@ int build_main_window(MainWindow* main);
 void load_initial_file(MainWindow* main, int kind, int library_only);
 // Start-up after the window is built: loads both files and clears the dirty state.
 void load_settings_files(MainWindow* main);
+// Shows the window at its first page. The other pages' contents are shown
+// when their tab is first chosen; until then the toolkit neither measures nor
+// lays out their texts, which is most of what showing them costs.
+void show_main_window(MainWindow* main);
+// Shows the contents of a notebook page that show_main_window held back
+// (also called for the page a tab switch goes to).
+void show_page_contents(GtkWidget* notebook, int page);
 
 int apply_changes(GtkWidget* widget, MainWindow* main);
 void on_ok(GtkWidget* widget, MainWindow* main);

@@ -3,8 +3,8 @@
 #include <strings.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <iconv.h>
-#include <new>
 
 namespace {
 
@@ -77,8 +77,14 @@ tolq_conv_t conversion_open(const char* to, const char* from) {
   if (!to || !from) return nullptr;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
-  auto* converter = new (std::nothrow) Converter{cd, source_of(from)};
-  if (!converter) iconv_close(cd);
+  // malloc rather than new: the library then needs no C++ runtime, which
+  // would cost every program that loads it a megabyte of resident memory.
+  auto* converter = static_cast<Converter*>(std::malloc(sizeof(Converter)));
+  if (!converter) {
+    iconv_close(cd);
+    return nullptr;
+  }
+  *converter = {cd, source_of(from)};
   return converter;
 }
 
@@ -119,6 +125,6 @@ int conversion_close(tolq_conv_t cd) {
   if (!cd) return -1;
   auto* converter = static_cast<Converter*>(cd);
   int result = iconv_close(converter->cd);
-  delete converter;
+  std::free(converter);
   return result;
 }

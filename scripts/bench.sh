@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release) and runs them all, printing each one's figures:
 # the convdrc and tolqhosts file layers beside a plain line copy, filling the
-# dictionary list, and start-up time and memory beside a minimal GTK+ 2 window.
+# dictionary list, and start-up time and memory beside minimal GTK+ 2 windows,
+# the Japanese form among them run in turn with the program.
 # Needs root (the start-up benchmark runs the program in the sandbox).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -27,7 +27,7 @@ bool wait_until(const std::function<bool()>& condition) {
 MainWindow* build_test_main_window() {
   auto* main = new MainWindow{};
   if (build_main_window(main) != 0) return nullptr;
-  gtk_widget_show_all(main->window);
+  show_main_window(main);
   process_events();
   return main;
 }

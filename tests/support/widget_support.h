@@ -13,7 +13,8 @@
 #include "tests/support/files.h"
 
 // Builds a fresh main window with its four pages, as start-up does, without
-// loading any settings file. The window is shown but the main loop is not run.
+// loading any settings file. The window is shown as start-up shows it (at
+// its first page) but the main loop is not run.
 MainWindow* build_test_main_window();
 // Destroys a window built by build_test_main_window.
 void destroy_test_main_window(MainWindow* main);

@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "access/access_page.h"
 #include "app/main_window.h"
 #include "common/catalogue.h"
 #include "common/message_numbers.h"
 #include "common/state.h"
 #include "common/widgets.h"
+#include "serverrc/convd_page.h"
 #include "tests/support/files.h"
 #include "tests/support/widget_support.h"
 
@@ -45,6 +47,37 @@ TEST_F(Shell, StartUpLeavesApplyInsensitiveAndNothingDirty) {
   EXPECT_EQ(hosts_dirty, 0);
   EXPECT_EQ(gtk_notebook_get_n_pages(GTK_NOTEBOOK(main->notebook)), 4);
   EXPECT_EQ(main_window_record, main);  // handlers without data reach it so
+}
+
+TEST_F(Shell, EachPageShowsItsContentsWhenItsTabIsChosenAndTheWindowKeepsItsSize) {
+  GtkWidget* server_list = main->access_page->server_list;
+  EXPECT_FALSE(GTK_WIDGET_VISIBLE(server_list));  // not laid out before it is needed
+  GtkAllocation shown = main->window->allocation;
+  for (int page : {1, 2, 3, 0}) {
+    gtk_notebook_set_current_page(GTK_NOTEBOOK(main->notebook), page);
+    process_events();
+    EXPECT_TRUE(GTK_WIDGET_MAPPED(
+        gtk_bin_get_child(GTK_BIN(gtk_notebook_get_nth_page(GTK_NOTEBOOK(main->notebook), page)))));
+    EXPECT_EQ(main->window->allocation.width, shown.width);
+    EXPECT_EQ(main->window->allocation.height, shown.height);
+  }
+  EXPECT_TRUE(GTK_WIDGET_VISIBLE(server_list));
+}
+
+TEST_F(Shell, DictionaryColumnFittedAtStartUpIsAsWideAsWhenMeasuredShown) {
+  destroy_test_main_window(main);
+  mkdir((etc / "ja_JP").c_str(), 0755);
+  write_file(etc / "ja_JP/convdrc", "readfile short.dic\nreadfile a_much_longer_name.dic\n");
+  main = new MainWindow{};
+  ASSERT_EQ(build_main_window(main), 0);
+  load_settings_files(main);
+  show_main_window(main);
+  process_events();
+  GtkCList* list = GTK_CLIST(main->convd_page->dict_list);
+  int fitted = list->column[0].width;
+  fit_list_column(main->convd_page->dict_list, 0);
+  EXPECT_GT(fitted, 0);
+  EXPECT_EQ(list->column[0].width, fitted);
 }
 
 TEST_F(Shell, MarkDirtyMakesApplySensitiveForEitherPage) {
