@@ -58,6 +58,21 @@ void hold_back(GtkWidget* widget, gpointer) {
   gtk_widget_set_no_show_all(widget, TRUE);
 }
 
+void find_list(GtkWidget* widget, gpointer found) {
+  if (GTK_IS_CLIST(widget))
+    *static_cast<bool*>(found) = true;
+  else if (GTK_IS_CONTAINER(widget))
+    gtk_container_foreach(GTK_CONTAINER(widget), find_list, found);
+}
+
+// The accessibility layer takes a list's cells for hidden for good when it
+// first meets them on a page held back, so such a page is shown at start.
+bool holds_list(GtkWidget* page) {
+  bool found = false;
+  find_list(page, &found);
+  return found;
+}
+
 void show_held_back(GtkWidget* widget, gpointer) {
   if (!gtk_widget_get_no_show_all(widget)) return;
   gtk_widget_set_no_show_all(widget, FALSE);
@@ -120,7 +135,7 @@ void show_main_window(MainWindow* main) {
     if (page == current) continue;
     // The page itself stays shown, so its tab is.
     GtkWidget* child = gtk_notebook_get_nth_page(notebook, page);
-    gtk_container_foreach(GTK_CONTAINER(child), hold_back, nullptr);
+    if (!holds_list(child)) gtk_container_foreach(GTK_CONTAINER(child), hold_back, nullptr);
   }
   g_signal_connect(notebook, "switch-page", G_CALLBACK(on_switch_page), nullptr);
   gtk_widget_show_all(main->window);

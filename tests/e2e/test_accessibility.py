@@ -51,8 +51,9 @@ class AccessibilityTest(harness.AppTestCase):
         servers = app.find(self.main, "table", "サーバ[/ポート番号]")
         app.find(self.main, "table", "アクセス許可")
         # The block slot is row data: no column of numbers reaches this layer.
-        self.assertEqual([c.name for c in app.find_all(servers, "table cell")],
-                         ["a.example", "10", "b.example", ""])
+        cells = ["a.example", "10", "b.example", ""]
+        harness.wait_for(lambda: [c.name for c in app.find_all(servers, "table cell")] == cells,
+                         what=f"the server cells {cells}")
 
         add_server, add_pair = (b for b in self.buttons("追加"))
         self.dialog_fields(add_server, "TolqSysEnv_Server ServerAdd", ("ホスト名", "ポート番号"))
