@@ -58,6 +58,7 @@ int read_settings_file(const char* path, std::string* bytes, FileStamp* stamp) {
   InputFile file = open_input_file(path, &opened);
   if (!file) return -1;
   std::string text;
+  text.reserve(static_cast<size_t>(opened.size));
   char buffer[65536];
   size_t n;
   while ((n = fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);

@@ -28,5 +28,8 @@ inline constexpr int kMessageChangedOutside = 126;    // the file changed since 
 inline constexpr int kMessageHostsFailedAfter = 127;  // tolqhosts failed after convdrc was written
 inline constexpr int kMessageWrongKind = 128;         // a read file holds no setting of its kind
 inline constexpr int kMessageHostsFailed = 129;       // tolqhosts failed, convdrc had no changes
+inline constexpr int kMessageUnconvertedBytes =
+    134;  // an edited value keeps bytes that do not convert
+inline constexpr int kMessageSpaceInDirectory = 135;  // white space in the dictionary directory
 
 #endif

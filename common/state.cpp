@@ -35,11 +35,11 @@ void note_standard_file(int kind) {
   standard_file_stamp(kind) = stamp_file(standard_file_path(kind).c_str());
 }
 
-void note_file_read(int kind, const char* path) {
-  FileStamp read = stamp_file(path);
+void note_file_read(int kind, const char* path, const FileStamp* read) {
+  FileStamp seen = read ? *read : stamp_file(path);
   FileStamp standard = stamp_file(standard_file_path(kind).c_str());
-  if (read.exists && standard.exists && read.dev == standard.dev && read.ino == standard.ino)
-    standard_file_stamp(kind) = standard;
+  if (seen.exists && standard.exists && seen.dev == standard.dev && seen.ino == standard.ino)
+    standard_file_stamp(kind) = seen;
 }
 
 void set_page_dirty(int* flag) {

@@ -12,6 +12,7 @@
 #include "common/state.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
+#include "serverrc/texts.h"
 #include "tests/support/files.h"
 #include "tests/support/widget_support.h"
 
@@ -96,9 +97,8 @@ TEST_F(ConvdPageTest, ValuesTheUserDidNotChangeGoBackAsRead) {
   gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
   gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
   ASSERT_EQ(apply_changes(nullptr, main), 0);
-  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "convd_dir\t\t" + dir +
-                                                  "\nset_giji_eisuu\t\t" + giji +
-                                                  "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "convd_dir " + dir + "\nset_giji_eisuu " +
+                                                  giji + "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
 }
 
 TEST_F(ConvdPageTest, TypedTextsAreWrittenSoThatTheyReadBackAlike) {
@@ -111,7 +111,10 @@ TEST_F(ConvdPageTest, TypedTextsAreWrittenSoThatTheyReadBackAlike) {
   std::string before = read_file(etc / "ja_JP/convdrc");
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/dic/\xf0\x9f\x98\x80");
   EXPECT_EQ(apply_changes(nullptr, main), -1);
-  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageUnwritableText)));
+  EXPECT_EQ(
+      open_message_text(),
+      to_utf8(
+          (std::string(kTextDirSetting) + "\n" + message_text(kMessageUnwritableText)).c_str()));
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), before);
   EXPECT_TRUE(dirty());
 }
@@ -197,7 +200,7 @@ TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
   EXPECT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
             kHeader +
-                "; shipped\nreadfile\t\tsys.dic\nautosave\t\t5\n"
+                "; shipped\nreadfile sys.dic\nautosave 5\n"
                 "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
   EXPECT_TRUE(clean());
 }
@@ -221,7 +224,7 @@ TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
-            kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile\t\t" + kJapaneseDict +
+            kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile " + kJapaneseDict +
                 "\nfoo bar\nondisk_off\nmax_sticky_env\t\t10\nautosave\t\t12\n"
                 "set_giji_eisuu\t\t\xa1\xa6 -\n");
   EXPECT_TRUE(clean());
@@ -234,8 +237,8 @@ TEST_F(ConvdPageTest, NamesThatAreNotEucJpAreWrittenBackByteForByte) {
   EXPECT_EQ(list()->rows, 2);
   mark_dirty(nullptr, nullptr);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
-  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile\t\t" + utf8_name +
-                                                  "\nreadfile\t\t" + broken +
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile " + utf8_name + "\nreadfile " +
+                                                  broken +
                                                   "\nconvd_dir\t\t@VARDIR/dic\n"
                                                   "max_sticky_env\t\t10\nautosave\t\t0\n");
 }
