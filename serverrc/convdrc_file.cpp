@@ -68,6 +68,7 @@ struct ConvdrcLine {
   ConvdSetting setting = kConvdSettingCount;  // the setting its first word names
   bool valued = false;                        // the reader takes a value from it
   bool old_header = false;  // begins with ";;": a save writes its own header instead
+  bool open = false;        // the last line, its backslash continuing onto nothing
 };
 
 // Walks the lines of a convdrc text as the reader takes them; the reader and
@@ -83,8 +84,9 @@ class LineScanner {
     PhysicalLine first = physical_line(bytes_, begin);
     text_ = first.text;
     pos_ = first.next;
-    if (!text_.empty() && text_.back() == '\\') join_continued();
+    bool open = !text_.empty() && text_.back() == '\\' && join_continued();
     *line = ConvdrcLine{begin, pos_};
+    line->open = open;
     line->old_header = pos_ - begin >= 2 && bytes_[begin] == ';' && bytes_[begin + 1] == ';';
     at_ = 0;
     std::string_view keyword = next_word(text_, &at_);
@@ -103,17 +105,21 @@ class LineScanner {
   bool in_text() const { return text_.data() != joined_.data(); }
 
  private:
-  void join_continued() {
+  // Joins the physical lines that backslashes continue the line onto; true
+  // when it still continues at the end of the text.
+  bool join_continued() {
     joined_.assign(text_);
-    while (!joined_.empty() && joined_.back() == '\\') {
+    bool open = false;
+    while (!open && !joined_.empty() && joined_.back() == '\\') {
       joined_.pop_back();
-      // A backslash on the last line continues onto nothing.
-      if (pos_ == bytes_.size()) break;
+      open = pos_ == bytes_.size();
+      if (open) continue;
       PhysicalLine next = physical_line(bytes_, pos_);
       joined_.append(next.text);
       pos_ = next.next;
     }
     text_ = joined_;
+    return open;
   }
 
   std::string_view bytes_;
@@ -275,8 +281,9 @@ class Renderer {
   void write_value(ConvdSetting which, std::string_view value, std::string_view end) {
     if (value.empty()) return;
     end_continued_line();
-    // A blank keeps a final backslash from being read as a continuation.
-    if (value.back() == '\\')
+    // A blank keeps a final backslash or CR from being read as part of the
+    // line end.
+    if (value.back() == '\\' || value.back() == '\r')
       append_text_line(&out_, std::string(value) + " ", kKeywords[which].data(), end);
     else
       append_text_line(&out_, value, kKeywords[which].data(), end);
@@ -291,13 +298,9 @@ class Renderer {
   // newline, which it gets, or go on with a backslash into what follows.
   void keep(const ConvdrcLine& line) {
     end_continued_line();
-    const std::string& bytes = source_->bytes;
-    out_.append(bytes, line.begin, line.end - line.begin);
-    if (line.end < bytes.size()) return;
+    out_.append(source_->bytes, line.begin, line.end - line.begin);
     if (out_.back() != '\n') out_.push_back('\n');
-    std::string_view last(out_.data(), out_.size() - 1);
-    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
-    continued_ = !last.empty() && last.back() == '\\';
+    continued_ = line.open;
   }
 
   // A line of one blank ends a copied line that a backslash continues.

@@ -22,10 +22,15 @@ void check(bool condition) {
   if (!condition) __builtin_trap();
 }
 
-// A logical line: its bytes, newlines included, and what it says.
+// A logical line: its physical lines, newlines included, and what it says.
 struct Line {
-  std::string raw;
+  std::vector<std::string> pieces;
   std::string text;
+  std::string raw() const {
+    std::string raw;
+    for (const auto& piece : pieces) raw += piece;
+    return raw;
+  }
 };
 
 // What a physical line says: without its newline and a CR before it.
@@ -45,12 +50,12 @@ std::vector<Line> lines_of(const std::string& bytes) {
   }
   std::vector<Line> lines;
   for (size_t i = 0; i < pieces.size();) {
-    Line line{std::string(pieces[i]), std::string(said(pieces[i]))};
+    Line line{{std::string(pieces[i])}, std::string(said(pieces[i]))};
     ++i;
     while (!line.text.empty() && line.text.back() == '\\') {
       line.text.pop_back();
       if (i == pieces.size()) break;
-      line.raw += pieces[i];
+      line.pieces.emplace_back(pieces[i]);
       line.text += said(pieces[i++]);
     }
     lines.push_back(line);
@@ -73,19 +78,17 @@ int setting_of(const Line& line) {
 }
 
 bool old_header(const Line& line) {
-  return line.raw.compare(0, 2, ";;") == 0;
+  return line.pieces[0].compare(0, 2, ";;") == 0;
 }
 
-// A line's bytes without the line of one blank that may end a line
-// continued onto nothing, and with its newline.
+// A line's bytes with its newline, but for the line of one blank that may
+// end a line continued onto nothing.
 std::string compared(const Line& line) {
-  std::string raw = line.raw;
-  for (const char* guard : {"\\\n \n", "\\\r\n \r\n", "\\\n \r\n", "\\\r\n \n"}) {
-    std::string_view end(guard);
-    if (raw.size() >= end.size() && raw.compare(raw.size() - end.size(), end.size(), end) == 0)
-      raw.erase(raw.size() - end.size() + 2 + (end[1] == '\r'));
-  }
-  if (raw.empty() || raw.back() != '\n') raw += '\n';
+  std::vector<std::string> pieces = line.pieces;
+  if (pieces.size() > 1 && (pieces.back() == " \n" || pieces.back() == " \r\n")) pieces.pop_back();
+  std::string raw;
+  for (const auto& piece : pieces) raw += piece;
+  if (raw.back() != '\n') raw += '\n';
   return raw;
 }
 
@@ -105,20 +108,20 @@ void check_unedited(const std::string& bytes, const ConvdrcSource& source,
                     const std::string& saved) {
   std::vector<Line> lines = lines_of(bytes);
   // The lines added end as the first line does.
-  std::string_view first = lines.empty() ? "" : std::string_view(lines[0].raw);
-  if (!first.empty() && first.back() == '\n') first.remove_suffix(1);
+  std::string first = lines.empty() ? "" : lines[0].raw();
+  if (!first.empty() && first.back() == '\n') first.pop_back();
   bool crlf = !first.empty() && first.back() == '\r';
   const char* end = crlf ? "\r\n" : "\n";
   std::string expected =
       std::string(";;") + end + ";; convdrc : created by cfgmate " + end + ";;" + end;
   for (const Line& line : lines)
-    if (!old_header(line)) expected += line.raw;
+    if (!old_header(line)) expected += line.raw();
   if (!expected.empty() && expected.back() != '\n') expected += '\n';
   check(saved.compare(0, expected.size(), expected) == 0);
   // What follows holds only the settings the file lacked.
   std::vector<Line> appended = lines_of(saved.substr(expected.size()));
   for (size_t i = 0; i < appended.size(); ++i)
-    check(setting_of(appended[i]) >= 0 || (i == 0 && said(appended[i].raw) == " "));
+    check(setting_of(appended[i]) >= 0 || (i == 0 && said(appended[i].raw()) == " "));
   check(read_back(saved) == source.settings());
 }
 

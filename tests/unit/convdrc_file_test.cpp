@@ -277,6 +277,8 @@ TEST(ConvdrcWrite, ABackslashNeverSwallowsASettingLine) {
   EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n");
   s.sticky = "10";
   EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n \nmax_sticky_env\t\t10\n");
+  // Two backslashes continue onto the empty last line, and still on.
+  EXPECT_EQ(written(s, "; c \\\\\n\n"), kHeader + "; c \\\\\n\n \nmax_sticky_env\t\t10\n");
 }
 
 TEST(ConvdrcRead, ACrBeforeTheLineEndAndANulInAValue) {
@@ -288,6 +290,9 @@ TEST(ConvdrcRead, ACrBeforeTheLineEndAndANulInAValue) {
   EXPECT_EQ(s.sticky, "20");
   EXPECT_EQ(s.dicts, (Dicts{"a", "x\0y.dic"s}));
   EXPECT_EQ(parsed("convd_dir /a\rb\n").dir, "/a\rb");  // only before the line end
+  ConvdSettings cr;
+  cr.dicts = {"x\r"};
+  EXPECT_EQ(parsed(written(cr)).dicts, Dicts{"x\r"});  // written with a blank behind
 }
 
 // Each of these lines the page shows in part; left alone, each goes back as
