@@ -348,8 +348,10 @@ ConvdSettings ConvdrcSource::settings() const {
 std::unique_ptr<ConvdrcSource> parse_convdrc(std::string bytes) {
   auto source = std::make_unique<ConvdrcSource>();
   source->bytes = std::move(bytes);
-  // At most a dictionary a line: no growing on the way.
-  source->dicts.reserve(count_lines(source->bytes));
+  // At most a dictionary a line, and a line "readfile x" long: no growing on
+  // the way, and no more room taken than the text could fill.
+  size_t shortest = sizeof "readfile x" - 1;
+  source->dicts.reserve(std::min(count_lines(source->bytes), source->bytes.size() / shortest + 1));
   LineScanner scanner(source->bytes);
   ConvdrcLine line;
   while (scanner.next(&line))

@@ -133,18 +133,22 @@ TEST_F(ConvdPageTest, EditsThatWouldLoseBytesOrSplitTheDirectoryAreRefused) {
   EXPECT_EQ(text_of(page->giji_entry), "x?y");
   EXPECT_EQ(shown_rows(), std::vector<std::string>{"a"});
   std::string before = read_file(etc / "ja_JP/convdrc");
-  auto refused = [&](const std::string& typed, int message) {
-    gtk_entry_set_text(GTK_ENTRY(page->dir_entry), typed.c_str());
-    std::string expected = std::string(kTextDirSetting) + "\n" + message_text(message);
+  auto refused = [&](GtkWidget* entry, const std::string& typed, int message) {
+    std::string old = text_of(entry);
+    gtk_entry_set_text(GTK_ENTRY(entry), typed.c_str());
+    const char* setting = entry == page->dir_entry ? kTextDirSetting : kTextGijiSetting;
+    std::string expected = std::string(setting) + "\n" + message_text(message);
     bool shown_refusal =
         apply_changes(nullptr, main) == -1 && open_message_text() == to_utf8(expected.c_str());
     close_message_dialogs();
+    gtk_entry_set_text(GTK_ENTRY(entry), old.c_str());
     return shown_refusal && read_file(etc / "ja_JP/convdrc") == before && dirty();
   };
-  EXPECT_TRUE(refused(shown + "/sub", kMessageUnconvertedBytes));  // "?" would replace FF A1
-  EXPECT_TRUE(refused("/var/my dic", kMessageSpaceInDirectory));
-  EXPECT_TRUE(refused("/var/my\tdic", kMessageSpaceInDirectory));
-  EXPECT_TRUE(refused("/var/\xe3\x80\x80", kMessageSpaceInDirectory));  // the ideographic space
+  // "?" would replace FF A1.
+  EXPECT_TRUE(refused(page->dir_entry, shown + "/sub", kMessageUnconvertedBytes));
+  EXPECT_TRUE(refused(page->dir_entry, "/var/my dic", kMessageSpaceInDirectory));
+  // A line break would start a line of its own.
+  EXPECT_TRUE(refused(page->giji_entry, "- \nautosave 9", kMessageUnwritableText));
   // With what does not convert taken out, the edit goes in; the rest stays.
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/dic/sub");
   ASSERT_EQ(apply_changes(nullptr, main), 0);
