@@ -432,7 +432,8 @@ void write_access_block(std::string* out, int slot) {
 }
 
 std::string render_access_model(bool merge) {
-  std::string out = file_header_text("tolqhosts");
+  std::string out;
+  append_file_header(&out, "tolqhosts");
   SaveState save;
   if (merge) merge_source(&out, save);
   append_pending_blocks(&out, save);

@@ -147,8 +147,9 @@ void show_page_contents(GtkWidget* notebook, int page) {
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {
-  if (convd_dirty && !convd_texts_writable(main->convd_page.get())) {
-    show_message_number(kMessageUnwritableText);
+  std::string refusal;
+  if (convd_dirty && !convd_texts_writable(main->convd_page.get(), &refusal)) {
+    show_message(refusal.c_str());
     return -1;
   }
   bool kept = false;

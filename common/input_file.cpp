@@ -103,6 +103,7 @@ int read_settings_file(const char* path, std::string* bytes, FileStamp* stamp, F
   UniqueFd fd(open_settings_file(path, error, &st));
   if (!fd || refuse_if_too_large(st, path, error) != 0) return -1;
   std::string text;
+  text.reserve(static_cast<size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = read(fd.get(), buffer, sizeof buffer);

@@ -32,6 +32,8 @@ inline constexpr int kMessagePlantedLink = 130;       // a link another user pla
 inline constexpr int kMessageNotRegular = 131;        // a device, FIFO, socket or directory
 inline constexpr int kMessageLocked = 132;            // another process holds the file's lock
 inline constexpr int kMessageTooLarge = 133;          // a file larger than 64 MiB is not read
+inline constexpr int kMessageUnconvertedBytes = 134;  // an edited value keeps unconverted bytes
+inline constexpr int kMessageSpaceInDirectory = 135;  // white space in the dictionary directory
 inline constexpr int kMessageBlankInDictName = 136;   // white space in a dictionary file name
 inline constexpr int kMessageEdgeBlank = 137;         // a path that begins or ends with a blank
 

@@ -35,10 +35,10 @@ void note_standard_file(int kind) {
   standard_file_stamp(kind) = stamp_file(standard_file_path(kind).c_str());
 }
 
-void note_file_read(int kind, const char* path) {
+void note_file_read(int kind, const char* path, const FileStamp* read) {
   std::string standard = standard_file_path(kind);
   if (same_file_place(path, standard.c_str()))
-    standard_file_stamp(kind) = stamp_file(standard.c_str());
+    standard_file_stamp(kind) = read ? *read : stamp_file(standard.c_str());
 }
 
 void set_page_dirty(int* flag) {

@@ -69,9 +69,9 @@ void remember_file_read(int kind, const char* dir, const char* name);
 FileStamp& standard_file_stamp(int kind);
 // Looks at the standard file of a kind as it is now: start-up reads it next.
 void note_standard_file(int kind);
-// After a read of path: when it is the standard file itself, the page now
-// shows what that file holds.
-void note_file_read(int kind, const char* path);
+// After a read of path, whose stamp was read when given: when it is the
+// standard file itself, the page now shows what that file holds.
+void note_file_read(int kind, const char* path, const FileStamp* read = nullptr);
 
 // Sets the dirty flag of a page and makes Apply sensitive.
 void set_page_dirty(int* flag);

@@ -178,7 +178,8 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
       show_message(why.c_str());
     return;
   }
-  note_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, path.c_str());
+  // The convdrc reader notes the stamp of what it read itself.
+  if (!convdrc) note_file_read(FILE_KIND_TOLQHOSTS, path.c_str());
   remember_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, dir, name);
   int message = kMessageRead;
   if (convdrc) {
@@ -199,8 +200,9 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
   char name[kPathSize];
   if (take_page_path(main->save_page.get(), dir, name, kMessageSaveFailed) != 0) return;
   bool convdrc = chooses_convdrc(main->save_page.get());
-  if (convdrc && !convd_texts_writable(main->convd_page.get())) {
-    show_message_number(kMessageUnwritableText);
+  std::string refusal;
+  if (convdrc && !convd_texts_writable(main->convd_page.get(), &refusal)) {
+    show_message(refusal.c_str());
     return;
   }
   int kind = convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS;

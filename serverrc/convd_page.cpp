@@ -1,9 +1,15 @@
 #include "serverrc/convd_page.h"
 
+#include <algorithm>
+#include <cstring>
 #include <initializer_list>
 #include <new>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
+#include "common/catalogue.h"
 #include "common/form_fields.h"
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
@@ -51,13 +57,28 @@ const char* entry_text(GtkWidget* entry) {
   return gtk_entry_get_text(GTK_ENTRY(entry));
 }
 
+// The UTF-8 form of a value as an entry shows it: a NUL, which an entry
+// cannot hold, shows as "?" like a byte that does not convert.
+std::string shown_form(const std::string& value) {
+  std::string shown;
+  for (size_t start = 0;;) {
+    size_t nul = value.find('\0', start);
+    shown += euc_to_utf8(value.substr(start, nul - start).c_str()).get();
+    if (nul == std::string::npos) return shown;
+    shown += '?';
+    start = nul + 1;
+  }
+}
+
 // Fills an entry with a value of the file and remembers both. An entry that
-// could not take the whole value is not editable, so it is never written cut.
+// could not take the whole text is not editable, so it is never written cut.
 void set_entry_value(GtkWidget* entry, EntryOrigin* origin, const std::string& value) {
-  set_entry_text(entry, value.c_str());
+  std::string shown = shown_form(value);
+  gtk_entry_set_text(GTK_ENTRY(entry), shown.c_str());
+  gtk_editable_set_position(GTK_EDITABLE(entry), 0);
   origin->value = value;
   origin->shown = entry_text(entry);
-  gtk_editable_set_editable(GTK_EDITABLE(entry), origin->shown == euc_to_utf8(value.c_str()).get());
+  gtk_editable_set_editable(GTK_EDITABLE(entry), origin->shown == shown);
 }
 
 bool entry_changed(GtkWidget* entry, const EntryOrigin& origin) {
@@ -67,6 +88,58 @@ bool entry_changed(GtkWidget* entry, const EntryOrigin& origin) {
 // The value of an entry as the file takes it: unchanged, as it was read.
 std::string entry_value(GtkWidget* entry, const EntryOrigin& origin) {
   return entry_changed(entry, origin) ? utf8_to_euc(entry_text(entry)).get() : origin.value;
+}
+
+bool is_utf8_continuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xc0) == 0x80;
+}
+
+// Whether the text left around the user's edit still stands for the bytes
+// read there: it converts back to them. A "?" shown for a byte that does not
+// convert does not, and writing it would put "?" where that byte was.
+bool edit_keeps_bytes(const EntryOrigin& origin, std::string_view edited) {
+  std::string_view shown = origin.shown;
+  size_t front = 0;
+  while (front < shown.size() && front < edited.size() && shown[front] == edited[front]) ++front;
+  while (front > 0 && front < shown.size() && is_utf8_continuation(shown[front])) --front;
+  size_t back = 0;
+  while (back < shown.size() - front && back < edited.size() - front &&
+         shown[shown.size() - 1 - back] == edited[edited.size() - 1 - back])
+    ++back;
+  while (back > 0 && is_utf8_continuation(shown[shown.size() - back])) --back;
+  std::string head = utf8_to_euc(std::string(shown.substr(0, front)).c_str()).get();
+  std::string tail = utf8_to_euc(std::string(shown.substr(shown.size() - back)).c_str()).get();
+  const std::string& value = origin.value;
+  return head.size() + tail.size() <= value.size() && value.compare(0, head.size(), head) == 0 &&
+         value.compare(value.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The message that refuses what the user made of an entry, or 0.
+int entry_refusal(GtkWidget* entry, const EntryOrigin& origin, bool directory) {
+  if (!entry_changed(entry, origin)) return 0;
+  const char* text = entry_text(entry);
+  if (!euc_can_hold(text)) return kMessageUnwritableText;
+  if (!edit_keeps_bytes(origin, text)) return kMessageUnconvertedBytes;
+  std::string value = utf8_to_euc(text).get();
+  if (directory && holds_white_space(value)) return kMessageSpaceInDirectory;
+  // A line break would end the line and start another.
+  if (value.find_first_of("\r\n") != std::string::npos) return kMessageUnwritableText;
+  return 0;
+}
+
+// Rows that still show a name read with a NUL, which a row cannot hold, get
+// the whole name back.
+void restore_cut_names(const ConvdPage* page, std::vector<std::string>* rows) {
+  if (!page->source) return;
+  const std::vector<std::string_view>& read = page->source->dicts;
+  auto cut = [](std::string_view name) { return name.find('\0') != std::string_view::npos; };
+  if (std::none_of(read.begin(), read.end(), cut)) return;
+  std::vector<std::string_view> shown;
+  shown.reserve(read.size());
+  for (std::string_view name : read) shown.push_back(name.substr(0, name.find('\0')));
+  std::vector<size_t> match = match_rows(shown, {rows->begin(), rows->end()});
+  for (size_t r = 0; r < rows->size(); ++r)
+    if (match[r] != kNoRow) (*rows)[r] = read[match[r]];
 }
 
 // The text a spin button shows, after taking in what was typed into it, so
@@ -80,6 +153,23 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
   set_adjustment_from_text(adjustment, text.c_str());
   // Also when the value stays the same: the spin button may show a typed text.
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), GTK_ADJUSTMENT(adjustment)->value);
+}
+
+// Fills the page with values and the dictionary names.
+void show_values(ConvdPage* page, const ConvdSettings& values,
+                 const std::vector<std::string_view>& names) {
+  GtkCList* list = GTK_CLIST(page->dict_list);
+  gtk_clist_freeze(list);
+  gtk_clist_clear(list);
+  std::string name;
+  for (std::string_view text : names) append_dict_row(page->dict_list, name.assign(text).c_str());
+  gtk_clist_thaw(list);
+  forget_dict_selection(page);
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), values.ondisk);
+  set_count(page->sticky_adjustment, page->sticky_spin, values.sticky);
+  set_count(page->autosave_adjustment, page->autosave_spin, values.autosave);
+  set_entry_value(page->dir_entry, &page->dir_origin, values.dir);
+  set_entry_value(page->giji_entry, &page->giji_origin, values.giji);
 }
 
 // Puts the cursor of the entries and spin buttons at position 0, so that the
@@ -293,7 +383,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
 }
 
 void on_convd_reset(GtkWidget*, MainWindow* main) {
-  load_convdrc(main, 1);
+  if (load_convdrc(main, 1) != 0) return;
   settle_convd_page(main->convd_page.get());
   set_page_dirty(&convd_dirty);
 }
@@ -306,7 +396,7 @@ void settle_convd_page(ConvdPage* page) {
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }
 
-void load_convdrc(MainWindow* main, int library_only) {
+int load_convdrc(MainWindow* main, int library_only) {
   std::string etc = std::string(etc_dir) + lang_dir;
   std::string lib = std::string(lib_dir) + lang_dir;
   const char* dir = nullptr;
@@ -315,14 +405,21 @@ void load_convdrc(MainWindow* main, int library_only) {
     if (regular_file_exists(etc.c_str(), "convdrc")) dir = etc.c_str();
   }
   if (!dir && regular_file_exists(lib.c_str(), "convdrc")) dir = lib.c_str();
-  if (!dir) {
+  if (dir && read_convdrc_from(main, dir, "convdrc") == 0) {
+    remember_file_read(FILE_KIND_CONVDRC, dir, "convdrc");
+    rewind_convd_fields(main);
+    return 0;
+  }
+  // At start the page holds nothing yet: it gets the defaults, whose save
+  // writes no line of a file that was not read.
+  if (!dir || !library_only) {
     convd_src_dir[0] = convd_src_name[0] = '\0';
     set_convd_defaults(main);
-    return;
   }
-  if (read_convdrc_from(main, dir, "convdrc") == 0)
-    remember_file_read(FILE_KIND_CONVDRC, dir, "convdrc");
-  rewind_convd_fields(main);
+  if (!dir) return 0;
+  std::string report = std::string(dir) + "convdrc\n" + message_text(kMessageReadFailed);
+  show_message(report.c_str());
+  return -1;
 }
 
 void dict_row_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
@@ -340,17 +437,7 @@ void PageDeleter::operator()(ConvdPage* page) const {
 }
 
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings) {
-  GtkCList* list = GTK_CLIST(page->dict_list);
-  gtk_clist_freeze(list);
-  gtk_clist_clear(list);
-  for (const auto& dict : settings.dicts) append_dict_row(page->dict_list, dict.c_str());
-  gtk_clist_thaw(list);
-  forget_dict_selection(page);
-  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), settings.ondisk);
-  set_count(page->sticky_adjustment, page->sticky_spin, settings.sticky);
-  set_count(page->autosave_adjustment, page->autosave_spin, settings.autosave);
-  set_entry_value(page->dir_entry, &page->dir_origin, settings.dir);
-  set_entry_value(page->giji_entry, &page->giji_origin, settings.giji);
+  show_values(page, settings, {settings.dicts.begin(), settings.dicts.end()});
 }
 
 ConvdSettings gather_convd_settings(ConvdPage* page) {
@@ -359,6 +446,7 @@ ConvdSettings gather_convd_settings(ConvdPage* page) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     settings.dicts.emplace_back(name ? name : "");
   }
+  restore_cut_names(page, &settings.dicts);
   settings.ondisk = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check));
   settings.sticky = spin_value(page->sticky_spin);
   settings.autosave = spin_value(page->autosave_spin);
@@ -367,15 +455,25 @@ ConvdSettings gather_convd_settings(ConvdPage* page) {
   return settings;
 }
 
-bool convd_texts_writable(const ConvdPage* page) {
-  for (auto [entry, origin] : {std::pair{page->dir_entry, &page->dir_origin},
-                               std::pair{page->giji_entry, &page->giji_origin}})
-    if (entry_changed(entry, *origin) && !euc_can_hold(entry_text(entry))) return false;
+bool convd_texts_writable(const ConvdPage* page, std::string* refusal) {
+  const struct {
+    GtkWidget* entry;
+    const EntryOrigin& origin;
+    const char* setting;
+  } fields[] = {{page->dir_entry, page->dir_origin, kTextDirSetting},
+                {page->giji_entry, page->giji_origin, kTextGijiSetting}};
+  for (const auto& field : fields) {
+    int message = entry_refusal(field.entry, field.origin, field.entry == page->dir_entry);
+    if (message == 0) continue;
+    *refusal = std::string(field.setting) + "\n" + message_text(message);
+    return false;
+  }
   return true;
 }
 
 void set_convd_defaults(MainWindow* main) {
   show_convd_settings(main->convd_page.get(), ConvdSettings{});
+  main->convd_page->source.reset();
 }
 
 int read_convdrc(MainWindow* main) {
@@ -385,16 +483,18 @@ int read_convdrc(MainWindow* main) {
 int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
-  ConvdSettings settings;
-  if (load_convdrc_file(path, &settings) != 0) return -1;
-  show_convd_settings(main->convd_page.get(), settings);
-  if (found) *found = settings.keyword_seen;
+  std::unique_ptr<ConvdrcSource> source;
+  FileStamp stamp;
+  if (load_convdrc_file(path, &source, &stamp) != 0) return -1;
+  ConvdPage* page = main->convd_page.get();
+  show_values(page, source->values, source->dicts);
+  if (found) *found = source->values.keyword_seen;
+  page->source = std::move(source);
+  note_file_read(FILE_KIND_CONVDRC, path, &stamp);
   return 0;
 }
 
 int write_convdrc(MainWindow* main, const char* dir, const char* name, const SaveOptions& options) {
-  char source[kPathSize] = "";
-  if (convd_read_ok && !join_bounded(source, convd_src_dir, convd_src_name)) source[0] = '\0';
-  return save_convdrc_file(dir, name, source, gather_convd_settings(main->convd_page.get()),
-                           options);
+  ConvdPage* page = main->convd_page.get();
+  return save_convdrc_file(dir, name, page->source.get(), gather_convd_settings(page), options);
 }

@@ -4,12 +4,12 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 
 #include "common/safe_file.h"
 #include "common/state.h"
-
-struct ConvdSettings;
+#include "serverrc/convdrc_file.h"
 
 // What a text entry was last filled with: the value as the file holds it
 // (EUC-JP) and the text the entry then showed. While the entry still shows
@@ -36,6 +36,8 @@ struct ConvdPage {
   EntryOrigin dir_origin;
   EntryOrigin giji_origin;
   int dict_selected_row = -1;  // the row last selected; kept when it is unselected
+  // The convdrc read last, kept whole: saves carry it over from here.
+  std::unique_ptr<ConvdrcSource> source;
 };
 
 // The convd page of the run, for handlers without data.
@@ -57,17 +59,20 @@ void on_convd_reset(GtkWidget* button, MainWindow* main);
 void dict_row_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
 void dict_row_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
 // Fills the page from the system convdrc, or else the installed default copy
-// (only that with library_only), or else the defaults.
-void load_convdrc(MainWindow* main, int library_only);
+// (only that with library_only), or else the defaults. A file there that
+// cannot be read is reported; -1 then, and the page is left as it was, or
+// at start holds the defaults.
+int load_convdrc(MainWindow* main, int library_only);
 // After the page was filled anew: no row selected, the start of each value
 // shown, the column fitted to the rows, the first row at the top.
 void settle_convd_page(ConvdPage* page);
 
 // Reads convd_src_dir + convd_src_name into the page; 0 or -1 (page unchanged).
 int read_convdrc(MainWindow* main);
-// Reads dir + name into the page; found tells whether the file held any
-// setting. 0 or -1 (page unchanged).
+// Reads dir + name into the page and keeps its bytes for later saves; found
+// tells whether the file held any setting. 0 or -1 (page unchanged).
 int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found = nullptr);
+// The defaults, with no file read to carry over.
 void set_convd_defaults(MainWindow* main);
 // Writes the page to dir + name, carrying over the file read last; 0 or -1.
 int write_convdrc(MainWindow* main, const char* dir, const char* name,
@@ -76,9 +81,11 @@ int write_convdrc(MainWindow* main, const char* dir, const char* name,
 // Moving settings between the page and the file layer.
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);
 ConvdSettings gather_convd_settings(ConvdPage* page);
-// False when a text the user typed holds a character that EUC-JP cannot, so
-// the file could not hold it.
-bool convd_texts_writable(const ConvdPage* page);
+// False when a text the user edited cannot be written as it stands: it holds
+// a character EUC-JP cannot, keeps bytes read that do not convert, or puts
+// white space into the dictionary directory. refusal then receives the
+// message to show, naming the setting.
+bool convd_texts_writable(const ConvdPage* page, std::string* refusal);
 
 // Dictionary rows keep the name as the file holds it (EUC-JP bytes) as their
 // data and show its UTF-8 form, so any name is shown and written back intact.

@@ -1,5 +1,6 @@
-"""The convd basic settings page: editing, Apply, the reset to the installed
-default copy, and Apply on a file system that refuses the write."""
+"""The convd basic settings page: editing, Apply that leaves what was not
+edited as it was, the reset to the installed default copy, and Apply on a
+file system that refuses the write."""
 import os
 import sys
 
@@ -54,6 +55,22 @@ class ConvdPageTest(harness.AppTestCase):
                          "max_sticky_env\t\t10\n")
         self.assertEqual(sorted(os.listdir(self.sandbox.path("ja_JP"))), ["convdrc", "convdrc-"])
         self.assertEqual(os.stat(self.sandbox.path("ja_JP/convdrc")).st_mode & 0o777, 0o644)
+
+    def test_a_toggle_leaves_every_other_byte_as_it_was(self):
+        # Extra words, a trailing comment, a number written another way, CR LF.
+        body = ("; 辞書の設定\r\n"
+                "convd_dir /var/my dic\r\n"
+                "readfile a.dic\tb.dic\r\n"
+                "autosave 5\t; five\r\n"
+                "max_sticky_env 020\r\n").encode("euc_jp")
+        self.sandbox.write("ja_JP/convdrc", b";; an old header\r\n" + body)
+        app = self.start()
+        self.holding("text", "/var/my")
+        app.find(self.main, "check box").doActionNamed("click")
+        self.apply()
+        self.assertEqual(self.sandbox.read("ja_JP/convdrc"),
+                         b";;\r\n;; convdrc : created by cfgmate \r\n;;\r\n" + body +
+                         b"ondisk_off\r\n")
 
     def test_reset_reads_the_installed_copy_and_apply_writes_it(self):
         app = self.start()

@@ -1,42 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "serverrc/convdrc_file.h"
 #include "tests/support/files.h"
 
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
 
-FILE* stream_of(const std::string& text) {
-  FILE* file = tmpfile();
-  fwrite(text.data(), 1, text.size(), file);
-  rewind(file);
-  return file;
-}
-
 ConvdSettings parsed(const std::string& text) {
-  FILE* in = stream_of(text);
-  ConvdSettings settings = parse_convdrc(in);
-  fclose(in);
-  return settings;
+  return parse_convdrc(text)->settings();
 }
 
-// The file written for the settings, carrying over source when given.
-std::string written(const ConvdSettings& settings, const char* source = nullptr) {
-  char* data = nullptr;
-  size_t size = 0;
-  FILE* out = open_memstream(&data, &size);
-  FILE* in = source ? stream_of(source) : nullptr;
-  write_convdrc_lines(out, in, settings);
-  if (in) fclose(in);
-  fclose(out);
-  std::string text(data, size);
-  free(data);
-  return text;
+// The file written for the settings, alone or carrying over the text source.
+std::string written(const ConvdSettings& settings) {
+  return render_convdrc(nullptr, settings);
+}
+
+std::string written(const ConvdSettings& settings, const std::string& source) {
+  return render_convdrc(parse_convdrc(source).get(), settings);
 }
 
 using Dicts = std::vector<std::string>;
@@ -125,16 +113,18 @@ TEST(ConvdrcRead, TellsWhetherTheFileHeldAnySetting) {
 
 TEST(ConvdrcRead, LoadsOnlyPlainFiles) {
   TempDir tmp;
-  ConvdSettings s;
-  s.dir = "unchanged";
+  std::unique_ptr<ConvdrcSource> s = parse_convdrc("autosave 3\n");
   EXPECT_EQ(load_convdrc_file((tmp / "missing").c_str(), &s), -1);
   EXPECT_EQ(load_convdrc_file(tmp.path().c_str(), &s), -1);
   EXPECT_EQ(load_convdrc_file("/dev/zero", &s), -1);
-  EXPECT_EQ(s.dir, "unchanged");
+  EXPECT_EQ(load_convdrc_file("/proc/self/mem", &s), -1);  // a plain file whose read fails
+  EXPECT_EQ(s->values.autosave, "3");
   write_file(tmp / "convdrc", "autosave 9\n");
-  EXPECT_EQ(load_convdrc_file((tmp / "convdrc").c_str(), &s), 0);
-  EXPECT_EQ(s.autosave, "9");
-  EXPECT_EQ(s.dir, "@VARDIR/dic");
+  FileStamp stamp;
+  EXPECT_EQ(load_convdrc_file((tmp / "convdrc").c_str(), &s, &stamp), 0);
+  EXPECT_EQ(s->values.autosave, "9");
+  EXPECT_EQ(s->bytes, "autosave 9\n");
+  EXPECT_EQ(stamp, stamp_file((tmp / "convdrc").c_str()));
 }
 
 TEST(ConvdrcRead, TheInstalledDefaultCopyHoldsTheDefaultsAndTwoDictionaries) {
@@ -205,9 +195,11 @@ TEST(ConvdrcWrite, ReplacesKnownKeywordsInPlace) {
   ConvdSettings s;
   s.autosave = "7";
   s.ondisk = false;
+  s.dir = "/d";
+  // Also the lines the reader ignores, of a setting the user changed.
   EXPECT_EQ(written(s, source), kHeader +
                                     "autosave\t\t7\nautosave\t\t7\n# between\nondisk_off\n"
-                                    "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
+                                    "convd_dir\t\t/d\nmax_sticky_env\t\t10\n");
 }
 
 TEST(ConvdrcWrite, DictionariesStandWhereTheFirstReadfileStood) {
@@ -248,15 +240,7 @@ TEST(ConvdrcWrite, LongSourceLinesAreCarriedOverWhole) {
   ConvdSettings s;
   s.dir = s.sticky = s.autosave = "";
   std::string source = longer + "\n; c\n";
-  char* data = nullptr;
-  size_t size = 0;
-  FILE* out = open_memstream(&data, &size);
-  FILE* in = fmemopen(source.data(), source.size(), "r");
-  write_convdrc_lines(out, in, s);
-  fclose(in);
-  fclose(out);
-  EXPECT_EQ(std::string(data, size), kHeader + source);
-  free(data);
+  EXPECT_EQ(written(s, source), kHeader + source);
 }
 
 TEST(ConvdrcWrite, ContinuedSourceLinesAreTakenWhole) {
@@ -293,6 +277,88 @@ TEST(ConvdrcWrite, ABackslashNeverSwallowsASettingLine) {
   EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n");
   s.sticky = "10";
   EXPECT_EQ(written(s, "; c \\"), kHeader + "; c \\\n \nmax_sticky_env\t\t10\n");
+  // Two backslashes continue onto the empty last line, and still on.
+  EXPECT_EQ(written(s, "; c \\\\\n\n"), kHeader + "; c \\\\\n\n \nmax_sticky_env\t\t10\n");
+}
+
+TEST(ConvdrcRead, ACrBeforeTheLineEndAndANulInAValue) {
+  ConvdSettings s =
+      parsed("ondisk_off\r\nautosave 5\r\nreadfile a \\\r\nb\r\nreadfile x\0y.dic\r\n"s +
+             "max_sticky_env 020\r");
+  EXPECT_FALSE(s.ondisk);
+  EXPECT_EQ(s.autosave, "5");
+  EXPECT_EQ(s.sticky, "20");
+  EXPECT_EQ(s.dicts, (Dicts{"a", "x\0y.dic"s}));
+  EXPECT_EQ(parsed("convd_dir /a\rb\n").dir, "/a\rb");  // only before the line end
+  ConvdSettings cr;
+  cr.dicts = {"x\r"};
+  EXPECT_EQ(parsed(written(cr)).dicts, Dicts{"x\r"});  // written with a blank behind
+}
+
+// Each of these lines the page shows in part; left alone, each goes back as
+// it was, and only what the user changed is written anew.
+TEST(ConvdrcWrite, SettingsLeftAloneKeepTheirLinesByteForByte) {
+  const std::string source =
+      ";; old header\n; mine\nconvd_dir /var/my dic\nreadfile a.dic\tb.dic\n"
+      "autosave 5\t; five\nmax_sticky_env 020\nreadfile x\0y.dic\n"
+      "set_giji_eisuu  -\t_\nautosave\nfoo bar"s;
+  std::unique_ptr<ConvdrcSource> read = parse_convdrc(source);
+  ConvdSettings s = read->settings();
+  EXPECT_EQ(render_convdrc(read.get(), s), kHeader + source.substr(14) + "\n");
+  s.ondisk = false;  // toggled: appended, nothing else moves
+  EXPECT_EQ(render_convdrc(read.get(), s), kHeader + source.substr(14) + "\nondisk_off\n");
+  s.ondisk = true;
+  s.autosave = "6";
+  s.dir = "/var/x/";
+  EXPECT_EQ(
+      render_convdrc(read.get(), s),
+      kHeader +
+          "; mine\nconvd_dir\t\t/var/x\nreadfile a.dic\tb.dic\nautosave\t\t6\n"
+          "max_sticky_env 020\nreadfile x\0y.dic\nset_giji_eisuu  -\t_\nautosave\t\t6\nfoo bar\n"s);
+}
+
+TEST(ConvdrcWrite, RewrittenLinesOfACrLfFileKeepTheirCr) {
+  const char* source = "; c\r\nautosave 5\r\nreadfile a ; one\r\nreadfile b\n";
+  ConvdSettings s = parsed(source);
+  s.autosave = "7";
+  s.dicts = {"a", "c"};
+  s.sticky = "";
+  EXPECT_EQ(written(s, source),
+            ";;\r\n;; convdrc : created by cfgmate \r\n;;\r\n; c\r\nautosave\t\t7\r\n"
+            "readfile a ; one\r\nreadfile\t\tc\r\nconvd_dir\t\t@VARDIR/dic\r\n");
+}
+
+TEST(ConvdrcWrite, RowsTheUserLeftKeepTheirLines) {
+  const char* source = "readfile a ; one\n; c\nreadfile b\tx\nreadfile c \\\n; more\nreadfile d \\";
+  ConvdSettings s = parsed(source);
+  s.sticky = s.autosave = s.dir = "";
+  s.dicts = {"d", "a", "n", "c"};  // b removed, n added, d moved up
+  // The last line, continued onto nothing, is ended before the next one.
+  std::string text = written(s, source);
+  EXPECT_EQ(text, kHeader +
+                      "readfile d \\\n \nreadfile a ; one\nreadfile\t\tn\n"
+                      "readfile c \\\n; more\n; c\n");
+  EXPECT_EQ(parsed(text).dicts, (Dicts{"d", "a", "n", "c"}));
+}
+
+TEST(ConvdrcWrite, RowsAreMatchedByTheirText) {
+  using Views = std::vector<std::string_view>;
+  auto match = [](const Views& read, const Views& rows) { return match_rows(read, rows); };
+  using Match = std::vector<size_t>;
+  EXPECT_EQ(match({"a", "b", "c"}, {"a", "b", "c"}), (Match{0, 1, 2}));
+  EXPECT_EQ(match({"a", "b", "c", "d"}, {"a", "x", "d"}), (Match{0, kNoRow, 3}));
+  EXPECT_EQ(match({"a", "b", "a", "c"}, {"c", "a", "a", "a", "e"}),
+            (Match{3, 0, 2, kNoRow, kNoRow}));
+  EXPECT_EQ(match({"x", "a", "b", "y"}, {"q", "b", "a", "r"}), (Match{kNoRow, 2, 1, kNoRow}));
+  EXPECT_EQ(match({}, {"a"}), (Match{kNoRow}));
+}
+
+TEST(ConvdrcWrite, WhiteSpaceInAValue) {
+  for (const char* text : {"/a b", "/a\tb", "\n", "\r", "\v", "/\xa1\xa1"})
+    EXPECT_TRUE(holds_white_space(text)) << text;
+  // Two characters whose bytes hold A1 A1 across them; half-width kana; JIS X 0212.
+  for (const char* text : {"/\xb0\xa1\xa1\xa2", "\x8e\xa1\x8e\xa1", "\x8f\xa1\xa1", "/var/dic"})
+    EXPECT_FALSE(holds_white_space(text)) << text;
 }
 
 TEST(ConvdrcRoundTrip, WrittenSettingsReadBack) {

@@ -10,12 +10,16 @@
 #include "common/catalogue.h"
 #include "common/message_numbers.h"
 #include "common/state.h"
+#include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
+#include "serverrc/texts.h"
 #include "tests/support/files.h"
 #include "tests/support/widget_support.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 const std::string kHeader = ";;\n;; convdrc : created by cfgmate \n;;\n";
 // 日本.dic in EUC-JP, as a convdrc holds it.
@@ -96,9 +100,8 @@ TEST_F(ConvdPageTest, ValuesTheUserDidNotChangeGoBackAsRead) {
   gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
   gtk_button_clicked(GTK_BUTTON(page->ondisk_check));
   ASSERT_EQ(apply_changes(nullptr, main), 0);
-  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "convd_dir\t\t" + dir +
-                                                  "\nset_giji_eisuu\t\t" + giji +
-                                                  "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "convd_dir " + dir + "\nset_giji_eisuu " +
+                                                  giji + "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
 }
 
 TEST_F(ConvdPageTest, TypedTextsAreWrittenSoThatTheyReadBackAlike) {
@@ -111,9 +114,87 @@ TEST_F(ConvdPageTest, TypedTextsAreWrittenSoThatTheyReadBackAlike) {
   std::string before = read_file(etc / "ja_JP/convdrc");
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/dic/\xf0\x9f\x98\x80");
   EXPECT_EQ(apply_changes(nullptr, main), -1);
-  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageUnwritableText)));
+  EXPECT_EQ(
+      open_message_text(),
+      to_utf8(
+          (std::string(kTextDirSetting) + "\n" + message_text(kMessageUnwritableText)).c_str()));
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), before);
   EXPECT_TRUE(dirty());
+}
+
+// What the user made of a value that the file could not take as it stands
+// is refused by name, and nothing is written; values left alone, NUL and
+// all, go back byte for byte.
+TEST_F(ConvdPageTest, EditsThatWouldLoseBytesOrSplitTheDirectoryAreRefused) {
+  start_with(
+      "convd_dir /var/\xff\xa1"
+      "dic\nreadfile a\0b.dic\nset_giji_eisuu x\0y\n"s);
+  std::string shown = text_of(page->dir_entry);
+  EXPECT_EQ(text_of(page->giji_entry), "x?y");
+  EXPECT_EQ(shown_rows(), std::vector<std::string>{"a"});
+  std::string before = read_file(etc / "ja_JP/convdrc");
+  auto refused = [&](GtkWidget* entry, const std::string& typed, int message) {
+    std::string old = text_of(entry);
+    gtk_entry_set_text(GTK_ENTRY(entry), typed.c_str());
+    const char* setting = entry == page->dir_entry ? kTextDirSetting : kTextGijiSetting;
+    std::string expected = std::string(setting) + "\n" + message_text(message);
+    bool shown_refusal =
+        apply_changes(nullptr, main) == -1 && open_message_text() == to_utf8(expected.c_str());
+    close_message_dialogs();
+    gtk_entry_set_text(GTK_ENTRY(entry), old.c_str());
+    return shown_refusal && read_file(etc / "ja_JP/convdrc") == before && dirty();
+  };
+  // "?" would replace FF A1.
+  EXPECT_TRUE(refused(page->dir_entry, shown + "/sub", kMessageUnconvertedBytes));
+  EXPECT_TRUE(refused(page->dir_entry, "/var/my dic", kMessageSpaceInDirectory));
+  // A line break would start a line of its own.
+  EXPECT_TRUE(refused(page->giji_entry, "- \nautosave 9", kMessageUnwritableText));
+  // With what does not convert taken out, the edit goes in; the rest stays.
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/var/dic/sub");
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
+            kHeader +
+                "convd_dir\t\t/var/dic/sub\nreadfile a\0b.dic\nset_giji_eisuu x\0y\n"
+                "max_sticky_env\t\t10\nautosave\t\t0\n"s);
+}
+
+// A read that fails on the way (here at once: /proc/self/mem is a plain
+// file whose every read fails) leaves nothing of the file on the page.
+TEST_F(ConvdPageTest, AReadThatFailsLeavesThePageAsItWasAndSaysSo) {
+  mkdir((etc / "ja_JP").c_str(), 0755);
+  mkdir((lib / "ja_JP").c_str(), 0755);
+  ASSERT_EQ(symlink("/proc/self/mem", (etc / "ja_JP/convdrc").c_str()), 0);
+  auto told = [](const std::string& path) {
+    std::string expected = path + "\n" + message_text(kMessageReadFailed);
+    bool shown = open_message_text() == to_utf8(expected.c_str());
+    close_message_dialogs();
+    return shown;
+  };
+  load_settings_files(main);  // at start: the defaults
+  EXPECT_TRUE(told(etc / "ja_JP/convdrc"));
+  expect_defaults();
+  EXPECT_EQ(page->source, nullptr);
+
+  unlink((etc / "ja_JP/convdrc").c_str());
+  start_with("; mine\nreadfile a\n");
+  ASSERT_EQ(symlink("/proc/self/mem", (lib / "ja_JP/convdrc").c_str()), 0);
+  on_convd_reset(nullptr, main);
+  EXPECT_TRUE(told(lib / "ja_JP/convdrc"));
+  FilePage* read = read_page_record();
+  gtk_entry_set_text(GTK_ENTRY(GTK_COMBO(read->file_combo)->entry), "convdrc");
+  gtk_entry_set_text(GTK_ENTRY(read->path_entry), "/proc/self/mem");
+  on_read_clicked(nullptr, main);
+  EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageReadFailed)));
+  close_message_dialogs();
+  EXPECT_EQ(shown_rows(), std::vector<std::string>{"a"});
+  EXPECT_TRUE(clean());
+  // The file read before is still the one carried over.
+  gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
+  ASSERT_EQ(apply_changes(nullptr, main), 0);
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
+            kHeader +
+                "; mine\nreadfile a\nconvd_dir\t\t@VARDIR/dic\nondisk_off\n"
+                "max_sticky_env\t\t10\nautosave\t\t0\n");
 }
 
 TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
@@ -197,7 +278,7 @@ TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
   EXPECT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
             kHeader +
-                "; shipped\nreadfile\t\tsys.dic\nautosave\t\t5\n"
+                "; shipped\nreadfile sys.dic\nautosave 5\n"
                 "convd_dir\t\t@VARDIR/dic\nmax_sticky_env\t\t10\n");
   EXPECT_TRUE(clean());
 }
@@ -221,7 +302,7 @@ TEST_F(ConvdPageTest, ApplyWritesThePageCarryingOverTheFileRead) {
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), FALSE);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
-            kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile\t\t" + kJapaneseDict +
+            kHeader + "; mine\nconvd_dir\t\t/var/\xc6\xfc\xcb\xdc\nreadfile " + kJapaneseDict +
                 "\nfoo bar\nondisk_off\nmax_sticky_env\t\t10\nautosave\t\t12\n"
                 "set_giji_eisuu\t\t\xa1\xa6 -\n");
   EXPECT_TRUE(clean());
@@ -234,8 +315,8 @@ TEST_F(ConvdPageTest, NamesThatAreNotEucJpAreWrittenBackByteForByte) {
   EXPECT_EQ(list()->rows, 2);
   mark_dirty(nullptr, nullptr);
   ASSERT_EQ(apply_changes(nullptr, main), 0);
-  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile\t\t" + utf8_name +
-                                                  "\nreadfile\t\t" + broken +
+  EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile " + utf8_name + "\nreadfile " +
+                                                  broken +
                                                   "\nconvd_dir\t\t@VARDIR/dic\n"
                                                   "max_sticky_env\t\t10\nautosave\t\t0\n");
 }
