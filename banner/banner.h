@@ -5,12 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "banner/version.h"
+
 // The terminal's code set, as LANG names it.
 enum CodeSet : int { CODE_SET_EUC = 1, CODE_SET_SJIS = 3, CODE_SET_UTF8 = 4 };
 
 inline constexpr int BANNER_WIDTH = 60;
-inline constexpr int VERSION_MAJOR = 1;
-inline constexpr int VERSION_MINOR = 2;
 inline constexpr const char* VERSION_DATE = "2016/03/01";
 
 void print_version_banner(CodeSet code_set, const char* program, int major, int minor);
