@@ -91,7 +91,7 @@ class ConvdPageTest(harness.AppTestCase):
         app.click(self.main, "適用")
         app.dismiss_message(harness.CONVDRC_WRITE_FAILED)
         self.assertTrue(self.apply_button().sensitive)
-        app.click(self.main, "キャンセル")
+        app.discard_and_quit(self.main)
         self.assertEqual(app.wait_exit(), 0)
         after = os.path.join(self.sandbox.after, "ja_JP")
         with open(os.path.join(after, "convdrc"), "rb") as f:
