@@ -21,7 +21,6 @@ namespace {
 struct ButtonDef {
   const char* label;
   GCallback handler;
-  bool swapped;
 };
 
 void build_button_row(MainWindow* main, GtkWidget* vbox) {
@@ -29,21 +28,25 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
   gtk_box_pack_start(GTK_BOX(vbox), row, FALSE, FALSE, 0);
   gtk_container_set_border_width(GTK_CONTAINER(row), 5);
   gtk_button_box_set_layout(GTK_BUTTON_BOX(row), GTK_BUTTONBOX_EDGE);
-  const ButtonDef buttons[] = {{kTextOk, G_CALLBACK(on_ok), false},
-                               {kTextCancel, G_CALLBACK(gtk_main_quit), true},
-                               {kTextApply, G_CALLBACK(apply_changes), false},
-                               {kTextHelp, G_CALLBACK(on_help), false}};
+  const ButtonDef buttons[] = {{kTextOk, G_CALLBACK(on_ok)},
+                               {kTextCancel, G_CALLBACK(on_cancel)},
+                               {kTextApply, G_CALLBACK(apply_changes)},
+                               {kTextHelp, G_CALLBACK(on_help)}};
   for (const auto& def : buttons) {
     GtkWidget* button = new_euc_button(def.label, 5);
     gtk_container_add(GTK_CONTAINER(row), button);
-    if (def.swapped)
-      g_signal_connect_swapped(button, "clicked", def.handler, main->window);
-    else
-      g_signal_connect(button, "clicked", def.handler, main);
+    g_signal_connect(button, "clicked", def.handler, main);
     if (def.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
     // F1 anywhere in the window is ヘルプ: the help of the page shown.
     if (def.handler == G_CALLBACK(on_help)) bind_key(main->window, button, GDK_F1);
   }
+}
+
+// Whether the run may end now: nothing is left unapplied, or the user chose
+// to discard it. The question's default, and Esc, keep the edits.
+bool may_quit() {
+  return !has_unapplied_changes() ||
+         ask_question(message_text(kMessageDiscardChanges), kTextDiscardAndQuit, kTextGoBack);
 }
 
 // Shows the message of a failed Apply, with the reason when the file was refused.
@@ -89,7 +92,7 @@ void on_switch_page(GtkNotebook* notebook, gpointer, guint page, gpointer) {
 int build_main_window(MainWindow* main) {
   main_window_record = main;
   main->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g_signal_connect(main->window, "delete_event", G_CALLBACK(on_delete_event), nullptr);
+  g_signal_connect(main->window, "delete_event", G_CALLBACK(on_main_window_delete), nullptr);
   gtk_window_set_title(GTK_WINDOW(main->window), "TolqSysEnv_Server");
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(main->window), vbox);
@@ -181,6 +184,16 @@ int apply_changes(GtkWidget*, MainWindow* main) {
 void on_ok(GtkWidget* widget, MainWindow* main) {
   if (apply_changes(widget, main) != 0) return;
   gtk_main_quit();
+}
+
+void on_cancel(GtkWidget*, MainWindow*) {
+  if (may_quit()) gtk_main_quit();
+}
+
+gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data) {
+  // Insensitive while a modal sub-window is open: it stays without asking.
+  if (GTK_WIDGET_SENSITIVE(widget) && !may_quit()) return TRUE;
+  return on_delete_event(widget, event, data);
 }
 
 const char* help_key_for_page(int page) {

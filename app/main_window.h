@@ -25,6 +25,10 @@ void show_page_contents(GtkWidget* notebook, int page);
 
 int apply_changes(GtkWidget* widget, MainWindow* main);
 void on_ok(GtkWidget* widget, MainWindow* main);
+// キャンセル, and a close request of the main window: the run ends without
+// writing, after asking when changes are not applied yet.
+void on_cancel(GtkWidget* widget, MainWindow* main);
+gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data);
 void on_help(GtkWidget* widget, MainWindow* main);
 // The help key of a notebook page, or null for a page without help.
 const char* help_key_for_page(int page);

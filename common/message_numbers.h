@@ -36,5 +36,6 @@ inline constexpr int kMessageUnconvertedBytes = 134;  // an edited value keeps u
 inline constexpr int kMessageSpaceInDirectory = 135;  // white space in the dictionary directory
 inline constexpr int kMessageBlankInDictName = 136;   // white space in a dictionary file name
 inline constexpr int kMessageEdgeBlank = 137;         // a path that begins or ends with a blank
+inline constexpr int kMessageDiscardChanges = 138;    // quitting with changes not applied
 
 #endif

@@ -74,8 +74,9 @@ int expand_path_macros(char* path, int size) {
     }
   }
   for (const char* p = work; *p;) {
-    size_t remaining = strlen(p);
-    if (const PathMacro* macro = inner_macro_at(p)) {
+    // Only an '@' can begin a macro: the other bytes are copied without a look.
+    if (const PathMacro* macro = *p == '@' ? inner_macro_at(p) : nullptr) {
+      size_t remaining = strlen(p);
       size_t name_length = strlen(macro->name);
       if (!append_checked(&out, macro->value, strlen(macro->value) + remaining - name_length, size))
         return -1;

@@ -18,3 +18,7 @@ std::string standard_file_path(int kind) {
   if (kind == FILE_KIND_CONVDRC) return std::string(etc_dir) + lang_dir + "convdrc";
   return std::string(etc_dir) + "tolqhosts";
 }
+
+std::string previous_version_path(int kind) {
+  return standard_file_path(kind) + "-";
+}

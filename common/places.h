@@ -28,5 +28,7 @@ void form_directory_strings();
 // The standard place of a settings file kind, where Apply writes it:
 // /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
 std::string standard_file_path(int kind);
+// Where Apply keeps the previous version of that file: its path and "-".
+std::string previous_version_path(int kind);
 
 #endif

@@ -49,7 +49,7 @@ Applied apply_file(MainWindow* main, int kind, SaveFunction save, FileError* err
     FileStamp written;
     *error = FileError{};
     SaveOptions options;
-    options.backup_path = path + "-";
+    options.backup_path = previous_version_path(kind);
     options.expected = &expected;
     options.written = &written;
     options.error = error;

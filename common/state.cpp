@@ -41,6 +41,10 @@ void note_file_read(int kind, const char* path, const FileStamp* read) {
     standard_file_stamp(kind) = read ? *read : stamp_file(standard.c_str());
 }
 
+bool has_unapplied_changes() {
+  return convd_dirty || hosts_dirty;
+}
+
 void set_page_dirty(int* flag) {
   gtk_widget_set_sensitive(main_apply_button(), TRUE);
   *flag = 1;

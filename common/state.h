@@ -73,6 +73,8 @@ void note_standard_file(int kind);
 // standard file itself, the page now shows what that file holds.
 void note_file_read(int kind, const char* path, const FileStamp* read = nullptr);
 
+// Whether a page holds changes that Apply has not written yet.
+bool has_unapplied_changes();
 // Sets the dirty flag of a page and makes Apply sensitive.
 void set_page_dirty(int* flag);
 // Marks a page dirty: data 0 the convd page, anything else the access-control page.

@@ -39,9 +39,11 @@ GtkWidget* new_file_combo() {
   return combo;
 }
 
-// Both pages: the file choice, the path with its browse button, the action button.
+// Both pages: the file choice, the path with its browse button, the action
+// button; with_previous adds 前の版 under the browse button.
 FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
-                          int browse_target_code, const char* browse_description) {
+                          int browse_target_code, const char* browse_description,
+                          bool with_previous) {
   auto* page = new (std::nothrow) FilePage{};
   if (!page) {
     show_message_number(kMessageNoMemory);
@@ -80,6 +82,12 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
 
   GtkWidget* action = new_euc_button(label, 5);
   gtk_table_attach_defaults(table, action, 0, 1, 2, 3);
+  if (with_previous) {
+    page->previous_button = new_euc_button(kTextPrevious, 5);
+    gtk_table_attach(table, page->previous_button, 3, 4, 2, 3, GTK_SHRINK, grow, 0, 0);
+    describe_button(page->previous_button, kTextPreviousDescription);
+    g_signal_connect(page->previous_button, "clicked", G_CALLBACK(on_previous_clicked), main);
+  }
 
   g_signal_connect(action, "clicked", action_handler, main);
   g_signal_connect(browse, "clicked", G_CALLBACK(remember_browse_target),
@@ -147,13 +155,13 @@ GtkWidget* browse_entry() {
 
 int build_read_page(MainWindow* main) {
   main->read_page.reset(build_file_page(main, kTextReadTab, G_CALLBACK(on_read_clicked),
-                                        BROWSE_TARGET_READ, kTextReadBrowseDescription));
+                                        BROWSE_TARGET_READ, kTextReadBrowseDescription, true));
   return main->read_page ? 0 : -1;
 }
 
 int build_save_page(MainWindow* main) {
   main->save_page.reset(build_file_page(main, kTextSaveTab, G_CALLBACK(on_save_clicked),
-                                        BROWSE_TARGET_SAVE, kTextSaveBrowseDescription));
+                                        BROWSE_TARGET_SAVE, kTextSaveBrowseDescription, false));
   return main->save_page ? 0 : -1;
 }
 
@@ -193,6 +201,12 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
   }
   // The page now holds what was read even when it is not what the user meant.
   show_message_number(found ? message : kMessageWrongKind);
+}
+
+void on_previous_clicked(GtkWidget*, MainWindow* main) {
+  FilePage* page = main->read_page.get();
+  int kind = chooses_convdrc(page) ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS;
+  set_entry_text(page->path_entry, previous_version_path(kind).c_str());
 }
 
 void on_save_clicked(GtkWidget*, MainWindow* main) {

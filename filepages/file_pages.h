@@ -9,6 +9,7 @@
 struct FilePage {
   GtkWidget* file_combo;  // "convdrc" or "tolqhosts"
   GtkWidget* path_entry;
+  GtkWidget* previous_button;  // 前の版, on the read page only
 };
 
 // The read and save pages of the run, for handlers without data.
@@ -26,6 +27,9 @@ int build_save_page(MainWindow* main);
 
 // Reads the chosen file into its page, which then counts as changed.
 void on_read_clicked(GtkWidget* button, MainWindow* main);
+// Puts the previous version that Apply kept of the chosen kind's standard
+// file into the read page's path: 読込 and 適用 then bring it back.
+void on_previous_clicked(GtkWidget* button, MainWindow* main);
 // Writes the chosen page to the path; no page counts as saved by it.
 void on_save_clicked(GtkWidget* button, MainWindow* main);
 // "clicked" of the pages' browse buttons: a file selection that fills the

@@ -20,11 +20,14 @@
 #include "converter/converter.h"
 #include "serverrc/convdrc_file.h"
 #include "serverrc/dict_dialogs.h"
+#include "serverrc/missing_dicts.h"
 #include "serverrc/texts.h"
 
 int dict_column_width;
 
 namespace {
+
+constexpr int kDictListWidth = 400;
 
 // Measures texts in the list's font; falls back to Pango when no X font loads.
 class TextMeasure {
@@ -155,6 +158,33 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
   gtk_spin_button_set_value(GTK_SPIN_BUTTON(spin), GTK_ADJUSTMENT(adjustment)->value);
 }
 
+// The names of the rows as the file holds them, in list order.
+std::vector<std::string> dict_row_names(GtkWidget* list) {
+  std::vector<std::string> names;
+  names.reserve(GTK_CLIST(list)->rows);
+  for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
+    auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
+    names.emplace_back(name ? name : "");
+  }
+  return names;
+}
+
+void on_dir_changed(GtkWidget*, gpointer page) {
+  show_missing_dictionaries(static_cast<ConvdPage*>(page));
+}
+
+// The text under the list for what is missing; "" when nothing is.
+std::string missing_dictionaries_text(const MissingDictionaries& missing) {
+  std::string text;
+  if (missing.dir_missing) text = kTextNoDictDir + missing.dir;
+  if (missing.names.empty()) return text;
+  if (!text.empty()) text += '\n';
+  text += kTextMissingDicts;
+  for (size_t i = 0; i < missing.names.size(); ++i)
+    text += (i ? kTextNameSeparator : "") + missing.names[i];
+  return text;
+}
+
 // Fills the page with values and the dictionary names.
 void show_values(ConvdPage* page, const ConvdSettings& values,
                  const std::vector<std::string_view>& names) {
@@ -168,8 +198,12 @@ void show_values(ConvdPage* page, const ConvdSettings& values,
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), values.ondisk);
   set_count(page->sticky_adjustment, page->sticky_spin, values.sticky);
   set_count(page->autosave_adjustment, page->autosave_spin, values.autosave);
+  // The notice is looked for once, for the whole page, not for its directory alone.
+  g_signal_handlers_block_by_func(page->dir_entry, gpointer(on_dir_changed), page);
   set_entry_value(page->dir_entry, &page->dir_origin, values.dir);
+  g_signal_handlers_unblock_by_func(page->dir_entry, gpointer(on_dir_changed), page);
   set_entry_value(page->giji_entry, &page->giji_origin, values.giji);
+  show_missing_dictionaries(page);
 }
 
 // Puts the cursor of the entries and spin buttons at position 0, so that the
@@ -220,6 +254,7 @@ void build_directory_row(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   gtk_table_attach_defaults(GTK_TABLE(table), page->dir_entry, 1, 3, 0, 1);
   label_field(label, page->dir_entry);
   connect_dirty(page->dir_entry, "changed");
+  g_signal_connect(page->dir_entry, "changed", G_CALLBACK(on_dir_changed), page);
   GtkWidget* refer = new_euc_button(kTextRefer, 5);
   gtk_table_attach(GTK_TABLE(table), refer, 3, 4, 0, 1, GTK_SHRINK, GTK_SHRINK, 0, 0);
   describe_button(refer, kTextReferDescription);
@@ -229,13 +264,15 @@ void build_directory_row(MainWindow* main, ConvdPage* page, GtkWidget* box) {
 void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   GtkWidget* frame = new_euc_frame(kTextDictFrame, GTK_SHADOW_ETCHED_IN, 5);
   gtk_box_pack_start(GTK_BOX(box), frame, TRUE, TRUE, 0);
+  GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(frame), vbox);
   GtkWidget* hbox = gtk_hbox_new(FALSE, 0);
-  gtk_container_add(GTK_CONTAINER(frame), hbox);
+  gtk_box_pack_start(GTK_BOX(vbox), hbox, TRUE, TRUE, 0);
 
   CString title = euc_to_utf8(kTextDictColumn);
   gchar* titles[] = {title.get()};
   page->dict_list = gtk_clist_new_with_titles(1, titles);
-  gtk_widget_set_size_request(page->dict_list, 400, 150);
+  gtk_widget_set_size_request(page->dict_list, kDictListWidth, 150);
   name_widget(page->dict_list, euc_to_utf8(kTextDictFrame).get());
   gtk_box_pack_start(GTK_BOX(hbox), new_list_scroller(page->dict_list), TRUE, TRUE, 5);
   g_signal_connect(page->dict_list, "select_row", G_CALLBACK(dict_row_selected), nullptr);
@@ -258,6 +295,19 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
   describe_button(page->remove_button, kTextDictRemoveDescription);
   connect_list_actions(page->dict_list, page->change_button, page->remove_button);
   forget_dict_selection(page);
+
+  page->missing_label = gtk_label_new(nullptr);
+  GtkLabel* label = GTK_LABEL(page->missing_label);
+  // Wrapped at the list's width, so that a long notice makes the window no
+  // wider; a long path breaks between characters, and nothing is cut.
+  gtk_label_set_line_wrap(label, TRUE);
+  gtk_label_set_line_wrap_mode(label, PANGO_WRAP_WORD_CHAR);
+  gtk_widget_set_size_request(page->missing_label, kDictListWidth, -1);
+  gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.5);
+  gtk_misc_set_padding(GTK_MISC(label), 10, 5);
+  // Shown only when something is missing; hidden, it takes no room.
+  gtk_widget_set_no_show_all(page->missing_label, TRUE);
+  gtk_box_pack_start(GTK_BOX(vbox), page->missing_label, FALSE, FALSE, 0);
 }
 
 // One row of the options table: a label and its field, which cell may hold
@@ -353,6 +403,16 @@ void forget_dict_selection(ConvdPage* page) {
   gtk_widget_set_sensitive(page->remove_button, FALSE);
 }
 
+void show_missing_dictionaries(ConvdPage* page) {
+  std::string text = missing_dictionaries_text(find_missing_dictionaries(
+      entry_value(page->dir_entry, page->dir_origin), dict_row_names(page->dict_list)));
+  gtk_label_set_text(GTK_LABEL(page->missing_label), euc_to_utf8(text.c_str()).get());
+  if (text.empty())
+    gtk_widget_hide(page->missing_label);
+  else
+    gtk_widget_show(page->missing_label);
+}
+
 void fit_list_column(GtkWidget* list, int column) {
   GtkCList* clist = GTK_CLIST(list);
   dict_column_width = 0;
@@ -379,6 +439,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
   gtk_clist_remove(list, page->dict_selected_row);
   fit_list_column(page->dict_list, 0);
   forget_dict_selection(page);
+  show_missing_dictionaries(page);
   set_page_dirty(&convd_dirty);
 }
 
@@ -442,10 +503,7 @@ void show_convd_settings(ConvdPage* page, const ConvdSettings& settings) {
 
 ConvdSettings gather_convd_settings(ConvdPage* page) {
   ConvdSettings settings;
-  for (GList* l = GTK_CLIST(page->dict_list)->row_list; l; l = l->next) {
-    auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
-    settings.dicts.emplace_back(name ? name : "");
-  }
+  settings.dicts = dict_row_names(page->dict_list);
   restore_cut_names(page, &settings.dicts);
   settings.ondisk = gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check));
   settings.sticky = spin_value(page->sticky_spin);

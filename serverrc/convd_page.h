@@ -33,6 +33,7 @@ struct ConvdPage {
   GtkWidget* add_button;
   GtkWidget* change_button;
   GtkWidget* remove_button;
+  GtkWidget* missing_label;  // the dictionaries the server would not find; hidden when none
   EntryOrigin dir_origin;
   EntryOrigin giji_origin;
   int dict_selected_row = -1;  // the row last selected; kept when it is unselected
@@ -97,5 +98,8 @@ const char* dict_row_name(GtkWidget* list, int row);
 int dict_text_width(GtkWidget* list, const char* text);
 // Makes change and remove insensitive: no row is selected any more.
 void forget_dict_selection(ConvdPage* page);
+// Looks again for the dictionary directory and the listed dictionaries, and
+// names under the list those that are not there; the label hides when all are.
+void show_missing_dictionaries(ConvdPage* page);
 
 #endif

@@ -111,9 +111,11 @@ FileQuestion page_question(const char* title, std::string initial_path, bool dir
   return question;
 }
 
-// The dictionary list changed at row: it is shown, and the page is dirty.
+// The dictionary list changed at row: it is shown, the notice of missing
+// dictionaries follows, and the page is dirty.
 void show_changed_row(int row, float row_align) {
   scroll_row_into_view(GTK_CLIST(main_convd_page()->dict_list), row, row_align);
+  show_missing_dictionaries(main_convd_page());
   set_page_dirty(&convd_dirty);
 }
 

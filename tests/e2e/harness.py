@@ -22,6 +22,8 @@ LIST_TITLE_HEIGHT = 27
 # (so nothing was written) or tolqhosts (when convdrc had nothing to write).
 CONVDRC_WRITE_FAILED = "/etc/tolq8/ja_JP/convdrc の書き込みに失敗しました。"
 TOLQHOSTS_WRITE_FAILED = "/etc/tolq8/tolqhosts の書き込みに失敗しました。"
+# Message 138, asked when quitting with changes not applied.
+QUIT_QUESTION = "適用していない変更があります。変更を破棄して終了しますか？"
 
 
 def euc(text):
@@ -196,6 +198,11 @@ class App:
     def dismiss_message(self, text):
         """Waits for the message dialog showing text and presses its ＯＫ."""
         self.click(self.message_dialog(text), "ＯＫ")
+
+    def discard_and_quit(self, main):
+        """キャンセル with changes not applied, answered 破棄して終了."""
+        self.click(main, "キャンセル")
+        self.click(self.message_dialog(QUIT_QUESTION), "破棄して終了")
 
     def click(self, parent, name):
         self.find(parent, "push button", name).doActionNamed("click")

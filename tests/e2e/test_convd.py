@@ -83,6 +83,16 @@ class ConvdPageTest(harness.AppTestCase):
         # Everything of the shipped copy is kept, comments included.
         self.assertEqual(self.sandbox.read("ja_JP/convdrc"), harness.euc(HEADER) + shipped)
 
+    def test_missing_dictionaries_are_named_under_the_list(self):
+        self.sandbox.write("ja_JP/convdrc", "convd_dir\t\t/no/such/dir\nreadfile\t\ta.dic\n"
+                           "readfile\t\t/etc/tolq8/ja_JP/convdrc\n"
+                           "readfile\t\t/nonexistent/nosuch.dic\n")
+        app = self.start()
+        missing = "見つからない辞書: a.dic、/nonexistent/nosuch.dic"
+        app.find(self.main, "label", "辞書ディレクトリが見つかりません: /no/such/dir\n" + missing)
+        self.holding("text", "/no/such/dir").text = "/etc/tolq8"
+        app.find(self.main, "label", missing)
+
     def apply_fails(self, extra, old=OLD_CONVDRC, left=("convdrc",)):
         self.sandbox.cleanup()
         self.sandbox = harness.WitnessSandbox({"ja_JP/convdrc": old}, extra=extra)
@@ -91,7 +101,7 @@ class ConvdPageTest(harness.AppTestCase):
         app.click(self.main, "適用")
         app.dismiss_message(harness.CONVDRC_WRITE_FAILED)
         self.assertTrue(self.apply_button().sensitive)
-        app.click(self.main, "キャンセル")
+        app.discard_and_quit(self.main)
         self.assertEqual(app.wait_exit(), 0)
         after = os.path.join(self.sandbox.after, "ja_JP")
         with open(os.path.join(after, "convdrc"), "rb") as f:

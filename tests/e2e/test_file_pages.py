@@ -48,6 +48,29 @@ class FilePagesTest(harness.AppTestCase):
         with open(other, "rb") as f:
             self.assertEqual(f.read(), harness.euc(OTHER_HOSTS), "the file read stays as it was")
 
+    def test_previous_version_is_brought_back(self):
+        # As this program writes it: read and written again, it keeps its bytes.
+        old = HEADER.format("convdrc") + "convd_dir\t\t/var/old\nreadfile\t\ta.dic\n" \
+            "max_sticky_env\t\t10\nautosave\t\t5\n"
+        self.sandbox.write("ja_JP/convdrc", old)
+        app = self.start()
+        apply = app.find(self.main, "push button", "適用")
+        harness.wait_for(lambda: next(t for t in app.find_all(self.main, "text")
+                                      if t.text == "/var/old"), what="the directory").text = "/var/new"
+        app.click(self.main, "適用")
+        harness.wait_for(lambda: not apply.sensitive, what="Apply insensitive")
+        self.assertEqual(self.sandbox.read("ja_JP/convdrc-"), harness.euc(old))
+        app.select_tab("読込")
+        app.click(self.main, "前の版")
+        path = next(t for t in app.find_all(self.main, "text") if t.parent.roleName != "combo box")
+        harness.wait_for(lambda: path.text == "/etc/tolq8/ja_JP/convdrc-", what="the path")
+        app.click(self.main, "読込")
+        app.dismiss_message(READ_DONE)
+        app.click(self.main, "適用")
+        harness.wait_for(lambda: not apply.sensitive, what="Apply insensitive")
+        self.assertEqual(self.sandbox.read("ja_JP/convdrc"), harness.euc(old))
+        self.assertIn(b"/var/new", self.sandbox.read("ja_JP/convdrc-"))
+
     def test_save_convdrc_to_a_new_directory(self):
         target = os.path.join(self.sandbox.root, "new", "dir", "convdrc")
         app = self.start()

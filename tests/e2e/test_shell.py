@@ -7,6 +7,7 @@ import harness  # noqa: E402
 from harness import MAIN_TITLE, euc  # noqa: E402
 
 TABS = ["convd 基本設定", "アクセス制御", "読込", "保存"]
+CONVDRC = "convd_dir\t\t/var/dic\nreadfile\t\ta.dic\n"
 
 
 class MainWindowTest(harness.AppTestCase):
@@ -26,6 +27,23 @@ class MainWindowTest(harness.AppTestCase):
         app = self.start()
         app.close_window(MAIN_TITLE)
         self.assertEqual(app.wait_exit(), 0)
+
+    def test_quitting_with_an_edit_asks_first(self):
+        self.sandbox.write("ja_JP/convdrc", CONVDRC)
+        app = self.start()
+        entry = harness.wait_for(lambda: next(t for t in app.find_all(self.main, "text")
+                                              if t.text == "/var/dic"), what="the directory")
+        entry.text = "/var/edited"
+        app.click(self.main, "キャンセル")
+        app.click(app.message_dialog(harness.QUIT_QUESTION), "戻る")
+        harness.wait_for(lambda: app.windows() == [MAIN_TITLE], what="the question closed")
+        self.assertEqual(entry.text, "/var/edited")
+        self.assertTrue(app.find(self.main, "push button", "適用").sensitive)
+        app.close_window(MAIN_TITLE)
+        app.click(app.message_dialog(harness.QUIT_QUESTION), "破棄して終了")
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertEqual(self.sandbox.read("ja_JP/convdrc"), euc(CONVDRC))
+        self.assertEqual(os.listdir(self.sandbox.path("ja_JP")), ["convdrc"])
 
     def test_ok_without_changes_exits_and_writes_nothing(self):
         app = self.start()

@@ -13,6 +13,7 @@
 #include "filepages/file_pages.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
+#include "serverrc/dict_dialogs.h"
 #include "serverrc/texts.h"
 #include "tests/support/files.h"
 #include "tests/support/widget_support.h"
@@ -72,6 +73,37 @@ class ConvdPageTest : public ScratchMainWindowTest {
 
   ConvdPage* page = nullptr;
 };
+
+// The notice under the list follows the page: filled, rows removed and
+// added, the directory typed. The rule itself is the core's.
+TEST_F(ConvdPageTest, MissingDictionariesAreNamedUnderTheListAsThePageChanges) {
+  mkdir((etc / "dic").c_str(), 0755);
+  write_file(etc / "dic/here.dic", "");
+  write_file(etc / "other.dic", "");
+  start_with("convd_dir " + etc / "dic" + "\nreadfile here.dic\nreadfile gone.dic\nreadfile " +
+             kJapaneseDict + "\n");
+  GtkWidget* label = page->missing_label;
+  auto notice = [&] {
+    return GTK_WIDGET_VISIBLE(label) ? std::string(gtk_label_get_text(GTK_LABEL(label))) : "";
+  };
+  const std::string missing = to_utf8(kTextMissingDicts);
+  const std::string separator = to_utf8(kTextNameSeparator);
+  EXPECT_EQ(notice(), missing + "gone.dic" + separator + "日本.dic");
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), (etc / "nodir").c_str());
+  EXPECT_EQ(notice(), to_utf8(kTextNoDictDir) + etc / "nodir" + "\n" + missing + "here.dic" +
+                          separator + "gone.dic" + separator + "日本.dic");
+  gtk_entry_set_text(GTK_ENTRY(page->dir_entry), (etc / "dic").c_str());
+  gtk_clist_select_row(list(), 1, 0);
+  on_dict_remove(nullptr, nullptr);
+  EXPECT_EQ(notice(), missing + "日本.dic");
+  write_file(etc / "dic/" + kJapaneseDict, "");
+  in_file_dialog(main, on_dict_add, kDictAddTitle,
+                 [&](GtkFileSelection* fs) { choose_and_ok(fs, etc / "other.dic"); });
+  EXPECT_EQ(list()->rows, 3);
+  EXPECT_EQ(notice(), "");
+  gtk_widget_show_all(main->window);  // as start-up shows the window
+  EXPECT_FALSE(GTK_WIDGET_VISIBLE(label));
+}
 
 TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
   start_with("convd_dir /var/\xc6\xfc\nreadfile a.dic\nreadfile " + kJapaneseDict +

@@ -81,6 +81,18 @@ TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
   EXPECT_EQ(hosts_dirty + convd_dirty, 0);
 }
 
+TEST_F(FilePages, PreviousVersionPutsTheChosenKindsPreviousVersionIntoThePath) {
+  FilePage* page = read_page_record();
+  const std::pair<const char*, std::string> kinds[] = {{"convdrc", etc / "ja_JP/convdrc-"},
+                                                       {"tolqhosts", etc / "tolqhosts-"}};
+  for (const auto& [choice, previous] : kinds) {
+    gtk_entry_set_text(GTK_ENTRY(GTK_COMBO(page->file_combo)->entry), choice);
+    gtk_button_clicked(GTK_BUTTON(page->previous_button));
+    EXPECT_EQ(path_shown(page), previous);
+  }
+  EXPECT_EQ(save_page_record()->previous_button, nullptr);
+}
+
 TEST_F(FilePages, ReadingAMissingFileSaysSoAndChangesNothing) {
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "absent"), message(60));
   EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "absent"), message(60));

@@ -39,6 +39,17 @@ bool quits_main_loop(const std::function<void()>& handler) {
   return !timed_out;
 }
 
+// A close request to the main window, as from a window manager's close box;
+// true when the window stays.
+bool request_close(MainWindow* main) {
+  GdkEvent* event = gdk_event_new(GDK_DELETE);
+  event->any.window = GDK_WINDOW(g_object_ref(main->window->window));
+  gboolean stays = FALSE;
+  g_signal_emit_by_name(main->window, "delete-event", event, &stays);
+  gdk_event_free(event);
+  return stays;
+}
+
 TEST_F(Shell, StartUpLeavesApplyInsensitiveAndNothingDirty) {
   convd_dirty = hosts_dirty = 1;
   gtk_widget_set_sensitive(main->apply_button, TRUE);
@@ -208,12 +219,53 @@ TEST_F(Shell, AFileTooLargeAtStartLeavesItsPageEmptyAndSaysSo) {
   close_message_dialogs();
 }
 
+// While a modal sub-window makes it insensitive, closing does nothing, asks nothing.
 TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
+  mark_dirty(nullptr, nullptr);
   gtk_widget_set_sensitive(main->window, FALSE);
-  EXPECT_TRUE(on_delete_event(main->window, nullptr, nullptr));
-  gtk_widget_set_sensitive(main->window, TRUE);
+  EXPECT_EQ(run_answering([&] { EXPECT_TRUE(request_close(main)); }, {true}), 0);
+  EXPECT_EQ(convd_dirty, 1);
+}
+
+TEST_F(Shell, WithoutUnappliedChangesCancelAndClosingQuitWithoutAsking) {
+  load_settings_files(main);
+  int asked = 1;
   EXPECT_TRUE(
-      quits_main_loop([&] { EXPECT_FALSE(on_delete_event(main->window, nullptr, nullptr)); }));
+      quits_main_loop([&] { asked = run_answering([&] { on_cancel(nullptr, main); }, {false}); }));
+  EXPECT_EQ(asked, 0);
+  EXPECT_TRUE(quits_main_loop(
+      [&] { asked = run_answering([&] { EXPECT_FALSE(request_close(main)); }, {false}); }));
+  EXPECT_EQ(asked, 0);
+}
+
+// Both ways of quitting ask first; 戻る keeps the window, the edit and 適用.
+TEST_F(Shell, WithUnappliedChangesQuittingAsksAndGoBackKeepsEverything) {
+  load_settings_files(main);
+  GtkEntry* dir = GTK_ENTRY(main->convd_page->dir_entry);
+  gtk_entry_set_text(dir, "/edited");
+  auto question_shown = [](size_t) {
+    EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageDiscardChanges)));
+  };
+  for (bool closing : {false, true}) {
+    bool stays = true;
+    auto quit = [&] {
+      if (closing)
+        stays = request_close(main);
+      else
+        on_cancel(nullptr, main);
+    };
+    int asked = 0;
+    EXPECT_FALSE(quits_main_loop([&] { asked = run_answering(quit, {false}, question_shown); }));
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(stays);
+    EXPECT_STREQ(gtk_entry_get_text(dir), "/edited");
+    EXPECT_EQ(convd_dirty, 1);
+    EXPECT_TRUE(apply_sensitive());
+    EXPECT_TRUE(quits_main_loop([&] { asked = run_answering(quit, {true}); }));  // 破棄して終了
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(stays, !closing);  // closed, the toolkit destroys the window
+  }
+  EXPECT_EQ(list_dir(etc.path()), "");
 }
 
 TEST_F(Shell, BrowseTargetIsRemembered) {
