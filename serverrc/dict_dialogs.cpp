@@ -114,7 +114,7 @@ FileQuestion page_question(const char* title, std::string initial_path, bool dir
 // The dictionary list changed at row: it is shown, and the page is dirty.
 void show_changed_row(int row, float row_align) {
   scroll_row_into_view(GTK_CLIST(main_convd_page()->dict_list), row, row_align);
-  set_page_dirty(&convd_dirty);
+  set_page_dirty(FILE_KIND_CONVDRC);
 }
 
 }  // namespace
