@@ -142,6 +142,9 @@ int build_access_page(MainWindow* main) {
   connect_list_actions(page->user_list, page->user_change_button, page->user_remove_button);
 
   disable_selection_buttons(page);
+  SettingsFile& file = settings_file(FILE_KIND_TOLQHOSTS);
+  file.render = render_access_page;
+  file.read = read_access_page;
   return 0;
 }
 
@@ -186,7 +189,7 @@ void add_server(const EntryTexts& texts) {
   GtkWidget* list = access_page_record()->server_list;
   append_server_row(texts.host.c_str(), slot, texts.second.c_str(), 1);
   show_list_row(list, GTK_CLIST(list)->rows - 1);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 void change_selected_server(const EntryTexts& texts) {
@@ -194,7 +197,7 @@ void change_selected_server(const EntryTexts& texts) {
   change_server_block(page->selected_server.slot, texts.host.c_str(), texts.second.c_str());
   set_row_texts(page->server_list, page->selected_server.row, texts);
   select_list_row(page->server_list, page->selected_server.row);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 void add_pair(const EntryTexts& texts) {
@@ -206,7 +209,7 @@ void add_pair(const EntryTexts& texts) {
   append_user_row(texts.host.c_str(), texts.second.c_str());
   // The new row becomes the selection, so a change edits the row it presets.
   select_list_row(list, GTK_CLIST(list)->rows - 1);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 void change_selected_pair(const EntryTexts& texts) {
@@ -215,7 +218,7 @@ void change_selected_pair(const EntryTexts& texts) {
   change_block_entry(page->selected_pair.slot, row, texts.host.c_str(), texts.second.c_str());
   set_row_texts(page->user_list, row, texts);
   select_list_row(page->user_list, row);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 bool list_has_selection(GtkWidget* list) {
@@ -272,7 +275,7 @@ void on_server_remove(GtkWidget*, gpointer) {
   clear_list(page->user_list);
   gtk_clist_remove(GTK_CLIST(page->server_list), page->selected_server.row);
   disable_selection_buttons(page);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 void on_user_remove(GtkWidget*, gpointer) {
@@ -281,21 +284,34 @@ void on_user_remove(GtkWidget*, gpointer) {
   remove_block_entry(page->selected_pair.slot, page->selected_pair.row);
   gtk_clist_remove(GTK_CLIST(page->user_list), page->selected_pair.row);
   set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 int read_access_file(MainWindow* main) {
-  return read_access_from(main, hosts_src_dir, hosts_src_name);
+  const SettingsFile& file = settings_file(FILE_KIND_TOLQHOSTS);
+  return read_access_from(main, file.src_dir, file.src_name);
 }
 
 int read_access_from(MainWindow* main, const char* dir, const char* name) {
-  if (read_access_path(dir, name) != 0) return -1;
+  FileStamp stamp;
+  if (read_access_path(dir, name, &stamp) != 0) return -1;
   reset_access_lists(main->access_page.get());
+  note_file_read(FILE_KIND_TOLQHOSTS, (std::string(dir) + name).c_str(), &stamp);
   return 0;
 }
 
-int save_access_file(MainWindow*, const char* dir, const char* name, const SaveOptions& options) {
-  return save_access_model(hosts_read_ok != 0, dir, name, options);
+int read_access_page(MainWindow* main, const char* dir, const char* name, int* message) {
+  if (read_access_from(main, dir, name) != 0) return -1;
+  fill_server_list();
+  if (find_block_by_kind_order(BLOCK_KIND_CONVD, 0) < 0)
+    *message = kMessageWrongKind;
+  else
+    *message = access_more_than_shown() ? kMessageMoreThanShown : kMessageRead;
+  return 0;
+}
+
+std::string render_access_page(MainWindow*) {
+  return render_access_model(settings_file(FILE_KIND_TOLQHOSTS).read_ok != 0);
 }
 
 void load_tolqhosts(MainWindow* main) {

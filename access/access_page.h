@@ -5,9 +5,9 @@
 #include <gtk/gtk.h>
 
 #include <memory>
+#include <string>
 
 #include "access/access_dialogs.h"
-#include "common/safe_file.h"
 #include "common/state.h"
 
 // The row last selected in a list, copied from the model when it was
@@ -71,15 +71,20 @@ void on_user_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, 
 void on_server_remove(GtkWidget* button, gpointer data);
 void on_user_remove(GtkWidget* button, gpointer data);
 
-// Reads hosts_src_dir + hosts_src_name into the model; 0 or -1 (model unchanged).
+// Reads the tolqhosts read last (its SettingsFile's src_dir + src_name) into
+// the model; 0 or -1 (model unchanged).
 int read_access_file(MainWindow* main);
 // Fills the page from the system tolqhosts when there is one, and says so
 // when it holds more than the page shows.
 void load_tolqhosts(MainWindow* main);
 // Reads dir + name into the model and empties the lists; 0 or -1 (model unchanged).
 int read_access_from(MainWindow* main, const char* dir, const char* name);
-// Writes the model to dir + name, merged with the file read last; 0 or -1.
-int save_access_file(MainWindow* main, const char* dir, const char* name,
-                     const SaveOptions& options = {});
+// 読込 of a tolqhosts: reads dir + name into the page; 0 with message 66, or
+// 128 when the file holds no convd server, or 121 when it holds more than the
+// page shows; or -1 (page unchanged).
+int read_access_page(MainWindow* main, const char* dir, const char* name, int* message);
+// Exactly the bytes Apply and 保存 write: the model, merged into the
+// tolqhosts read last when one was read.
+std::string render_access_page(MainWindow* main);
 
 #endif

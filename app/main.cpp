@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
   // Lives as long as the process.
   static std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
   if (!main_window) fail_start(kMessageNoMemory);
-  convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
-  form_directory_strings();
+  // Both files clean and not read yet, and the directory strings formed.
+  reset_program_state();
   // What a run killed mid-save left behind goes now.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
     clear_stale_lock(standard_file_path(kind).c_str());

@@ -3,8 +3,10 @@
 #include <gdk/gdkkeysyms.h>
 
 #include <string>
+#include <vector>
 
 #include "access/access_page.h"
+#include "app/review_window.h"
 #include "app/texts.h"
 #include "common/catalogue.h"
 #include "common/message_dialog.h"
@@ -17,6 +19,11 @@
 #include "serverrc/convd_page.h"
 
 namespace {
+
+// "notify::sensitive" of Apply: 変更内容 follows it.
+void follow_apply(GObject* apply, GParamSpec*, gpointer review) {
+  gtk_widget_set_sensitive(GTK_WIDGET(review), GTK_WIDGET_SENSITIVE(GTK_WIDGET(apply)));
+}
 
 struct ButtonDef {
   const char* label;
@@ -31,15 +38,20 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
   const ButtonDef buttons[] = {{kTextOk, G_CALLBACK(on_ok)},
                                {kTextCancel, G_CALLBACK(on_cancel)},
                                {kTextApply, G_CALLBACK(apply_changes)},
+                               {kTextReview, G_CALLBACK(open_review_window)},
                                {kTextHelp, G_CALLBACK(on_help)}};
   for (const auto& def : buttons) {
     GtkWidget* button = new_euc_button(def.label, 5);
     gtk_container_add(GTK_CONTAINER(row), button);
     g_signal_connect(button, "clicked", def.handler, main);
     if (def.handler == G_CALLBACK(apply_changes)) main->apply_button = button;
+    if (def.handler == G_CALLBACK(open_review_window)) main->review_button = button;
     // F1 anywhere in the window is ヘルプ: the help of the page shown.
     if (def.handler == G_CALLBACK(on_help)) bind_key(main->window, button, GDK_F1);
   }
+  // Whatever makes Apply sensitive or not does the same to 変更内容.
+  g_signal_connect(main->apply_button, "notify::sensitive", G_CALLBACK(follow_apply),
+                   main->review_button);
 }
 
 // Whether the run may end now: nothing is left unapplied, or the user chose
@@ -55,6 +67,13 @@ void show_apply_failure(int number, const FileError& error) {
   std::string why = refusal_text(error);
   if (!why.empty()) text += "\n" + why;
   show_message(text.c_str());
+}
+
+// The message of a failed Apply of a kind, which tells whether convdrc was
+// written before it.
+int apply_failure_message(int kind, bool convd_written) {
+  if (kind == FILE_KIND_CONVDRC) return kMessageWriteFailed;
+  return convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed;
 }
 
 void hold_back(GtkWidget* widget, gpointer) {
@@ -102,6 +121,8 @@ int build_main_window(MainWindow* main) {
       build_save_page(main) != 0)
     return -1;
   build_button_row(main, vbox);
+  main->status_bar = gtk_statusbar_new();
+  gtk_box_pack_start(GTK_BOX(vbox), main->status_bar, FALSE, FALSE, 0);
   return 0;
 }
 
@@ -121,8 +142,7 @@ void load_settings_files(MainWindow* main) {
   }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.
   gtk_widget_set_sensitive(main->apply_button, FALSE);
-  convd_dirty = 0;
-  hosts_dirty = 0;
+  for (SettingsFile& file : settings_files()) file.dirty = 0;
 }
 
 void show_main_window(MainWindow* main) {
@@ -150,33 +170,31 @@ void show_page_contents(GtkWidget* notebook, int page) {
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {
-  std::string refusal;
-  if (convd_dirty && !convd_texts_writable(main->convd_page.get(), &refusal)) {
-    show_message(refusal.c_str());
-    return -1;
-  }
+  std::vector<AppliedFile> done;
   bool kept = false;
-  bool convd_written = false;
-  FileError error;
-  if (convd_dirty) {
-    Applied applied = apply_file(main, FILE_KIND_CONVDRC, write_convdrc, &error);
-    if (applied == Applied::kFailed) {
-      show_apply_failure(kMessageWriteFailed, error);
-      return -1;
+  bool failed = false;
+  for (SettingsFile& file : settings_files()) {
+    if (!file.dirty) continue;
+    bool written_before = !done.empty() && done.back().applied == Applied::kWritten;
+    AppliedFile applied{file.path()};
+    std::string refusal;
+    FileError error;
+    if (!file.texts_writable(main, &refusal)) {
+      applied.applied = Applied::kFailed;
+      show_message(refusal.c_str());
+    } else {
+      applied.applied = apply_file(main, file, &error, &applied.replaced);
+      if (applied.applied == Applied::kFailed)
+        show_apply_failure(apply_failure_message(file.kind, written_before), error);
     }
-    kept = applied == Applied::kKept;
-    convd_written = !kept;
+    done.push_back(applied);
+    // A failure stops Apply; a file left as it was keeps its changes to apply.
+    failed = applied.applied == Applied::kFailed;
+    if (failed) break;
+    kept = kept || applied.applied == Applied::kKept;
   }
-  if (hosts_dirty) {
-    Applied applied = apply_file(main, FILE_KIND_TOLQHOSTS, save_access_file, &error);
-    if (applied == Applied::kFailed) {
-      show_apply_failure(convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed, error);
-      return -1;
-    }
-    kept = kept || applied == Applied::kKept;
-  }
-  // A file left as it was keeps its changes to apply.
-  if (kept) return -1;
+  show_status(applied_status(done));
+  if (failed || kept) return -1;
   gtk_widget_set_sensitive(main->apply_button, FALSE);
   return 0;
 }

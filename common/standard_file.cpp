@@ -31,12 +31,14 @@ bool user_overwrites(const std::string& path) {
 
 }  // namespace
 
-Applied apply_file(MainWindow* main, int kind, SaveFunction save, FileError* error) {
-  std::string path = standard_file_path(kind);
+Applied apply_file(MainWindow* main, SettingsFile& file, FileError* error, bool* replaced) {
+  std::string path = file.path();
   std::string dir = path.substr(0, path.rfind('/') + 1);
   std::string name = path.substr(dir.size());
-  FileStamp& seen = standard_file_stamp(kind);
-  FileStamp expected = seen;
+  // Rendered once: every attempt writes these very bytes, which are what
+  // 変更内容 showed.
+  std::string bytes = file.render(main);
+  FileStamp expected = file.stamp;
   // This look only decides whether to ask. What decides whether to write is
   // the writer's check under the lock right before the rename; when that
   // finds a change made meanwhile, the user is asked again about it.
@@ -49,19 +51,45 @@ Applied apply_file(MainWindow* main, int kind, SaveFunction save, FileError* err
     FileStamp written;
     *error = FileError{};
     SaveOptions options;
-    options.backup_path = previous_version_path(kind);
+    options.backup_path = previous_version_path(file.kind);
     options.expected = &expected;
     options.written = &written;
     options.error = error;
-    if (save(main, dir.c_str(), name.c_str(), options) == 0) {
-      seen = written;
-      (kind == FILE_KIND_CONVDRC ? convd_dirty : hosts_dirty) = 0;
-      if (!convd_dirty && !hosts_dirty) gtk_widget_set_sensitive(main->apply_button, FALSE);
+    if (write_settings_file(dir.c_str(), name.c_str(), bytes, options) == 0) {
+      file.stamp = written;
+      file.dirty = 0;
+      if (!has_unapplied_changes()) gtk_widget_set_sensitive(main->apply_button, FALSE);
+      // The write was checked against expected: a file was there exactly when it says so.
+      if (replaced) *replaced = expected.exists;
       return Applied::kWritten;
     }
     if (error->refusal != FileRefusal::kChanged) return Applied::kFailed;
     now = stamp_file(path.c_str());
   }
+}
+
+std::string applied_status(const std::vector<AppliedFile>& files) {
+  if (files.empty()) return status_message(kTextStatusNothingToApply);
+  std::string written;
+  std::string rest;
+  for (const AppliedFile& file : files) {
+    switch (file.applied) {
+      case Applied::kWritten:
+        if (!written.empty()) written += status_message(kTextStatusListSeparator);
+        written += file.replaced ? status_message(kTextStatusPrevious, {file.path, file.path + "-"})
+                                 : status_message(kTextStatusNewFile, {file.path});
+        break;
+      case Applied::kKept:
+        rest += status_message(kTextStatusKept, {file.path});
+        break;
+      case Applied::kFailed:
+        rest += status_message(kTextStatusWriteFailed, {file.path});
+        break;
+    }
+  }
+  if (written.empty()) return rest;
+  return fill_in(status_message(kTextStatusApplied), {written}) +
+         status_message(kTextStatusRestart) + rest;
 }
 
 std::string refusal_text(const FileError& error) {

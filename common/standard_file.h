@@ -4,21 +4,33 @@
 #define TOLQ_COMMON_STANDARD_FILE_H
 
 #include <string>
+#include <vector>
 
 #include "common/safe_file.h"
 #include "common/state.h"
 
 enum class Applied { kWritten, kKept, kFailed };
 
-// A page's writer: write_convdrc or save_access_file.
-using SaveFunction = int (*)(MainWindow*, const char*, const char*, const SaveOptions&);
+// Writes the standard file of a kind with the bytes its render gives, made
+// once, keeping its previous version beside it as "<name>-", and clears the
+// page's dirty flag. When someone else wrote the file since this program
+// last read or wrote it, or does so while it is written, the user decides
+// first (message 126); kKept when the user chose to leave it. error receives
+// why a write failed; replaced, whether a file was there before, so that its
+// previous version is now kept.
+Applied apply_file(MainWindow* main, SettingsFile& file, FileError* error,
+                   bool* replaced = nullptr);
 
-// Writes the standard file of a kind with save, keeping its previous version
-// beside it as "<name>-", and clears the page's dirty flag. When someone else
-// wrote the file since this program last read or wrote it, or does so while
-// it is written, the user decides first (message 126); kKept when the user
-// chose to leave it. error receives why a write failed.
-Applied apply_file(MainWindow* main, int kind, SaveFunction save, FileError* error);
+// How an Apply of one standard file ended, for the status line.
+struct AppliedFile {
+  std::string path;
+  Applied applied = Applied::kWritten;
+  bool replaced = false;  // written over a file, whose previous version is kept
+};
+// What the status line says after an Apply of these files, in UTF-8: what was
+// written where and where the previous versions are, that convd reads them
+// at its start, and what was left or failed.
+std::string applied_status(const std::vector<AppliedFile>& files);
 
 // "<path>\n<message>" for a refusal; "" for a failing system call, whose
 // caller's own message says enough.

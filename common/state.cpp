@@ -1,68 +1,113 @@
 #include "common/state.h"
 
+#include "converter/converter.h"
+
 MainWindow* main_window_record;
 int browse_target;
 
-int convd_dirty;
-int hosts_dirty;
-int convd_read_ok;
-int hosts_read_ok;
-
-char convd_src_dir[kPathSize];
-char convd_src_name[kPathSize];
-char hosts_src_dir[kPathSize];
-char hosts_src_name[kPathSize];
-
 namespace {
 
-FileStamp convd_stamp;
-FileStamp hosts_stamp;
+std::array<SettingsFile, 2> settings_table = {
+    SettingsFile{FILE_KIND_CONVDRC},
+    SettingsFile{FILE_KIND_TOLQHOSTS},
+};
+
+// The status line's one message: each new one replaces the last.
+constexpr const char kStatusContext[] = "result";
 
 }  // namespace
 
-void remember_file_read(int kind, const char* dir, const char* name) {
-  bool convdrc = kind == FILE_KIND_CONVDRC;
-  copy_bounded(convdrc ? convd_src_dir : hosts_src_dir, dir);
-  copy_bounded(convdrc ? convd_src_name : hosts_src_name, name);
-  (convdrc ? convd_read_ok : hosts_read_ok) = 1;
+std::array<SettingsFile, 2>& settings_files() {
+  return settings_table;
 }
 
-FileStamp& standard_file_stamp(int kind) {
-  return kind == FILE_KIND_CONVDRC ? convd_stamp : hosts_stamp;
-}
-
-void note_standard_file(int kind) {
-  standard_file_stamp(kind) = stamp_file(standard_file_path(kind).c_str());
-}
-
-void note_file_read(int kind, const char* path, const FileStamp* read) {
-  std::string standard = standard_file_path(kind);
-  if (same_file_place(path, standard.c_str()))
-    standard_file_stamp(kind) = read ? *read : stamp_file(standard.c_str());
+SettingsFile& settings_file(int kind) {
+  return settings_table[kind == FILE_KIND_CONVDRC ? 0 : 1];
 }
 
 bool has_unapplied_changes() {
-  return convd_dirty || hosts_dirty;
+  for (const SettingsFile& file : settings_table)
+    if (file.dirty) return true;
+  return false;
 }
 
-void set_page_dirty(int* flag) {
+void remember_file_read(int kind, const char* dir, const char* name) {
+  SettingsFile& file = settings_file(kind);
+  copy_bounded(file.src_dir, dir);
+  copy_bounded(file.src_name, name);
+  file.read_ok = 1;
+}
+
+void note_standard_file(int kind) {
+  SettingsFile& file = settings_file(kind);
+  file.stamp = stamp_file(file.path().c_str());
+}
+
+void note_file_read(int kind, const char* path, const FileStamp* read) {
+  SettingsFile& file = settings_file(kind);
+  std::string standard = file.path();
+  if (same_file_place(path, standard.c_str()))
+    file.stamp = read ? *read : stamp_file(standard.c_str());
+}
+
+void set_page_dirty(int kind) {
   gtk_widget_set_sensitive(main_apply_button(), TRUE);
-  *flag = 1;
+  settings_file(kind).dirty = 1;
 }
 
 void mark_dirty(GtkWidget*, gpointer data) {
-  set_page_dirty(data == nullptr ? &convd_dirty : &hosts_dirty);
+  set_page_dirty(data == nullptr ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS);
 }
 
 void remember_browse_target(GtkWidget*, gpointer data) {
   browse_target = GPOINTER_TO_INT(data);
 }
 
+void show_status(const std::string& text) {
+  if (!main_window_record || !main_window_record->status_bar) return;
+  GtkStatusbar* bar = GTK_STATUSBAR(main_window_record->status_bar);
+  guint context = gtk_statusbar_get_context_id(bar, kStatusContext);
+  gtk_statusbar_pop(bar, context);
+  if (!text.empty()) gtk_statusbar_push(bar, context, text.c_str());
+}
+
+std::string status_text() {
+  if (!main_window_record || !main_window_record->status_bar) return "";
+  GtkStatusbar* bar = GTK_STATUSBAR(main_window_record->status_bar);
+  return gtk_label_get_text(GTK_LABEL(bar->label));
+}
+
+std::string fill_in(std::string text, const std::vector<std::string>& values) {
+  size_t at = 0;
+  for (const std::string& value : values) {
+    at = text.find("%s", at);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    at += value.size();
+  }
+  return text;
+}
+
+std::string display_path(const std::string& path) {
+  gchar* name = g_filename_display_name(path.c_str());
+  std::string shown = name;
+  g_free(name);
+  return shown;
+}
+
+std::string status_message(const char* text, const std::vector<std::string>& paths) {
+  std::vector<std::string> shown;
+  for (const std::string& path : paths) shown.push_back(display_path(path));
+  return fill_in(euc_to_utf8(text).get(), shown);
+}
+
 void reset_program_state() {
   main_window_record = nullptr;
   browse_target = 0;
-  convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
-  for (char* name : {convd_src_dir, convd_src_name, hosts_src_dir, hosts_src_name}) name[0] = '\0';
-  convd_stamp = hosts_stamp = FileStamp{};
+  for (SettingsFile& file : settings_table) {
+    file.src_dir[0] = file.src_name[0] = '\0';
+    file.read_ok = file.dirty = 0;
+    file.stamp = FileStamp{};
+  }
   form_directory_strings();
 }

@@ -1,13 +1,17 @@
 // Program-wide state that the pages share, below them all: the main window's
-// record, which page holds changes not yet applied, the settings files read
-// last, and the small handlers every page connects. The window assembly in
+// record, the record of each settings file kind (which page holds changes
+// not yet applied, the file read last), the status line, and the small
+// handlers every page connects. The window assembly in
 // app/ builds the record and the pages fill it.
 #ifndef TOLQ_COMMON_STATE_H
 #define TOLQ_COMMON_STATE_H
 
 #include <gtk/gtk.h>
 
+#include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/input_file.h"
 #include "common/places.h"
@@ -33,6 +37,8 @@ struct MainWindow {
   PageRecord<FilePage> read_page;
   PageRecord<FilePage> save_page;
   GtkWidget* apply_button = nullptr;
+  GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
+  GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
 };
 
 // The main window of the run, for the handlers whose signal carries no data;
@@ -49,37 +55,74 @@ inline constexpr int BROWSE_TARGET_SAVE = 9;
 // Which page's path the next browse dialog fills.
 extern int browse_target;
 
-extern int convd_dirty;
-extern int hosts_dirty;
-extern int convd_read_ok;
-extern int hosts_read_ok;
+// One kind of settings file with its page, the record that Apply, 変更内容, the
+// status line and the read and save pages all work through. The page that
+// shows the kind fills in the functions when it is built.
+struct SettingsFile {
+  explicit SettingsFile(int file_kind) : kind(file_kind) {}
 
-// The settings files read last; each directory ends with '/'.
-extern char convd_src_dir[kPathSize];
-extern char convd_src_name[kPathSize];
-extern char hosts_src_dir[kPathSize];
-extern char hosts_src_name[kPathSize];
+  const int kind;  // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  // The file read last (at start, by 初期設定に戻す or through 読込), whose
+  // lines saves carry over; the directory ends with '/'. Both are empty when
+  // built-in defaults were put in instead.
+  char src_dir[kPathSize] = {};
+  char src_name[kPathSize] = {};
+  int read_ok = 0;  // the page's contents came from a file read successfully
+  int dirty = 0;    // the page holds changes not yet applied
+  // What the standard file was when this program last read or wrote it
+  // (exists is false when it was not there), so that Apply can tell whether
+  // someone else has written it since.
+  FileStamp stamp;
+
+  // Exactly the bytes that Apply and 保存 write: the page's values merged
+  // into the file read last.
+  std::string (*render)(MainWindow* main) = nullptr;
+  // False when a text on the page cannot be written as it stands; refusal
+  // then receives the message, naming the setting. Null when every text can.
+  bool (*check_texts)(MainWindow* main, std::string* refusal) = nullptr;
+  // Reads dir + name into the page, as 読込 does: 0 with the number of the
+  // message that tells how it went, or -1 with the page unchanged.
+  int (*read)(MainWindow* main, const char* dir, const char* name, int* message) = nullptr;
+
+  // The standard place, where Apply writes it.
+  std::string path() const { return standard_file_path(kind); }
+  bool texts_writable(MainWindow* main, std::string* refusal) const {
+    return !check_texts || check_texts(main, refusal);
+  }
+};
+
+// Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
+std::array<SettingsFile, 2>& settings_files();
+SettingsFile& settings_file(int kind);
+// True when some page holds changes not yet applied.
+bool has_unapplied_changes();
 
 // Notes dir + name as the file of a kind read last, after a successful read.
 void remember_file_read(int kind, const char* dir, const char* name);
 
-// What the standard file of a kind was when this program last read or wrote
-// it (exists is false when it was not there), so that Apply can tell whether
-// someone else has written it since.
-FileStamp& standard_file_stamp(int kind);
 // Looks at the standard file of a kind as it is now: start-up reads it next.
 void note_standard_file(int kind);
 // After a read of path, whose stamp was read when given: when it is the
 // standard file itself, the page now shows what that file holds.
 void note_file_read(int kind, const char* path, const FileStamp* read = nullptr);
 
-// Whether a page holds changes that Apply has not written yet.
-bool has_unapplied_changes();
-// Sets the dirty flag of a page and makes Apply sensitive.
-void set_page_dirty(int* flag);
+// Marks the page of a kind dirty and makes Apply sensitive.
+void set_page_dirty(int kind);
 // Marks a page dirty: data 0 the convd page, anything else the access-control page.
 void mark_dirty(GtkWidget* widget, gpointer data);
 void remember_browse_target(GtkWidget* widget, gpointer data);
+
+// The status line's text (UTF-8); "" empties it.
+void show_status(const std::string& text);
+// The status line's text now.
+std::string status_text();
+// A path as the file system names it, in UTF-8 for the toolkit.
+std::string display_path(const std::string& path);
+// text with each "%s" in it replaced in turn by one of values.
+std::string fill_in(std::string text, const std::vector<std::string>& values);
+// An EUC-JP text for the status line in UTF-8, each "%s" in it replaced in
+// turn by one of paths, shown as the file system names them.
+std::string status_message(const char* text, const std::vector<std::string>& paths = {});
 
 // Everything above back to how a run starts (for tests that build many windows).
 void reset_program_state();

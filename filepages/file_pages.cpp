@@ -4,8 +4,6 @@
 #include <new>
 #include <string>
 
-#include "access/access_file.h"
-#include "access/access_page.h"
 #include "common/file_dialog.h"
 #include "common/form_fields.h"
 #include "common/message_dialog.h"
@@ -18,7 +16,6 @@
 #include "filepages/split_path.h"
 #include "filepages/texts.h"
 #include "help/help_window.h"
-#include "serverrc/convd_page.h"
 
 namespace {
 
@@ -96,10 +93,12 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   return page;
 }
 
-bool chooses_convdrc(const FilePage* page) {
+// The settings file kind the page's choice names.
+SettingsFile& chosen_file(const FilePage* page) {
   char choice[kLineSize];
   copy_bounded(choice, gtk_entry_get_text(GTK_ENTRY(GTK_COMBO(page->file_combo)->entry)));
-  return strcmp(choice, kConvdrcChoice) == 0;
+  bool convdrc = strcmp(choice, kConvdrcChoice) == 0;
+  return settings_file(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS);
 }
 
 // The message that refuses a typed path, or 0.
@@ -166,19 +165,22 @@ int build_save_page(MainWindow* main) {
 }
 
 void on_read_clicked(GtkWidget*, MainWindow* main) {
+  show_status("");
   char dir[kPathSize];
   char name[kPathSize];
   if (take_page_path(main->read_page.get(), dir, name, kMessageReadFailed) != 0) return;
+  std::string path = std::string(dir) + name;
   if (path_exists(dir, name) != 0) {
+    show_status(status_message(kTextStatusReadFailed, {path}));
     show_message_number(kMessageNoSuchFile);
     return;
   }
   // The names of the file read last change only with a successful read: until
   // then the page still holds the other file, whose lines later saves keep.
-  bool convdrc = chooses_convdrc(main->read_page.get());
-  bool found = false;
-  std::string path = std::string(dir) + name;
-  if (convdrc ? read_convdrc_from(main, dir, name, &found) : read_access_from(main, dir, name)) {
+  SettingsFile& file = chosen_file(main->read_page.get());
+  int message = kMessageRead;
+  if (file.read(main, dir, name, &message) != 0) {
+    show_status(status_message(kTextStatusReadFailed, {path}));
     std::string why = read_refusal_text(path.c_str());
     if (why.empty())
       show_message_number(kMessageReadFailed);
@@ -186,53 +188,45 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
       show_message(why.c_str());
     return;
   }
-  // The convdrc reader notes the stamp of what it read itself.
-  if (!convdrc) note_file_read(FILE_KIND_TOLQHOSTS, path.c_str());
-  remember_file_read(convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS, dir, name);
-  int message = kMessageRead;
-  if (convdrc) {
-    settle_convd_page(main->convd_page.get());
-    set_page_dirty(&convd_dirty);
-  } else {
-    fill_server_list();
-    set_page_dirty(&hosts_dirty);
-    found = find_block_by_kind_order(BLOCK_KIND_CONVD, 0) >= 0;
-    if (access_more_than_shown()) message = kMessageMoreThanShown;
-  }
+  remember_file_read(file.kind, dir, name);
+  set_page_dirty(file.kind);
+  show_status(status_message(kTextStatusRead, {path, file.path()}));
   // The page now holds what was read even when it is not what the user meant.
-  show_message_number(found ? message : kMessageWrongKind);
+  show_message_number(message);
 }
 
 void on_previous_clicked(GtkWidget*, MainWindow* main) {
   FilePage* page = main->read_page.get();
-  int kind = chooses_convdrc(page) ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS;
-  set_entry_text(page->path_entry, previous_version_path(kind).c_str());
+  set_entry_text(page->path_entry, previous_version_path(chosen_file(page).kind).c_str());
 }
 
 void on_save_clicked(GtkWidget*, MainWindow* main) {
+  show_status("");
   char dir[kPathSize];
   char name[kPathSize];
   if (take_page_path(main->save_page.get(), dir, name, kMessageSaveFailed) != 0) return;
-  bool convdrc = chooses_convdrc(main->save_page.get());
+  SettingsFile& file = chosen_file(main->save_page.get());
+  std::string path = std::string(dir) + name;
   std::string refusal;
-  if (convdrc && !convd_texts_writable(main->convd_page.get(), &refusal)) {
+  if (!file.texts_writable(main, &refusal)) {
+    show_status(status_message(kTextStatusSaveFailed, {path}));
     show_message(refusal.c_str());
     return;
   }
-  int kind = convdrc ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS;
-  SaveFunction save = convdrc ? write_convdrc : save_access_file;
-  std::string path = std::string(dir) + name;
   FileError error;
   bool saved;
   // Onto the standard file itself, links followed, it is an Apply of that file.
-  if (same_file_place(path.c_str(), standard_file_path(kind).c_str())) {
-    Applied applied = apply_file(main, kind, save, &error);
-    if (applied == Applied::kKept) return;
-    saved = applied == Applied::kWritten;
+  if (same_file_place(path.c_str(), file.path().c_str())) {
+    AppliedFile applied{file.path()};
+    applied.applied = apply_file(main, file, &error, &applied.replaced);
+    show_status(applied_status({applied}));
+    if (applied.applied == Applied::kKept) return;
+    saved = applied.applied == Applied::kWritten;
   } else {
     SaveOptions options;
     options.error = &error;
-    saved = save(main, dir, name, options) == 0;
+    saved = write_settings_file(dir, name, file.render(main), options) == 0;
+    show_status(status_message(saved ? kTextStatusSaved : kTextStatusSaveFailed, {path}));
   }
   std::string why = refusal_text(error);
   if (saved || why.empty())

@@ -374,6 +374,12 @@ int build_convd_page(MainWindow* main) {
   build_dictionary_frame(main, page, box);
   build_options_table(page, box);
   build_reset_row(main, box);
+  SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
+  file.render = render_convd_page;
+  file.check_texts = [](MainWindow* m, std::string* refusal) {
+    return convd_texts_writable(m->convd_page.get(), refusal);
+  };
+  file.read = read_convd_page;
   return 0;
 }
 
@@ -440,13 +446,13 @@ void on_dict_remove(GtkWidget*, gpointer) {
   fit_list_column(page->dict_list, 0);
   forget_dict_selection(page);
   show_missing_dictionaries(page);
-  set_page_dirty(&convd_dirty);
+  set_page_dirty(FILE_KIND_CONVDRC);
 }
 
 void on_convd_reset(GtkWidget*, MainWindow* main) {
   if (load_convdrc(main, 1) != 0) return;
   settle_convd_page(main->convd_page.get());
-  set_page_dirty(&convd_dirty);
+  set_page_dirty(FILE_KIND_CONVDRC);
 }
 
 void settle_convd_page(ConvdPage* page) {
@@ -474,7 +480,8 @@ int load_convdrc(MainWindow* main, int library_only) {
   // At start the page holds nothing yet: it gets the defaults, whose save
   // writes no line of a file that was not read.
   if (!dir || !library_only) {
-    convd_src_dir[0] = convd_src_name[0] = '\0';
+    SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
+    file.src_dir[0] = file.src_name[0] = '\0';
     set_convd_defaults(main);
   }
   if (!dir) return 0;
@@ -535,7 +542,8 @@ void set_convd_defaults(MainWindow* main) {
 }
 
 int read_convdrc(MainWindow* main) {
-  return read_convdrc_from(main, convd_src_dir, convd_src_name);
+  const SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
+  return read_convdrc_from(main, file.src_dir, file.src_name);
 }
 
 int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found) {
@@ -552,7 +560,15 @@ int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool*
   return 0;
 }
 
-int write_convdrc(MainWindow* main, const char* dir, const char* name, const SaveOptions& options) {
+int read_convd_page(MainWindow* main, const char* dir, const char* name, int* message) {
+  bool found = false;
+  if (read_convdrc_from(main, dir, name, &found) != 0) return -1;
+  settle_convd_page(main->convd_page.get());
+  *message = found ? kMessageRead : kMessageWrongKind;
+  return 0;
+}
+
+std::string render_convd_page(MainWindow* main) {
   ConvdPage* page = main->convd_page.get();
-  return save_convdrc_file(dir, name, page->source.get(), gather_convd_settings(page), options);
+  return render_convdrc(page->source.get(), gather_convd_settings(page));
 }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "common/safe_file.h"
 #include "common/state.h"
 #include "serverrc/convdrc_file.h"
 
@@ -68,16 +67,20 @@ int load_convdrc(MainWindow* main, int library_only);
 // shown, the column fitted to the rows, the first row at the top.
 void settle_convd_page(ConvdPage* page);
 
-// Reads convd_src_dir + convd_src_name into the page; 0 or -1 (page unchanged).
+// Reads the convdrc read last (its SettingsFile's src_dir + src_name) into
+// the page; 0 or -1 (page unchanged).
 int read_convdrc(MainWindow* main);
 // Reads dir + name into the page and keeps its bytes for later saves; found
 // tells whether the file held any setting. 0 or -1 (page unchanged).
 int read_convdrc_from(MainWindow* main, const char* dir, const char* name, bool* found = nullptr);
 // The defaults, with no file read to carry over.
 void set_convd_defaults(MainWindow* main);
-// Writes the page to dir + name, carrying over the file read last; 0 or -1.
-int write_convdrc(MainWindow* main, const char* dir, const char* name,
-                  const SaveOptions& options = {});
+// 読込 of a convdrc: reads dir + name into the page and settles it; 0 with
+// message 66, or 128 when the file held no setting, or -1 (page unchanged).
+int read_convd_page(MainWindow* main, const char* dir, const char* name, int* message);
+// Exactly the bytes Apply and 保存 write: the page's settings merged into the
+// convdrc read last.
+std::string render_convd_page(MainWindow* main);
 
 // Moving settings between the page and the file layer.
 void show_convd_settings(ConvdPage* page, const ConvdSettings& settings);

@@ -116,7 +116,7 @@ FileQuestion page_question(const char* title, std::string initial_path, bool dir
 void show_changed_row(int row, float row_align) {
   scroll_row_into_view(GTK_CLIST(main_convd_page()->dict_list), row, row_align);
   show_missing_dictionaries(main_convd_page());
-  set_page_dirty(&convd_dirty);
+  set_page_dirty(FILE_KIND_CONVDRC);
 }
 
 }  // namespace

@@ -67,11 +67,15 @@ class DictDialogs : public testing::Test {
     return names;
   }
   void make_clean() {
-    convd_dirty = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = 0;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
-  bool dirty() const { return convd_dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button); }
-  bool clean() const { return convd_dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button); }
+  bool dirty() const {
+    return settings_file(FILE_KIND_CONVDRC).dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button);
+  }
+  bool clean() const {
+    return settings_file(FILE_KIND_CONVDRC).dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button);
+  }
 
   void in_dialog(void (*opener)(GtkWidget*, MainWindow*), const char* title,
                  const std::function<void(GtkFileSelection*)>& action) {

@@ -40,11 +40,15 @@ class ConvdPageTest : public ScratchMainWindowTest {
     load_settings_files(main);
   }
   void make_clean() {
-    convd_dirty = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = 0;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
-  bool dirty() const { return convd_dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button); }
-  bool clean() const { return convd_dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button); }
+  bool dirty() const {
+    return settings_file(FILE_KIND_CONVDRC).dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button);
+  }
+  bool clean() const {
+    return settings_file(FILE_KIND_CONVDRC).dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button);
+  }
   GtkCList* list() const { return GTK_CLIST(page->dict_list); }
   std::vector<std::string> shown_rows() const {
     std::vector<std::string> rows;
@@ -109,7 +113,7 @@ TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
   start_with("convd_dir /var/\xc6\xfc\nreadfile a.dic\nreadfile " + kJapaneseDict +
              "\nondisk_off\nmax_sticky_env 999\nautosave 7\nset_giji_eisuu -  _\n");
   EXPECT_TRUE(clean());
-  EXPECT_EQ(convd_read_ok, 1);
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).read_ok, 1);
   EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a.dic", "日本.dic"}));
   EXPECT_EQ(dict_row_name(page->dict_list, 1), kJapaneseDict);
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check)));
@@ -245,7 +249,7 @@ TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
   make_clean();
   gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
   EXPECT_TRUE(dirty());
-  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
 }
 
 TEST_F(ConvdPageTest, SpinButtonsStopAtTheirBounds) {
@@ -291,8 +295,8 @@ TEST_F(ConvdPageTest, ResetWithoutAnInstalledCopyGivesTheDefaults) {
   expect_defaults();
   EXPECT_TRUE(dirty());
   EXPECT_TRUE(row_buttons_insensitive());
-  EXPECT_STREQ(convd_src_dir, "");
-  EXPECT_STREQ(convd_src_name, "");
+  EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_dir, "");
+  EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_name, "");
   EXPECT_EQ(dict_column_width, 0);
 }
 
@@ -306,7 +310,7 @@ TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
   EXPECT_EQ(text_of(page->autosave_spin), "5");
   EXPECT_EQ(text_of(page->sticky_spin), "10");  // a typed text goes too
   EXPECT_TRUE(dirty());
-  EXPECT_EQ(std::string(convd_src_dir), lib / "ja_JP/");
+  EXPECT_EQ(std::string(settings_file(FILE_KIND_CONVDRC).src_dir), lib / "ja_JP/");
   EXPECT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"),
             kHeader +
@@ -317,10 +321,10 @@ TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
 
 TEST_F(ConvdPageTest, ReadFailureLeavesThePageAsItWas) {
   start_with("readfile a\nautosave 3\n");
-  copy_bounded(convd_src_name, "missing");
+  copy_bounded(settings_file(FILE_KIND_CONVDRC).src_name, "missing");
   EXPECT_EQ(read_convdrc(main), -1);
-  copy_bounded(convd_src_dir, "/");
-  copy_bounded(convd_src_name, "tmp");
+  copy_bounded(settings_file(FILE_KIND_CONVDRC).src_dir, "/");
+  copy_bounded(settings_file(FILE_KIND_CONVDRC).src_name, "tmp");
   EXPECT_EQ(read_convdrc(main), -1);  // a directory
   EXPECT_EQ(shown_rows(), std::vector<std::string>{"a"});
   EXPECT_EQ(text_of(page->autosave_spin), "3");

@@ -45,11 +45,13 @@ class FilePages : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
     ScratchMainWindowTest::SetUp();
-    copy_bounded(hosts_src_dir, etc_dir);
-    copy_bounded(hosts_src_name, "tolqhosts");
-    convd_src_dir[0] = convd_src_name[0] = '\0';
+    copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_dir, etc_dir);
+    copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
+    settings_file(FILE_KIND_CONVDRC).src_dir[0] = settings_file(FILE_KIND_CONVDRC).src_name[0] =
+        '\0';
     gtk_widget_set_sensitive(main->apply_button, FALSE);
-    convd_dirty = hosts_dirty = convd_read_ok = hosts_read_ok = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = settings_file(FILE_KIND_TOLQHOSTS).dirty =
+        settings_file(FILE_KIND_CONVDRC).read_ok = settings_file(FILE_KIND_TOLQHOSTS).read_ok = 0;
   }
 
   // Sets a page's choice and path, runs its action and returns the message shown.
@@ -78,7 +80,7 @@ TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
     }
   }
   EXPECT_EQ(list_dir(tmp.path()), "");
-  EXPECT_EQ(hosts_dirty + convd_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty + settings_file(FILE_KIND_CONVDRC).dirty, 0);
 }
 
 TEST_F(FilePages, PreviousVersionPutsTheChosenKindsPreviousVersionIntoThePath) {
@@ -96,18 +98,19 @@ TEST_F(FilePages, PreviousVersionPutsTheChosenKindsPreviousVersionIntoThePath) {
 TEST_F(FilePages, ReadingAMissingFileSaysSoAndChangesNothing) {
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "absent"), message(60));
   EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "absent"), message(60));
-  EXPECT_STREQ(hosts_src_name, "tolqhosts");
-  EXPECT_STREQ(convd_src_name, "");
+  EXPECT_EQ(status_text(), "読み込めませんでした: " + tmp / "absent。");
+  EXPECT_STREQ(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
+  EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_name, "");
   EXPECT_FALSE(apply_sensitive());
 }
 
 TEST_F(FilePages, AFailedReadKeepsTheFileThePageCameFrom) {
   ASSERT_EQ(mkdir((tmp / "dir").c_str(), 0755), 0);
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "dir"), message(59));
-  EXPECT_EQ(std::string(hosts_src_dir), etc.path());
-  EXPECT_STREQ(hosts_src_name, "tolqhosts");
-  EXPECT_EQ(hosts_dirty, 0);
-  EXPECT_EQ(hosts_read_ok, 0);
+  EXPECT_EQ(std::string(settings_file(FILE_KIND_TOLQHOSTS).src_dir), etc.path());
+  EXPECT_STREQ(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).read_ok, 0);
   EXPECT_FALSE(apply_sensitive());
 }
 
@@ -123,11 +126,11 @@ TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
   char real[kPathSize];
   ASSERT_NE(realpath(tmp.path().c_str(), real), nullptr);
   EXPECT_EQ(path_shown(read_page_record()), std::string(real) + "/hosts");
-  EXPECT_EQ(std::string(hosts_src_dir), std::string(real) + "/");
-  EXPECT_STREQ(hosts_src_name, "hosts");
-  EXPECT_EQ(hosts_read_ok, 1);
-  EXPECT_EQ(hosts_dirty, 1);
-  EXPECT_EQ(convd_dirty, 0);
+  EXPECT_EQ(std::string(settings_file(FILE_KIND_TOLQHOSTS).src_dir), std::string(real) + "/");
+  EXPECT_STREQ(settings_file(FILE_KIND_TOLQHOSTS).src_name, "hosts");
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).read_ok, 1);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 0);
   EXPECT_TRUE(apply_sensitive());
   EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, 2);
 }
@@ -167,10 +170,11 @@ TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
 TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   write_file(tmp / "hosts", kOtherHosts);
   ASSERT_EQ(run(read_page_record(), "tolqhosts", tmp / "hosts"), message(66));
-  hosts_dirty = 0;
+  settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
   gtk_widget_set_sensitive(main->apply_button, FALSE);
 
   EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
+  EXPECT_EQ(status_text(), "保存しました: " + tmp / "new/deeper/tolqhosts。");
   std::string saved = read_file(tmp / "new/deeper/tolqhosts");
   EXPECT_NE(saved.find("far.example/9000"), std::string::npos) << saved;
   EXPECT_EQ(file_mode(tmp / "new"), 0775);
@@ -180,7 +184,7 @@ TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   EXPECT_EQ(run(save_page_record(), "convdrc", tmp / "other/convdrc"), message(67));
   EXPECT_NE(read_file(tmp / "other/convdrc").find(";; convdrc : created by cfgmate \n"),
             std::string::npos);
-  EXPECT_EQ(hosts_dirty + convd_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty + settings_file(FILE_KIND_CONVDRC).dirty, 0);
   EXPECT_FALSE(apply_sensitive());
 }
 
@@ -188,6 +192,7 @@ TEST_F(FilePages, ASaveThatCannotBeWrittenSaysSo) {
   write_file(tmp / "plain", "x");
   EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "plain/sub/tolqhosts"), message(61));
   EXPECT_EQ(run(save_page_record(), "convdrc", tmp / "plain/sub/convdrc"), message(61));
+  EXPECT_EQ(status_text(), "保存できませんでした: " + tmp / "plain/sub/convdrc。");
   EXPECT_EQ(read_file(tmp / "plain"), "x");
 }
 
@@ -196,13 +201,15 @@ TEST_F(FilePages, SavingOntoTheStandardFileIsAnApplyOfIt) {
   write_file(etc / "tolqhosts", "; standard\n");
   note_standard_file(FILE_KIND_TOLQHOSTS);
   ASSERT_EQ(symlink((etc / "tolqhosts").c_str(), (tmp / "link").c_str()), 0);
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
   EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "link"), message(67));
+  EXPECT_EQ(status_text(), "適用しました: " + etc / "tolqhosts（前の版: " + etc / "tolqhosts-）。" +
+                               "convd の再起動後に有効になります。");
   EXPECT_EQ(read_file(etc / "tolqhosts-"), "; standard\n");
-  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
   EXPECT_FALSE(apply_sensitive());
   // What it wrote is no outside change; another writer's is.
-  set_page_dirty(&hosts_dirty);
+  set_page_dirty(FILE_KIND_TOLQHOSTS);
   EXPECT_EQ(run_answering([&] { apply_changes(nullptr, main); }, {false}), 0);
   write_file(etc / "tolqhosts", "; outside\n");
   std::string shown = "?";
@@ -225,11 +232,13 @@ TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
   write_file(tmp / "convdrc", kOtherConvdrc);
   gtk_widget_set_sensitive(main->convd_page->change_button, TRUE);
   EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "convdrc"), message(66));
-  EXPECT_EQ(std::string(convd_src_dir), tmp.path());
-  EXPECT_STREQ(convd_src_name, "convdrc");
-  EXPECT_EQ(convd_read_ok, 1);
-  EXPECT_EQ(convd_dirty, 1);
-  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(status_text(), "読み込みました: " + tmp / "convdrc。「適用」で " +
+                               etc / "ja_JP/convdrc に書き込みます。");
+  EXPECT_EQ(std::string(settings_file(FILE_KIND_CONVDRC).src_dir), tmp.path());
+  EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_name, "convdrc");
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).read_ok, 1);
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
   EXPECT_EQ(GTK_CLIST(main->convd_page->dict_list)->rows, 2);
   EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->convd_page->change_button));
 
@@ -248,13 +257,14 @@ TEST_F(FilePages, APathTooLongToUseIsRefusedNotCut) {
     EXPECT_EQ(run(page, "tolqhosts", longer), message(kMessagePathTooLong));
   EXPECT_EQ(path_shown(save_page_record()), longer);  // shown whole, not cut
   EXPECT_EQ(read_file(prefix), "; untouched\n");
-  EXPECT_EQ(hosts_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
 }
 
 TEST_F(FilePages, AReadThatFindsNothingOfItsKindOrMoreThanThePageShowsSaysSo) {
   write_file(tmp / "tolqhosts", kOtherHosts);
   EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "tolqhosts"), message(kMessageWrongKind));
-  EXPECT_EQ(convd_dirty, 1);  // the page holds what was read all the same
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty,
+            1);  // the page holds what was read all the same
   write_file(tmp / "convdrc", kOtherConvdrc);
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "convdrc"), message(kMessageWrongKind));
   std::string many;
@@ -280,7 +290,7 @@ TEST_F(FilePages, BrowseFillsThePathEntryOfTheTargetPage) {
   in_file_dialog(main, open_browse_dialog, kBrowseTitle,
                  [&](GtkFileSelection* fs) { choose_and_ok(fs, tmp / "日本.dic"); });
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
-  EXPECT_EQ(convd_dirty + hosts_dirty, 0);
+  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty + settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
 }
 
 }  // namespace
