@@ -180,6 +180,7 @@ TEST_F(ConvdPageTest, AReadThatFailsLeavesThePageAsItWasAndSaysSo) {
   ASSERT_EQ(symlink("/proc/self/mem", (lib / "ja_JP/convdrc").c_str()), 0);
   on_convd_reset(nullptr, main);
   EXPECT_TRUE(told(lib / "ja_JP/convdrc"));
+  gtk_notebook_set_current_page(GTK_NOTEBOOK(main->notebook), 2);
   FilePage* read = read_page_record();
   gtk_entry_set_text(GTK_ENTRY(GTK_COMBO(read->file_combo)->entry), "convdrc");
   gtk_entry_set_text(GTK_ENTRY(read->path_entry), "/proc/self/mem");
