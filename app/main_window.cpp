@@ -2,6 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -153,7 +154,10 @@ void show_main_window(MainWindow* main) {
   gtk_widget_ensure_style(dict_list);
   fit_list_column(dict_list, 0);
   GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
-  int current = gtk_notebook_get_current_page(notebook);
+  // Before its pages are shown a notebook has no current page (-1); it then
+  // shows the first.
+  int current = std::max(gtk_notebook_get_current_page(notebook), 0);
+  fill_deferred_page(gtk_notebook_get_nth_page(notebook, current));
   for (int page = 0; page < gtk_notebook_get_n_pages(notebook); ++page) {
     if (page == current) continue;
     // The page itself stays shown, so its tab is.
@@ -166,7 +170,9 @@ void show_main_window(MainWindow* main) {
 
 void show_page_contents(GtkWidget* notebook, int page) {
   GtkWidget* child = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), page);
-  if (child) gtk_container_foreach(GTK_CONTAINER(child), show_held_back, nullptr);
+  if (!child) return;
+  fill_deferred_page(child);
+  gtk_container_foreach(GTK_CONTAINER(child), show_held_back, nullptr);
 }
 
 int apply_changes(GtkWidget*, MainWindow* main) {

@@ -17,10 +17,12 @@ void load_initial_file(MainWindow* main, int kind, int library_only);
 void load_settings_files(MainWindow* main);
 // Shows the window at its first page. The other pages' contents are shown
 // when their tab is first chosen; until then the toolkit neither measures nor
-// lays out their texts, which is most of what showing them costs.
+// lays out their texts, which is most of what showing them costs. Contents
+// that a page builder deferred are built then too.
 void show_main_window(MainWindow* main);
-// Shows the contents of a notebook page that show_main_window held back
-// (also called for the page a tab switch goes to).
+// Builds and shows the contents of a notebook page that show_main_window
+// held back or its builder deferred (also called for the page a tab switch
+// goes to).
 void show_page_contents(GtkWidget* notebook, int page);
 
 int apply_changes(GtkWidget* widget, MainWindow* main);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "common/state.h"
 #include "converter/converter.h"
@@ -44,6 +45,28 @@ GtkWidget* new_list_scroller(GtkWidget* list) {
 
 void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label) {
   gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, new_euc_label(tab_label));
+}
+
+namespace {
+
+constexpr const char* kDeferredContents = "tolq-deferred-contents";
+
+}  // namespace
+
+void defer_page_contents(GtkWidget* page, std::function<void()> fill) {
+  g_object_set_data_full(G_OBJECT(page), kDeferredContents,
+                         new std::function<void()>(std::move(fill)),
+                         [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+}
+
+void fill_deferred_page(GtkWidget* page) {
+  if (!page) return;
+  auto* fill =
+      static_cast<std::function<void()>*>(g_object_steal_data(G_OBJECT(page), kDeferredContents));
+  if (!fill) return;
+  (*fill)();
+  delete fill;
+  gtk_widget_show_all(page);
 }
 
 void close_dialog(GtkWidget*, gpointer dialog) {

@@ -4,6 +4,8 @@
 
 #include <gtk/gtk.h>
 
+#include <functional>
+
 struct MainWindow;
 
 // A button with a UTF-8 label and the given border width.
@@ -20,6 +22,10 @@ GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border);
 GtkWidget* new_list_scroller(GtkWidget* list);
 // Appends a page to the notebook under an EUC-JP tab label.
 void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label);
+// Leaves the building of a notebook page's contents to fill_deferred_page.
+void defer_page_contents(GtkWidget* page, std::function<void()> fill);
+// Builds and shows the contents deferred for page, the first time only.
+void fill_deferred_page(GtkWidget* page);
 
 // "clicked" of a modal sub-window's Cancel: destroys the window and ends its loop.
 void close_dialog(GtkWidget* button, gpointer dialog);

@@ -38,16 +38,9 @@ GtkWidget* new_file_combo() {
 
 // Both pages: the file choice, the path with its browse button, the action
 // button; with_previous adds 前の版 under the browse button.
-FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
-                          int browse_target_code, const char* browse_description,
-                          bool with_previous) {
-  auto* page = new (std::nothrow) FilePage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return nullptr;
-  }
-  GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
-  append_notebook_page(main->notebook, frame, label);
+void fill_file_page(MainWindow* main, FilePage* page, GtkWidget* frame, const char* label,
+                    GCallback action_handler, int browse_target_code,
+                    const char* browse_description, bool with_previous) {
   GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
   gtk_container_add(GTK_CONTAINER(frame), vbox);
   GtkTable* table = GTK_TABLE(gtk_table_new(3, 4, FALSE));
@@ -90,6 +83,24 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   g_signal_connect(browse, "clicked", G_CALLBACK(remember_browse_target),
                    GINT_TO_POINTER(browse_target_code));
   g_signal_connect(browse, "clicked", G_CALLBACK(open_browse_dialog), main);
+}
+
+// The page and its tab at once; its widgets, which nothing uses before the
+// page is shown, when its tab is first chosen.
+FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
+                          int browse_target_code, const char* browse_description,
+                          bool with_previous) {
+  auto* page = new (std::nothrow) FilePage{};
+  if (!page) {
+    show_message_number(kMessageNoMemory);
+    return nullptr;
+  }
+  GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
+  append_notebook_page(main->notebook, frame, label);
+  defer_page_contents(frame, [=] {
+    fill_file_page(main, page, frame, label, action_handler, browse_target_code,
+                   browse_description, with_previous);
+  });
   return page;
 }
 

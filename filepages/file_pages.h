@@ -6,6 +6,7 @@
 
 #include "common/state.h"
 
+// The widgets are built when the page is first shown; null until then.
 struct FilePage {
   GtkWidget* file_combo;  // "convdrc" or "tolqhosts"
   GtkWidget* path_entry;

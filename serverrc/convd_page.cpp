@@ -29,21 +29,15 @@ namespace {
 
 constexpr int kDictListWidth = 400;
 
-// Measures texts in the list's font; falls back to Pango when no X font loads.
+// Measures texts as the list draws them: with a Pango layout in its font.
 class TextMeasure {
  public:
-  explicit TextMeasure(GtkWidget* list)
-      : list_(list), font_(gdk_font_from_description(list->style->font_desc)) {}
-  ~TextMeasure() {
-    if (font_) gdk_font_unref(font_);
-    if (layout_) g_object_unref(layout_);
-  }
+  explicit TextMeasure(GtkWidget* list) : layout_(gtk_widget_create_pango_layout(list, nullptr)) {}
+  ~TextMeasure() { g_object_unref(layout_); }
   TextMeasure(const TextMeasure&) = delete;
   TextMeasure& operator=(const TextMeasure&) = delete;
 
   int width(const char* text) {
-    if (font_) return gdk_string_width(font_, text);
-    if (!layout_) layout_ = gtk_widget_create_pango_layout(list_, nullptr);
     pango_layout_set_text(layout_, text, -1);
     int w = 0;
     pango_layout_get_pixel_size(layout_, &w, nullptr);
@@ -51,9 +45,7 @@ class TextMeasure {
   }
 
  private:
-  GtkWidget* list_;
-  GdkFont* font_;
-  PangoLayout* layout_ = nullptr;
+  PangoLayout* layout_;
 };
 
 const char* entry_text(GtkWidget* entry) {

@@ -45,6 +45,8 @@ class FilePages : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
     ScratchMainWindowTest::SetUp();
+    // Their tabs chosen, as a user reaches them: that builds their widgets.
+    for (int tab : {2, 3, 0}) gtk_notebook_set_current_page(GTK_NOTEBOOK(main->notebook), tab);
     copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_dir, etc_dir);
     copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
     settings_file(FILE_KIND_CONVDRC).src_dir[0] = settings_file(FILE_KIND_CONVDRC).src_name[0] =
