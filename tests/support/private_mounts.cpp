@@ -37,7 +37,12 @@ std::string run_in_private_mounts(const std::function<std::string()>& body) {
   if (pipe(report) != 0) return std::string("pipe: ") + strerror(errno);
   fflush(nullptr);
   pid_t pid = fork();
-  if (pid < 0) return std::string("fork: ") + strerror(errno);
+  if (pid < 0) {
+    std::string why = std::string("fork: ") + strerror(errno);
+    close(report[0]);
+    close(report[1]);
+    return why;
+  }
   if (pid == 0) {
     close(report[0]);
     std::string reason = child_reason(body);
