@@ -88,6 +88,9 @@ int fail_with(FileError* error, FileRefusal refusal, int number, const std::stri
   return -1;
 }
 
+// Above the complexity bound until its steps (a dot or dot-dot, a link, the last
+// part, a directory) are functions of their own.
+// NOLINTNEXTLINE(readability-function-cognitive-complexity)
 int find_file_place(const std::string& path, int flags, FilePlace* place, FileError* error) {
   if (path.empty() || path.back() == '/') return fail_with(error, FileRefusal::kNone, EISDIR);
   std::deque<Part> parts;

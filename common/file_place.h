@@ -53,7 +53,7 @@ struct FileError {
 };
 
 // Files larger than this are not read: nothing the pages show needs more.
-inline constexpr off_t kMaxSettingsFileSize = 64 * 1024 * 1024;
+inline constexpr off_t kMaxSettingsFileSize = off_t{64} * 1024 * 1024;
 
 // The directory that holds a file, open, and the file's name in it.
 struct FilePlace {

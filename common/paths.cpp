@@ -52,73 +52,89 @@ const PathMacro* inner_value_at(const char* text) {
   return nullptr;
 }
 
+// The leading macro whose directory, with a slash, begins path.
+const PathMacro* leading_macro_under(const char* path) {
+  for (const auto& macro : kPathMacros)
+    if (macro.leading && starts_with(path, (std::string(macro.value) + "/").c_str())) return &macro;
+  return nullptr;
+}
+
+// Starts out with what the path's first component stands for and leaves in
+// work the rest of the path, still to expand; false when it cannot fit in size.
+bool expand_leading(const char* path, int size, char (&work)[kPathSize], std::string* out) {
+  if (path[0] != '@') {
+    copy_bounded(work, path);
+    return true;
+  }
+  if (strlen(path) >= static_cast<size_t>(size)) return false;
+  const char* slash = strchr(path, '/');
+  copy_bounded(work, slash ? slash : "");
+  std::string name(path + 1, slash ? static_cast<size_t>(slash - path - 1) : strlen(path + 1));
+  const PathMacro* match = leading_macro_named(name);
+  if (!match) {
+    *out = "@" + name;
+    return true;
+  }
+  if (strlen(match->value) + strlen(work) >= static_cast<size_t>(size)) return false;
+  out->assign(match->value, strnlen(match->value, size - 1));
+  return true;
+}
+
+// Appends work to out with its inner macros expanded; false when it cannot fit in size.
+bool expand_inner(const char* work, int size, std::string* out) {
+  for (const char* p = work; *p;) {
+    // Only an '@' can begin a macro: the other bytes are copied without a look.
+    if (const PathMacro* macro = *p == '@' ? inner_macro_at(p) : nullptr) {
+      size_t remaining = strlen(p);
+      size_t name_length = strlen(macro->name);
+      if (!append_checked(out, macro->value, strlen(macro->value) + remaining - name_length, size))
+        return false;
+      p += name_length;
+    } else {
+      if (out->size() < static_cast<size_t>(size - 1)) out->push_back(*p);
+      ++p;
+    }
+  }
+  return true;
+}
+
+// Appends rest to out with the values of the inner macros contracted; false
+// when it cannot fit in size.
+bool contract_inner(const char* rest, int size, std::string* out) {
+  for (const char* p = rest; *p;) {
+    size_t remaining = strlen(p);
+    if (const PathMacro* macro = inner_value_at(p)) {
+      if (!append_checked(out, macro->name, remaining, size)) return false;
+      p += strlen(macro->value);
+    } else {
+      out->push_back(*p++);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int expand_path_macros(char* path, int size) {
   if (!path || size <= 0) return -1;
   char work[kPathSize];
   std::string out;
-  if (path[0] != '@') {
-    copy_bounded(work, path);
-  } else {
-    if (strlen(path) >= static_cast<size_t>(size)) return -1;
-    char* slash = strchr(path, '/');
-    copy_bounded(work, slash ? slash : "");
-    std::string name(path + 1, slash ? static_cast<size_t>(slash - path - 1) : strlen(path + 1));
-    const PathMacro* match = leading_macro_named(name);
-    if (match) {
-      if (strlen(match->value) + strlen(work) >= static_cast<size_t>(size)) return -1;
-      out.assign(match->value, strnlen(match->value, size - 1));
-    } else {
-      out = "@" + name;
-    }
-  }
-  for (const char* p = work; *p;) {
-    // Only an '@' can begin a macro: the other bytes are copied without a look.
-    if (const PathMacro* macro = *p == '@' ? inner_macro_at(p) : nullptr) {
-      size_t remaining = strlen(p);
-      size_t name_length = strlen(macro->name);
-      if (!append_checked(&out, macro->value, strlen(macro->value) + remaining - name_length, size))
-        return -1;
-      p += name_length;
-    } else {
-      if (out.size() < static_cast<size_t>(size - 1)) out.push_back(*p);
-      ++p;
-    }
-  }
+  if (!expand_leading(path, size, work, &out) || !expand_inner(work, size, &out)) return -1;
   copy_bounded(path, size, out.c_str());
   return 0;
 }
 
 int contract_path_macros(char* path, int size) {
   if (!path || path[0] != '/' || strlen(path) >= static_cast<size_t>(size)) return -1;
-  const PathMacro* match = nullptr;
-  std::string dir;
-  for (const auto& macro : kPathMacros) {
-    if (!macro.leading) continue;
-    dir = std::string(macro.value) + "/";
-    if (starts_with(path, dir.c_str())) {
-      match = &macro;
-      break;
-    }
-  }
+  const PathMacro* match = leading_macro_under(path);
   if (!match) return -1;
   char rest[kPathSize];
-  copy_bounded(rest, path + dir.size());
+  copy_bounded(rest, path + strlen(match->value) + 1);
   std::string out = std::string(match->name) + "/";
-  if (!match->inner_contracted) {
+  if (!match->inner_contracted)
     out.append(rest);
-  } else {
-    for (const char* p = rest; *p;) {
-      size_t remaining = strlen(p);
-      if (const PathMacro* macro = inner_value_at(p)) {
-        if (!append_checked(&out, macro->name, remaining, size)) return -1;
-        p += strlen(macro->value);
-      } else {
-        out.push_back(*p++);
-      }
-    }
-  }
+  else if (!contract_inner(rest, size, &out))
+    return -1;
   if (out.size() >= kPathSize) out.resize(kPathSize - 1);
   copy_bounded(path, size, out.c_str());
   return 0;

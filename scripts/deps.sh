@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3 libgtk2.0-dev libx11-dev llvm
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus-x11 at-spi2-core libatk-adaptor libgail-common python3-dogtail
   fonts-ipafont-gothic locales imagemagick x11-utils xdotool util-linux dpkg-dev file strace
   lintian desktop-file-utils libdtl-dev nettle-dev libacl1-dev libattr1-dev acl attr

@@ -2,14 +2,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "common/catalogue.h"
+#include "tests/support/string_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "r");
-  if (!file) return 0;
-  std::unique_ptr<MessageCatalogue> catalogue = parse_message_catalogue(file);
-  fclose(file);
+  StringFile file(std::string(reinterpret_cast<const char*>(data), size));
+  if (!file.get()) return 0;
+  std::unique_ptr<MessageCatalogue> catalogue = parse_message_catalogue(file.get());
   for (int number : {0, 7, 32, 51, 68, 120, -1})
     if (!message_text(catalogue.get(), number, nullptr)) __builtin_trap();
   size_t total = 0;

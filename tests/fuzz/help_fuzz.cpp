@@ -4,6 +4,7 @@
 #include <string>
 
 #include "help/help_loader.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
@@ -14,10 +15,9 @@ void check(bool condition) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FILE* file = fmemopen(const_cast<uint8_t*>(data), size, "r");
-  if (!file) return 0;
-  HelpLoadResult result = parse_help_file(file);
-  fclose(file);
+  StringFile file(std::string(reinterpret_cast<const char*>(data), size));
+  if (!file.get()) return 0;
+  HelpLoadResult result = parse_help_file(file.get());
   if (result != HelpLoadResult::kLoaded) {
     check(help_topics.empty());
     return 0;

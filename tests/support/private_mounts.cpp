@@ -1,34 +1,72 @@
 #include "tests/support/private_mounts.h"
 
-#include <fcntl.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <vector>
+#include <cstring>
+#include <exception>
+
+namespace {
+
+// In the child: body's reason, or why the namespace could not be made.
+std::string child_reason(const std::function<std::string()>& body) {
+  if (unshare(CLONE_NEWNS) != 0) return std::string("unshare: ") + strerror(errno);
+  if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+    return std::string("making the mounts private: ") + strerror(errno);
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+}
+
+}  // namespace
 
 std::string private_mounts_unavailable() {
   if (geteuid() != 0) return "needs root for a private mount namespace";
-  int status = run_in_private_mounts([] { return 0; });
-  return status == 0 ? "" : "cannot make a private mount namespace here";
+  std::string why = run_in_private_mounts([] { return std::string(); });
+  return why.empty() ? "" : "cannot make a private mount namespace here: " + why;
 }
 
-int run_in_private_mounts(const std::function<int()>& body) {
+std::string run_in_private_mounts(const std::function<std::string()>& body) {
+  int report[2];
+  if (pipe(report) != 0) return std::string("pipe: ") + strerror(errno);
   fflush(nullptr);
   pid_t pid = fork();
-  if (pid < 0) return 126;
-  if (pid == 0) {
-    if (unshare(CLONE_NEWNS) != 0) _exit(126);
-    if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) _exit(126);
-    int result = body();
-    fflush(nullptr);
-    _exit(result);
+  if (pid < 0) {
+    std::string why = std::string("fork: ") + strerror(errno);
+    close(report[0]);
+    close(report[1]);
+    return why;
   }
+  if (pid == 0) {
+    close(report[0]);
+    std::string reason = child_reason(body);
+    fflush(nullptr);
+    for (size_t done = 0; done < reason.size();) {
+      ssize_t n = write(report[1], reason.data() + done, reason.size() - done);
+      if (n <= 0) _exit(1);
+      done += static_cast<size_t>(n);
+    }
+    _exit(0);
+  }
+  close(report[1]);
+  std::string reason;
+  char buffer[512];
+  ssize_t n;
+  while ((n = read(report[0], buffer, sizeof buffer)) > 0)
+    reason.append(buffer, static_cast<size_t>(n));
+  close(report[0]);
   int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return 126;
-  return WEXITSTATUS(status);
+  if (waitpid(pid, &status, 0) != pid) return "waitpid: " + std::string(strerror(errno));
+  if (WIFSIGNALED(status))
+    return "the child was ended by signal " + std::to_string(WTERMSIG(status));
+  if (WEXITSTATUS(status) != 0) return "the child could not report: " + reason;
+  return reason;
 }
 
 bool mount_tmpfs(const std::string& dir, const std::string& size) {
@@ -43,17 +81,4 @@ bool make_read_only(const std::string& dir) {
 
 bool pin_file(const std::string& file) {
   return mount(file.c_str(), file.c_str(), nullptr, MS_BIND, nullptr) == 0;
-}
-
-bool fill_file_system(const std::string& dir) {
-  std::string path = dir + "/filler";
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  if (fd < 0) return false;
-  std::vector<char> block(4096, 'x');
-  while (write(fd, block.data(), block.size()) > 0) {
-  }
-  while (write(fd, block.data(), 1) > 0) {
-  }
-  close(fd);
-  return true;
 }

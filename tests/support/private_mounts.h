@@ -9,11 +9,12 @@
 // Empty when private mounts can be used here (root with unshare), else the reason.
 std::string private_mounts_unavailable();
 
-// Runs body in a forked child inside a private mount namespace and returns its
-// result (0 to 125), or 126 when the namespace could not be made. The child
-// shares nothing with the test afterwards, so body reports through its result
-// and through files in directories that it did not mount over.
-int run_in_private_mounts(const std::function<int()>& body);
+// Runs body in a forked child inside a private mount namespace and returns
+// what body returns: empty when all went as it should, else why not. Also a
+// reason when the namespace could not be made or the child did not end
+// normally. The child shares nothing with the test afterwards: body reports
+// through its result only.
+std::string run_in_private_mounts(const std::function<std::string()>& body);
 
 // Inside the child: a tmpfs of the given size (e.g. "16k") over dir.
 bool mount_tmpfs(const std::string& dir, const std::string& size);
@@ -21,7 +22,5 @@ bool mount_tmpfs(const std::string& dir, const std::string& size);
 bool make_read_only(const std::string& dir);
 // Inside the child: file is mounted over itself, so a rename onto it fails.
 bool pin_file(const std::string& file);
-// Inside the child: fills the file system holding dir until it has no room left.
-bool fill_file_system(const std::string& dir);
 
 #endif

@@ -8,7 +8,6 @@
 #include "access/access_file.h"
 #include "tests/support/access_text.h"
 #include "tests/support/files.h"
-#include "tests/support/private_mounts.h"
 
 namespace {
 
@@ -337,57 +336,6 @@ TEST(AccessRead, AFileThatFailsWhileReadLeavesTheModel) {
   load_model("convd ja_JP keep {\n}\n");
   EXPECT_EQ(read_access_path("/proc/self/", "mem"), -1);
   EXPECT_EQ(access_blocks[0].host, "keep");
-}
-
-class AccessSaveFaults : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string why = private_mounts_unavailable();
-    if (!why.empty()) GTEST_SKIP() << why;
-    load_model(old_content);
-    for (int e = 0; e < 40; ++e) add_block_entry(0, std::string(1000, 'h').c_str(), "u");
-  }
-  int save(const std::string& dir) { return save_access_model(true, dir.c_str(), "tolqhosts"); }
-  TempDir tmp;
-  const std::string old_content = "; kept\nconvd ja_JP a {\nx\n}\n";
-};
-
-TEST_F(AccessSaveFaults, FullDiskKeepsTheOldFile) {
-  std::string dir = tmp / "fs";
-  mkdir(dir.c_str(), 0755);
-  int result = run_in_private_mounts([&] {
-    if (!mount_tmpfs(dir, "64k")) return 10;
-    write_file(dir + "/tolqhosts", old_content);
-    if (!fill_file_system(dir)) return 11;
-    if (save(dir + "/") != -1) return 12;
-    if (read_file(dir + "/tolqhosts") != old_content) return 13;
-    unlink((dir + "/filler").c_str());
-    if (list_dir(dir) != "tolqhosts") return 14;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-}
-
-TEST_F(AccessSaveFaults, ReadOnlyDirectoryKeepsTheOldFile) {
-  write_file(tmp / "tolqhosts", old_content);
-  int result = run_in_private_mounts([&] {
-    if (!make_read_only(tmp.path())) return 10;
-    return save(tmp.path()) == -1 ? 0 : 11;
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(read_file(tmp / "tolqhosts"), old_content);
-  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
-}
-
-TEST_F(AccessSaveFaults, FailingRenameKeepsTheOldFileAndRemovesTheTemporary) {
-  write_file(tmp / "tolqhosts", old_content);
-  int result = run_in_private_mounts([&] {
-    if (!pin_file(tmp / "tolqhosts")) return 10;
-    return save(tmp.path()) == -1 ? 0 : 11;
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(read_file(tmp / "tolqhosts"), old_content);
-  EXPECT_EQ(list_dir(tmp.path()), "tolqhosts");
 }
 
 }  // namespace

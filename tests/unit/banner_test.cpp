@@ -5,22 +5,18 @@
 
 #include "app/options.h"
 #include "banner/banner.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
 std::string banner(CodeSet code_set, const char* program) {
-  testing::internal::CaptureStdout();
-  print_version_banner(code_set, program, VERSION_MAJOR, VERSION_MINOR);
-  fflush(stdout);
-  return testing::internal::GetCapturedStdout();
+  return printed_by(stdout,
+                    [&] { print_version_banner(code_set, program, VERSION_MAJOR, VERSION_MINOR); });
 }
 
 std::string centred(CodeSet code_set, const char* line) {
   const char* lines[] = {line, nullptr};
-  testing::internal::CaptureStdout();
-  print_centred_lines(code_set, lines);
-  fflush(stdout);
-  return testing::internal::GetCapturedStdout();
+  return printed_by(stdout, [&] { print_centred_lines(code_set, lines); });
 }
 
 TEST(Banner, SixCentredLines) {

@@ -5,14 +5,12 @@
 
 #include "common/catalogue.h"
 #include "tests/support/files.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
 std::unique_ptr<MessageCatalogue> parse(const std::string& content) {
-  FILE* file = fmemopen(const_cast<char*>(content.data()), content.size(), "r");
-  std::unique_ptr<MessageCatalogue> catalogue = parse_message_catalogue(file);
-  fclose(file);
-  return catalogue;
+  return parse_message_catalogue(StringFile(content).get());
 }
 
 TEST(Catalogue, SkipsCommentsAndNumbersWithoutText) {

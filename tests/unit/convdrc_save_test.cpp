@@ -9,7 +9,6 @@
 #include "common/text.h"
 #include "serverrc/convdrc_file.h"
 #include "tests/support/files.h"
-#include "tests/support/private_mounts.h"
 
 namespace {
 
@@ -86,62 +85,6 @@ TEST(ConvdrcSave, FailsWithoutTouchingAnything) {
   EXPECT_EQ(save(tmp / "d/", ""), -1);
   EXPECT_EQ(list_dir(tmp / "d"), "convdrc");
   EXPECT_EQ(list_dir(tmp.path()), "d file");
-}
-
-// Real faults, each in a private mount namespace: the write fails, the old
-// file stays byte for byte and no temporary file is left.
-class ConvdrcSaveFaults : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string why = private_mounts_unavailable();
-    if (!why.empty()) GTEST_SKIP() << why;
-    write_file(tmp / "convdrc", old_content);
-  }
-  ConvdSettings big_settings() const {
-    ConvdSettings settings;
-    settings.dicts.assign(2000, std::string(100, 'n'));
-    return settings;
-  }
-  void expect_unchanged() const {
-    EXPECT_EQ(read_file(tmp / "convdrc"), old_content);
-    EXPECT_EQ(list_dir(tmp.path()), "convdrc");
-  }
-  TempDir tmp;
-  std::string old_content = "; old \xa4\xa2\nreadfile\t\told.dic\n" + std::string(200, ';') + "\n";
-};
-
-TEST_F(ConvdrcSaveFaults, FullDisk) {
-  std::string dir = tmp / "fs/";
-  mkdir(dir.c_str(), 0755);
-  int result = run_in_private_mounts([&] {
-    if (!mount_tmpfs(dir, "64k")) return 10;
-    write_file(dir + "convdrc", old_content);
-    if (!fill_file_system(dir)) return 11;
-    unlink((dir + "filler").c_str());  // room for a small file, not for the big one
-    if (save(dir, dir + "convdrc", big_settings()) != -1) return 12;
-    if (read_file(dir + "convdrc") != old_content) return 13;
-    if (list_dir(dir) != "convdrc") return 14;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-}
-
-TEST_F(ConvdrcSaveFaults, ReadOnlyDirectory) {
-  int result = run_in_private_mounts([&] {
-    if (!make_read_only(tmp.path())) return 10;
-    return save(tmp.path(), tmp / "convdrc") == -1 ? 0 : 11;
-  });
-  EXPECT_EQ(result, 0);
-  expect_unchanged();
-}
-
-TEST_F(ConvdrcSaveFaults, FailingRename) {
-  int result = run_in_private_mounts([&] {
-    if (!pin_file(tmp / "convdrc")) return 10;
-    return save(tmp.path(), tmp / "convdrc") == -1 ? 0 : 11;
-  });
-  EXPECT_EQ(result, 0);
-  expect_unchanged();
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "converter/converter.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
@@ -71,9 +72,8 @@ TEST_F(Converter, AnUnmappedCharacterIsSkippedWhole) {
 }
 
 TEST(ConverterMissing, WrappersStillConvert) {
-  testing::internal::CaptureStdout();
-  load_converter("/nonexistent/libtolqconv.so");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "NULL == tolq_handle\n");
+  EXPECT_EQ(printed_by(stdout, [] { load_converter("/nonexistent/libtolqconv.so"); }),
+            "NULL == tolq_handle\n");
   EXPECT_EQ(tolq_handle, kConverterNotLoaded);
   EXPECT_STREQ(euc_to_utf8(kEuc).get(), kUtf8);
   EXPECT_STREQ(utf8_to_euc(kTypedUtf8).get(), kTypedEuc);
@@ -81,9 +81,7 @@ TEST(ConverterMissing, WrappersStillConvert) {
 }
 
 TEST(ConverterMissing, LibraryWithoutTheEntryPoints) {
-  testing::internal::CaptureStdout();
-  load_converter("libm.so.6");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "dlclose\n");
+  EXPECT_EQ(printed_by(stdout, [] { load_converter("libm.so.6"); }), "dlclose\n");
   EXPECT_EQ(tolq_handle, kConverterNotLoaded);
 }
 

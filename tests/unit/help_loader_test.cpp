@@ -9,6 +9,7 @@
 
 #include "common/paths.h"
 #include "help/help_loader.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
@@ -20,11 +21,7 @@ struct Topic {
 };
 
 HelpLoadResult parse(const std::string& text) {
-  FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-  if (!file) ADD_FAILURE() << "fmemopen";
-  HelpLoadResult result = parse_help_file(file);
-  fclose(file);
-  return result;
+  return parse_help_file(StringFile(text).get());
 }
 
 std::vector<Topic> topics() {

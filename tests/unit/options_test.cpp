@@ -6,6 +6,7 @@
 
 #include "app/options.h"
 #include "common/places.h"
+#include "tests/support/string_file.h"
 
 namespace {
 
@@ -29,9 +30,7 @@ TEST(CommandLine, Modes) {
 }
 
 TEST(CommandLine, UsageText) {
-  testing::internal::CaptureStderr();
-  print_usage("/usr/bin/tolqsysenv_server");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  EXPECT_EQ(printed_by(stderr, [] { print_usage("/usr/bin/tolqsysenv_server"); }),
             "Usage: /usr/bin/tolqsysenv_server -v \n-v show version \n");
 }
 

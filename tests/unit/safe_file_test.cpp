@@ -18,7 +18,6 @@
 
 #include "common/safe_file.h"
 #include "tests/support/files.h"
-#include "tests/support/private_mounts.h"
 
 namespace {
 
@@ -230,76 +229,6 @@ TEST(SafeFile, WritesSyncsRenamesAndSyncsTheDirectoryInThatOrder) {
     EXPECT_LT(renamed, dir_synced) << kind;
   }
   EXPECT_EQ(read_file(tmp / "f"), "new-bytes");
-}
-
-// The faults below are real: a full tmpfs, a read-only mount and a target
-// mounted over itself, each in a private mount namespace.
-class SafeFileFaults : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string why = private_mounts_unavailable();
-    if (!why.empty()) GTEST_SKIP() << why;
-  }
-  TempDir tmp;
-  std::string old_content = std::string(300, 'o') + "\n";
-  std::string big = std::string(256 * 1024, 'n');
-};
-
-TEST_F(SafeFileFaults, FullDiskKeepsTheOldFile) {
-  std::string dir = tmp / "fs";
-  mkdir(dir.c_str(), 0755);
-  int result = run_in_private_mounts([&] {
-    if (!mount_tmpfs(dir, "64k")) return 10;
-    write_file(dir + "/f", old_content);
-    if (!fill_file_system(dir)) return 11;
-    unlink((dir + "/filler").c_str());  // room for a small file, not for the big one
-    if (write_through(dir + "/", "f", big) != -1) return 12;
-    if (read_file(dir + "/f") != old_content) return 13;
-    if (list_dir(dir) != "f") return 14;
-    if (write_through(dir + "/", "g", big) != -1) return 15;  // a new target too
-    if (list_dir(dir) != "f") return 16;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-}
-
-TEST_F(SafeFileFaults, APreviousVersionThatDoesNotFitKeepsTheOldFile) {
-  std::string dir = tmp / "fs";
-  mkdir(dir.c_str(), 0755);
-  int result = run_in_private_mounts([&] {
-    if (!mount_tmpfs(dir, "64k")) return 10;
-    write_file(dir + "/f", std::string(40000, 'o'));  // room for a small new file, not a copy
-    if (write_through(dir + "/", "f", "new\n", dir + "/f-") != -1) return 11;
-    if (read_file(dir + "/f") != std::string(40000, 'o')) return 12;
-    if (list_dir(dir) != "f") return 13;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-}
-
-TEST_F(SafeFileFaults, ReadOnlyDirectoryKeepsTheOldFile) {
-  write_file(tmp / "f", old_content);
-  int result = run_in_private_mounts([&] {
-    if (!make_read_only(tmp.path())) return 10;
-    if (write_through(tmp.path(), "f", "new\n") != -1) return 11;
-    if (write_through(tmp.path(), "g", "new\n") != -1) return 12;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(read_file(tmp / "f"), old_content);
-  EXPECT_EQ(list_dir(tmp.path()), "f");
-}
-
-TEST_F(SafeFileFaults, FailingRenameKeepsTheOldFileAndRemovesTheTemporary) {
-  write_file(tmp / "f", old_content);
-  int result = run_in_private_mounts([&] {
-    if (!pin_file(tmp / "f")) return 10;
-    if (write_through(tmp.path(), "f", "new\n", tmp / "f-") != -1) return 11;
-    return 0;
-  });
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(read_file(tmp / "f"), old_content);
-  EXPECT_EQ(list_dir(tmp.path()), "f f-");  // the previous version went first
 }
 
 }  // namespace
