@@ -98,8 +98,8 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, label);
   defer_page_contents(frame, [=] {
-    fill_file_page(main, page, frame, label, action_handler, browse_target_code,
-                   browse_description, with_previous);
+    fill_file_page(main, page, frame, label, action_handler, browse_target_code, browse_description,
+                   with_previous);
   });
   return page;
 }
