@@ -88,67 +88,106 @@ int fail_with(FileError* error, FileRefusal refusal, int number, const std::stri
   return -1;
 }
 
-// Above the complexity bound until its steps (a dot or dot-dot, a link, the last
-// part, a directory) are functions of their own.
-// NOLINTNEXTLINE(readability-function-cognitive-complexity)
-int find_file_place(const std::string& path, int flags, FilePlace* place, FileError* error) {
-  if (path.empty() || path.back() == '/') return fail_with(error, FileRefusal::kNone, EISDIR);
-  std::deque<Part> parts;
-  push_parts(&parts, path, false);
-  UniqueFd dir;
-  std::string dir_path;
-  if (!start_at(path[0] == '/', &dir, &dir_path))
-    return fail_with(error, FileRefusal::kNone, errno);
-  int links = 0;
-  while (!parts.empty()) {
-    Part part = parts.front();
-    parts.pop_front();
-    bool last = parts.empty();
-    if (part.name == "." || part.name == "..") {
-      if (last) return fail_with(error, FileRefusal::kNone, EISDIR);
-      if (part.name == ".") continue;
-      dir.reset(openat(dir.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-      if (!dir) return fail_with(error, FileRefusal::kNone, errno);
-      leave_directory(&dir_path);
-      continue;
+namespace {
+
+// One walk down a path, a part at a time, each step made in the directory
+// opened so far, so that nothing on the way can be swapped under it.
+class PathWalk {
+ public:
+  PathWalk(int flags, FileError* error) : flags_(flags), error_(error) {}
+
+  int run(const std::string& path, FilePlace* place) {
+    if (path.empty() || path.back() == '/') return fail_with(error_, FileRefusal::kNone, EISDIR);
+    push_parts(&parts_, path, false);
+    if (!start_at(path[0] == '/', &dir_, &dir_path_))
+      return fail_with(error_, FileRefusal::kNone, errno);
+    while (!parts_.empty()) {
+      Part part = parts_.front();
+      parts_.pop_front();
+      Step step = take(part, parts_.empty(), place);
+      if (step == Step::kFailed) return -1;
+      if (step == Step::kArrived) return 0;
     }
+    return fail_with(error_, FileRefusal::kNone, EISDIR);  // the path was only "/" or "."
+  }
+
+ private:
+  enum class Step { kOn, kArrived, kFailed };
+
+  Step fail(FileRefusal refusal, int number, const std::string& path = "") {
+    fail_with(error_, refusal, number, path);
+    return Step::kFailed;
+  }
+
+  Step take(const Part& part, bool last, FilePlace* place) {
+    if (part.name == "." || part.name == "..") return dots(part, last);
     struct stat st;
-    bool exists = fstatat(dir.get(), part.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (!exists && errno != ENOENT) return fail_with(error, FileRefusal::kNone, errno);
-    if (exists && S_ISLNK(st.st_mode) && (!last || (flags & kFollowLast))) {
-      std::string text;
-      if (++links > kMaxLinks) return fail_with(error, FileRefusal::kNone, ELOOP);
-      if (!may_follow(dir.get(), st))
-        return fail_with(error, FileRefusal::kPlantedLink, EACCES, dir_path + part.name);
-      if (!read_link(dir.get(), part.name, &text))
-        return fail_with(error, FileRefusal::kNone, errno);
-      if (!text.empty() && text[0] == '/' && !start_at(true, &dir, &dir_path))
-        return fail_with(error, FileRefusal::kNone, errno);
-      push_parts(&parts, text, true);
-      continue;
-    }
-    if (last) {
-      // A link that points nowhere names no place to write to.
-      if (!exists && part.from_link) return fail_with(error, FileRefusal::kNone, ENOENT);
-      place->dir = std::move(dir);
-      place->dir_path = dir_path;
-      place->name = part.name;
-      return 0;
-    }
+    bool exists = fstatat(dir_.get(), part.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT) return fail(FileRefusal::kNone, errno);
+    if (exists && S_ISLNK(st.st_mode) && (!last || (flags_ & kFollowLast))) return follow(part, st);
+    if (last) return arrive(part, exists, place);
+    return enter(part, exists);
+  }
+
+  Step dots(const Part& part, bool last) {
+    if (last) return fail(FileRefusal::kNone, EISDIR);
+    if (part.name == ".") return Step::kOn;
+    dir_.reset(openat(dir_.get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir_) return fail(FileRefusal::kNone, errno);
+    leave_directory(&dir_path_);
+    return Step::kOn;
+  }
+
+  // The link's text takes its place among the parts still to walk.
+  Step follow(const Part& part, const struct stat& st) {
+    if (++links_ > kMaxLinks) return fail(FileRefusal::kNone, ELOOP);
+    if (!may_follow(dir_.get(), st))
+      return fail(FileRefusal::kPlantedLink, EACCES, dir_path_ + part.name);
+    std::string text;
+    if (!read_link(dir_.get(), part.name, &text)) return fail(FileRefusal::kNone, errno);
+    if (!text.empty() && text[0] == '/' && !start_at(true, &dir_, &dir_path_))
+      return fail(FileRefusal::kNone, errno);
+    push_parts(&parts_, text, true);
+    return Step::kOn;
+  }
+
+  Step arrive(const Part& part, bool exists, FilePlace* place) {
+    // A link that points nowhere names no place to write to.
+    if (!exists && part.from_link) return fail(FileRefusal::kNone, ENOENT);
+    place->dir = std::move(dir_);
+    place->dir_path = dir_path_;
+    place->name = part.name;
+    return Step::kArrived;
+  }
+
+  // Into a directory of the path, made first when missing and asked for.
+  Step enter(const Part& part, bool exists) {
     bool made = false;
     if (!exists) {
-      if (!(flags & kMakeDirs) || part.from_link)
-        return fail_with(error, FileRefusal::kNone, ENOENT);
-      made = mkdirat(dir.get(), part.name.c_str(), 0775) == 0;
-      if (!made && errno != EEXIST) return fail_with(error, FileRefusal::kNone, errno);
+      if (!(flags_ & kMakeDirs) || part.from_link) return fail(FileRefusal::kNone, ENOENT);
+      made = mkdirat(dir_.get(), part.name.c_str(), 0775) == 0;
+      if (!made && errno != EEXIST) return fail(FileRefusal::kNone, errno);
     }
-    UniqueFd next(open_directory(dir.get(), part.name.c_str()));
-    if (!next) return fail_with(error, FileRefusal::kNone, errno);
+    UniqueFd next(open_directory(dir_.get(), part.name.c_str()));
+    if (!next) return fail(FileRefusal::kNone, errno);
     if (made) fchmod(next.get(), 0775);  // whatever the umask
-    dir = std::move(next);
-    dir_path += part.name + "/";
+    dir_ = std::move(next);
+    dir_path_ += part.name + "/";
+    return Step::kOn;
   }
-  return fail_with(error, FileRefusal::kNone, EISDIR);  // the path was only "/" or "."
+
+  int flags_;
+  FileError* error_;
+  std::deque<Part> parts_;
+  UniqueFd dir_;
+  std::string dir_path_;
+  int links_ = 0;
+};
+
+}  // namespace
+
+int find_file_place(const std::string& path, int flags, FilePlace* place, FileError* error) {
+  return PathWalk(flags, error).run(path, place);
 }
 
 bool same_file_place(const char* a, const char* b) {
