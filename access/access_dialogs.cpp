@@ -8,13 +8,13 @@
 #include "access/access_model.h"
 #include "access/access_page.h"
 #include "access/texts.h"
-#include "common/form_fields.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
-#include "common/state.h"
-#include "common/texts.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/form_fields.h"
+#include "gui/message_dialog.h"
+#include "gui/state.h"
+#include "gui/texts.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/line_writers.h"
+#include "common/file_header.h"
 #include "common/places.h"
 #include "common/safe_file.h"
 #include "common/text.h"

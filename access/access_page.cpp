@@ -6,12 +6,13 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/texts.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
-#include "common/state.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/message_dialog.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
+#include "help/help_window.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ int build_access_page(MainWindow* main) {
   }
   main->access_page.reset(page);
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
-  append_notebook_page(main->notebook, frame, kTextAccessTab);
+  append_notebook_page(main->notebook, frame, kTextAccessTab, kHelpTolqhosts);
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(frame), vbox);
 
@@ -285,11 +286,6 @@ void on_user_remove(GtkWidget*, gpointer) {
   gtk_clist_remove(GTK_CLIST(page->user_list), page->selected_pair.row);
   set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
-}
-
-int read_access_file(MainWindow* main) {
-  const SettingsFile& file = settings_file(FILE_KIND_TOLQHOSTS);
-  return read_access_from(main, file.src_dir, file.src_name);
 }
 
 int read_access_from(MainWindow* main, const char* dir, const char* name) {

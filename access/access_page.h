@@ -8,7 +8,7 @@
 #include <string>
 
 #include "access/access_dialogs.h"
-#include "common/state.h"
+#include "gui/state.h"
 
 // The row last selected in a list, copied from the model when it was
 // selected: its texts as the file holds them, whatever the cells show.
@@ -71,9 +71,6 @@ void on_user_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, 
 void on_server_remove(GtkWidget* button, gpointer data);
 void on_user_remove(GtkWidget* button, gpointer data);
 
-// Reads the tolqhosts read last (its SettingsFile's src_dir + src_name) into
-// the model; 0 or -1 (model unchanged).
-int read_access_file(MainWindow* main);
 // Fills the page from the system tolqhosts when there is one, and says so
 // when it holds more than the page shows.
 void load_tolqhosts(MainWindow* main);

@@ -7,15 +7,16 @@
 #include <new>
 
 #include "app/main_window.h"
-#include "app/options.h"
 #include "app/texts.h"
+#include "banner/banner.h"
 #include "common/catalogue.h"
 #include "common/file_lock.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
-#include "common/state.h"
+#include "common/options.h"
 #include "common/temp_file.h"
 #include "converter/converter.h"
+#include "gui/message_dialog.h"
+#include "gui/state.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
 

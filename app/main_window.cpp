@@ -10,12 +10,12 @@
 #include "app/review_window.h"
 #include "app/texts.h"
 #include "common/catalogue.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
-#include "common/standard_file.h"
-#include "common/texts.h"
-#include "common/widgets.h"
 #include "filepages/file_pages.h"
+#include "gui/message_dialog.h"
+#include "gui/standard_file.h"
+#include "gui/texts.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
@@ -147,12 +147,6 @@ void load_settings_files(MainWindow* main) {
 }
 
 void show_main_window(MainWindow* main) {
-  // Fitted before the window is shown, so the list is drawn once, at its
-  // final width, after the window is mapped; the style is the one the list
-  // will be drawn with.
-  GtkWidget* dict_list = main->convd_page->dict_list;
-  gtk_widget_ensure_style(dict_list);
-  fit_list_column(dict_list, 0);
   GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
   // Before its pages are shown a notebook has no current page (-1); it then
   // shows the first.
@@ -220,13 +214,10 @@ gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data
   return on_delete_event(widget, event, data);
 }
 
-const char* help_key_for_page(int page) {
-  static const char* const keys[] = {kHelpConvdrc, kHelpTolqhosts, kHelpRead, kHelpSave};
-  return page >= 0 && page < 4 ? keys[page] : nullptr;
-}
-
 void on_help(GtkWidget*, MainWindow* main) {
-  const char* key = help_key_for_page(gtk_notebook_get_current_page(GTK_NOTEBOOK(main->notebook)));
+  GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
+  const char* key =
+      page_help_key(gtk_notebook_get_nth_page(notebook, gtk_notebook_get_current_page(notebook)));
   if (!key) return;
   char buffer[kLineSize] = {};
   copy_bounded(buffer, key);

@@ -5,7 +5,7 @@
 
 #include <gtk/gtk.h>
 
-#include "common/state.h"
+#include "gui/state.h"
 
 // Builds the window, its four pages and the button row, and makes it the
 // record of the run; -1 when a page builder failed.
@@ -32,7 +32,5 @@ void on_ok(GtkWidget* widget, MainWindow* main);
 void on_cancel(GtkWidget* widget, MainWindow* main);
 gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data);
 void on_help(GtkWidget* widget, MainWindow* main);
-// The help key of a notebook page, or null for a page without help.
-const char* help_key_for_page(int page);
 
 #endif

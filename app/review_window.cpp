@@ -8,11 +8,12 @@
 #include "app/main_window.h"
 #include "app/texts.h"
 #include "common/catalogue.h"
+#include "common/input_file.h"
 #include "common/message_numbers.h"
-#include "common/standard_file.h"
 #include "common/unified_diff.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/standard_file.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/state.h"
+#include "gui/state.h"
 
 // What the window shows, in UTF-8: for each file Apply would write, its full
 // path, then the unified diff of the file on disk now (none: empty) against

@@ -3,6 +3,7 @@
 #include <libgen.h>
 
 #include <cstdarg>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 
@@ -91,4 +92,12 @@ uint16_t jis_to_sjis(unsigned first, unsigned second) {
   unsigned lead = (first - 0x21) / 2 + 0x81;
   if (lead >= 0xA0) lead = (first - 0x21) / 2 + 0xC1;
   return static_cast<uint16_t>(((lead << 8) + trail) & 0xFFFF);
+}
+
+CodeSet terminal_code_set() {
+  const char* lang = getenv("LANG");
+  if (!lang) return CODE_SET_EUC;
+  if (strcmp(lang, "ja_JP.SJIS") == 0) return CODE_SET_SJIS;
+  if (strcmp(lang, "ja_JP.utf8") == 0 || strcmp(lang, "ja_JP.UTF-8") == 0) return CODE_SET_UTF8;
+  return CODE_SET_EUC;
 }

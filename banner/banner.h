@@ -9,6 +9,7 @@
 
 // The terminal's code set, as LANG names it.
 enum CodeSet : int { CODE_SET_EUC = 1, CODE_SET_SJIS = 3, CODE_SET_UTF8 = 4 };
+CodeSet terminal_code_set();
 
 inline constexpr int BANNER_WIDTH = 60;
 inline constexpr const char* VERSION_DATE = "2016/03/01";

@@ -1,6 +1,6 @@
 // Numbered messages, loaded once at start-up from the message file.
-#ifndef TOLQ_APP_CATALOGUE_H
-#define TOLQ_APP_CATALOGUE_H
+#ifndef TOLQ_COMMON_CATALOGUE_H
+#define TOLQ_COMMON_CATALOGUE_H
 
 #include <cstdio>
 #include <memory>

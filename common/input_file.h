@@ -1,5 +1,4 @@
-// Opening a settings, message or help file for reading, and telling whether a
-// file changed between two looks at it.
+// Opening a settings, message or help file for reading.
 #ifndef TOLQ_COMMON_INPUT_FILE_H
 #define TOLQ_COMMON_INPUT_FILE_H
 
@@ -13,32 +12,12 @@
 #include <string_view>
 
 #include "common/file_place.h"
+#include "common/file_stamp.h"
 
-// One version of a file: whether it is there and, when it is, its bytes (as a
-// SHA-256 digest), so that any change is seen, one of the same size within the
-// same timestamp tick too. Where it lies is kept to tell two files apart.
-struct FileStamp {
-  bool exists = false;
-  dev_t dev = 0;
-  ino_t ino = 0;
-  off_t size = 0;
-  std::array<unsigned char, 32> digest{};
-
-  // Both missing, or both there with the same bytes.
-  bool operator==(const FileStamp& other) const;
-  bool operator!=(const FileStamp& other) const { return !(*this == other); }
-};
-
-// The SHA-256 digest of bytes, as stamps hold it.
-std::array<unsigned char, 32> digest_of(std::string_view bytes);
 // The stamp of the settings file at path as it is now (links followed as
 // read_settings_file follows them); exists is false when there is no regular
 // file to read there.
 FileStamp stamp_file(const char* path);
-// The stamp of the bytes of the open file fd, read from its start; each piece
-// read also goes to copy when given, which returns false to stop. exists is
-// false when reading or copying fails.
-FileStamp stamp_open_file(int fd, const std::function<bool(std::string_view)>& copy = nullptr);
 
 // An open input file that closes itself.
 struct FileCloser {

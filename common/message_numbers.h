@@ -1,6 +1,6 @@
 // The numbers of the messages in the message file, by situation.
-#ifndef TOLQ_APP_MESSAGE_NUMBERS_H
-#define TOLQ_APP_MESSAGE_NUMBERS_H
+#ifndef TOLQ_COMMON_MESSAGE_NUMBERS_H
+#define TOLQ_COMMON_MESSAGE_NUMBERS_H
 
 inline constexpr int kMessageNoMemory = 32;
 inline constexpr int kMessageDuplicate = 50;  // server or host-and-user pair listed already

@@ -20,7 +20,7 @@
 #include <string_view>
 
 #include "common/file_place.h"
-#include "common/input_file.h"
+#include "common/file_stamp.h"
 
 // What a save asks beyond the write itself.
 struct SaveOptions {

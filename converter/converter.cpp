@@ -42,8 +42,8 @@ char* allocate(size_t size) {
   return p;
 }
 
-CString run(OpenFn open, ConvFn conv, CloseFn close, const char* text, size_t in_count,
-            size_t out_size) {
+CString convert_with(OpenFn open, ConvFn conv, CloseFn close, const char* text, size_t in_count,
+                     size_t out_size) {
   char* out = allocate(out_size);
   char* out_pos = out;
   size_t room = out_size - 1;  // the last byte stays for the terminator
@@ -103,16 +103,17 @@ void close_converter() {
 
 CString euc_to_utf8(const char* text) {
   size_t n = text ? strlen(text) : 0;
-  return run(entry.euc_to_utf8_open, entry.euc_to_utf8, entry.euc_to_utf8_close, text ? text : "",
-             n, 2 * n + 1);
+  return convert_with(entry.euc_to_utf8_open, entry.euc_to_utf8, entry.euc_to_utf8_close,
+                      text ? text : "", n, 2 * n + 1);
 }
 
 CString utf8_to_euc(const char* text) {
   size_t n = text ? strlen(text) : 0;
   if (n == 0)
-    return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1, 1);
-  return run(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, text, n + 1,
-             4 * n + 1);
+    return convert_with(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1,
+                        1);
+  return convert_with(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, text,
+                      n + 1, 4 * n + 1);
 }
 
 bool euc_can_hold(const char* utf8) {

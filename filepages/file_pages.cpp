@@ -4,17 +4,17 @@
 #include <new>
 #include <string>
 
-#include "common/file_dialog.h"
-#include "common/form_fields.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
-#include "common/standard_file.h"
-#include "common/state.h"
-#include "common/widgets.h"
+#include "common/split_path.h"
 #include "converter/converter.h"
-#include "filepages/split_path.h"
 #include "filepages/texts.h"
+#include "gui/file_dialog.h"
+#include "gui/form_fields.h"
+#include "gui/message_dialog.h"
+#include "gui/standard_file.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 
 namespace {
@@ -96,7 +96,8 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
     return nullptr;
   }
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
-  append_notebook_page(main->notebook, frame, label);
+  append_notebook_page(main->notebook, frame, label,
+                       browse_target_code == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead);
   defer_page_contents(frame, [=] {
     fill_file_page(main, page, frame, label, action_handler, browse_target_code, browse_description,
                    with_previous);

@@ -4,7 +4,7 @@
 
 #include <gtk/gtk.h>
 
-#include "common/state.h"
+#include "gui/state.h"
 
 // The widgets are built when the page is first shown; null until then.
 struct FilePage {

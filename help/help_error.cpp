@@ -2,8 +2,8 @@
 #include <gdk/gdkkeysyms.h>
 
 #include "common/input_file.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 #include "help/texts.h"
 

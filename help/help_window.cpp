@@ -7,11 +7,11 @@
 #include <cstring>
 #include <new>
 
-#include "common/form_fields.h"
 #include "common/input_file.h"
-#include "common/state.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/form_fields.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
 #include "help/texts.h"
 
 std::unique_ptr<HelpWindow> help_window;

@@ -10,14 +10,15 @@
 #include <vector>
 
 #include "common/catalogue.h"
-#include "common/form_fields.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
-#include "common/state.h"
 #include "common/text.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/form_fields.h"
+#include "gui/message_dialog.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
+#include "help/help_window.h"
 #include "serverrc/convdrc_file.h"
 #include "serverrc/dict_dialogs.h"
 #include "serverrc/missing_dicts.h"
@@ -348,6 +349,11 @@ void build_reset_row(MainWindow* main, GtkWidget* box) {
   connect_clicked(reset, G_CALLBACK(on_convd_reset), main);
 }
 
+void fit_dict_column(GtkWidget* list) {
+  gtk_widget_ensure_style(list);
+  fit_list_column(list, 0);
+}
+
 }  // namespace
 
 int build_convd_page(MainWindow* main) {
@@ -359,13 +365,17 @@ int build_convd_page(MainWindow* main) {
   main->convd_page.reset(page);
   dict_column_width = 0;
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
-  append_notebook_page(main->notebook, frame, kTextConvdTab);
+  append_notebook_page(main->notebook, frame, kTextConvdTab, kHelpConvdrc);
   GtkWidget* box = gtk_vbox_new(FALSE, 5);
   gtk_container_add(GTK_CONTAINER(frame), box);
   build_directory_row(main, page, box);
   build_dictionary_frame(main, page, box);
   build_options_table(page, box);
   build_reset_row(main, box);
+  // Fitted as the window is shown, before it is mapped, so the list is drawn
+  // once at its final width in the style it is drawn with.
+  if (main->window)
+    g_signal_connect_swapped(main->window, "show", G_CALLBACK(fit_dict_column), page->dict_list);
   SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
   file.render = render_convd_page;
   file.check_texts = [](MainWindow* m, std::string* refusal) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "common/state.h"
+#include "gui/state.h"
 #include "serverrc/convdrc_file.h"
 
 // What a text entry was last filled with: the value as the file holds it

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/line_writers.h"
+#include "common/file_header.h"
 #include "common/safe_file.h"
 
 namespace {
@@ -281,12 +281,11 @@ class Renderer {
   void write_value(ConvdSetting which, std::string_view value, std::string_view end) {
     if (value.empty()) return;
     end_continued_line();
+    out_.append(kKeywords[which]).append("\t\t").append(value);
     // A blank keeps a final backslash or CR from being read as part of the
     // line end.
-    if (value.back() == '\\' || value.back() == '\r')
-      append_text_line(&out_, std::string(value) + " ", kKeywords[which].data(), end);
-    else
-      append_text_line(&out_, value, kKeywords[which].data(), end);
+    if (value.back() == '\\' || value.back() == '\r') out_.push_back(' ');
+    out_.append(end);
   }
 
   void put_line(std::string_view text, std::string_view end) {

@@ -3,15 +3,15 @@
 #include <cstring>
 #include <string>
 
-#include "common/file_dialog.h"
-#include "common/form_fields.h"
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
-#include "common/state.h"
 #include "common/text.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/file_dialog.h"
+#include "gui/form_fields.h"
+#include "gui/message_dialog.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
 #include "help/help_window.h"
 #include "serverrc/convd_page.h"
 

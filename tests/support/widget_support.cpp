@@ -6,9 +6,9 @@
 #include "access/access_file.h"
 #include "access/access_page.h"
 #include "common/catalogue.h"
-#include "common/state.h"
 #include "converter/converter.h"
 #include "filepages/file_pages.h"
+#include "gui/state.h"
 #include "serverrc/convd_page.h"
 
 void process_events() {

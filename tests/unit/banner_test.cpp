@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/options.h"
 #include "banner/banner.h"
 #include "tests/support/string_file.h"
 

@@ -155,6 +155,13 @@ TEST(ConvdrcWrite, AppendsEverySettingInOrder) {
                             "set_giji_eisuu\t\t- _\n");
 }
 
+TEST(ConvdrcWrite, AValueGoesOutWholeWhateverItsBytes) {
+  ConvdSettings s;
+  s.dir = "a b\xa4\xa2" + std::string(1, '\0') + std::string(2000, 'v');
+  EXPECT_EQ(written(s),
+            kHeader + "convd_dir\t\t" + s.dir + "\nmax_sticky_env\t\t10\nautosave\t\t0\n");
+}
+
 TEST(ConvdrcWrite, WorkedExample) {
   const char* source =
       ";;\n;; convdrc : created by cfgmate \n;;\n"

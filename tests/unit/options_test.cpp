@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/options.h"
+#include "common/options.h"
 #include "common/places.h"
 #include "tests/support/string_file.h"
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "common/input_file.h"
 #include "common/safe_file.h"
 #include "tests/support/files.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/places.h"
-#include "filepages/split_path.h"
+#include "common/split_path.h"
 
 namespace {
 

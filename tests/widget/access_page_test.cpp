@@ -8,8 +8,8 @@
 #include "access/access_page.h"
 #include "app/main_window.h"
 #include "common/catalogue.h"
-#include "common/state.h"
-#include "common/widgets.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
 #include "tests/support/access_text.h"
 #include "tests/support/widget_support.h"
 

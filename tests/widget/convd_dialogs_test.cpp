@@ -8,8 +8,8 @@
 
 #include "app/main_window.h"
 #include "common/catalogue.h"
-#include "common/state.h"
 #include "filepages/file_pages.h"
+#include "gui/state.h"
 #include "serverrc/convd_page.h"
 #include "serverrc/convdrc_file.h"
 #include "serverrc/dict_dialogs.h"

@@ -7,9 +7,9 @@
 #include "app/main_window.h"
 #include "common/catalogue.h"
 #include "common/message_numbers.h"
-#include "common/state.h"
-#include "common/widgets.h"
 #include "filepages/file_pages.h"
+#include "gui/state.h"
+#include "gui/widgets.h"
 #include "serverrc/convd_page.h"
 #include "tests/support/files.h"
 #include "tests/support/widget_support.h"
@@ -283,13 +283,12 @@ TEST_F(Shell, BrowseTargetIsRemembered) {
   EXPECT_EQ(browse_target, 8);
 }
 
-TEST(HelpKeys, OnePerPage) {
-  EXPECT_STREQ(help_key_for_page(0), "SERVENV_CONVDRC");
-  EXPECT_STREQ(help_key_for_page(1), "SERVENV_TOLQHOSTS");
-  EXPECT_STREQ(help_key_for_page(2), "SERVENV_READ");
-  EXPECT_STREQ(help_key_for_page(3), "SERVENV_SAVE");
-  EXPECT_EQ(help_key_for_page(4), nullptr);
-  EXPECT_EQ(help_key_for_page(-1), nullptr);
+TEST_F(Shell, EachPageNamesItsHelpTopic) {
+  GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
+  const char* keys[] = {"SERVENV_CONVDRC", "SERVENV_TOLQHOSTS", "SERVENV_READ", "SERVENV_SAVE"};
+  for (int page = 0; page < 4; ++page)
+    EXPECT_STREQ(page_help_key(gtk_notebook_get_nth_page(notebook, page)), keys[page]);
+  EXPECT_EQ(page_help_key(nullptr), nullptr);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "common/catalogue.h"
-#include "common/state.h"
 #include "converter/converter.h"
+#include "gui/state.h"
 
 namespace {
 

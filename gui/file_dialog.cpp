@@ -1,13 +1,13 @@
-#include "common/file_dialog.h"
+#include "gui/file_dialog.h"
 
 #include <gdk/gdkkeysyms.h>
 
 #include <cstring>
 
-#include "common/message_dialog.h"
 #include "common/message_numbers.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/message_dialog.h"
+#include "gui/widgets.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
-#include "common/state.h"
+#include "gui/state.h"
 
+#include "common/input_file.h"
 #include "converter/converter.h"
 
 MainWindow* main_window_record;

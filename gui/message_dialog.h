@@ -1,6 +1,6 @@
 // The modal message dialog with one OK button.
-#ifndef TOLQ_APP_MESSAGE_DIALOG_H
-#define TOLQ_APP_MESSAGE_DIALOG_H
+#ifndef TOLQ_GUI_MESSAGE_DIALOG_H
+#define TOLQ_GUI_MESSAGE_DIALOG_H
 
 #include <gtk/gtk.h>
 

@@ -1,4 +1,4 @@
-#include "common/widgets.h"
+#include "gui/widgets.h"
 
 #include <gdk/gdkkeysyms.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
-#include "common/state.h"
 #include "converter/converter.h"
+#include "gui/state.h"
 
 GtkWidget* new_button(const char* label, int border) {
   GtkWidget* button = gtk_button_new_with_label(label);
@@ -43,8 +43,15 @@ GtkWidget* new_list_scroller(GtkWidget* list) {
   return scrolled;
 }
 
-void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label) {
+void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label,
+                          const char* help_key) {
   gtk_notebook_append_page(GTK_NOTEBOOK(notebook), page, new_euc_label(tab_label));
+  g_object_set_data(G_OBJECT(page), "tolq-help-key", const_cast<char*>(help_key));
+}
+
+const char* page_help_key(GtkWidget* page) {
+  return page ? static_cast<const char*>(g_object_get_data(G_OBJECT(page), "tolq-help-key"))
+              : nullptr;
 }
 
 namespace {

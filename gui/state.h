@@ -3,8 +3,8 @@
 // not yet applied, the file read last), the status line, and the small
 // handlers every page connects. The window assembly in
 // app/ builds the record and the pages fill it.
-#ifndef TOLQ_COMMON_STATE_H
-#define TOLQ_COMMON_STATE_H
+#ifndef TOLQ_GUI_STATE_H
+#define TOLQ_GUI_STATE_H
 
 #include <gtk/gtk.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/input_file.h"
+#include "common/file_stamp.h"
 #include "common/places.h"
 
 struct ConvdPage;

@@ -1,7 +1,7 @@
 // Turning a path typed on the read and save pages into the file it names: the
 // full path, then its directory and file name.
-#ifndef TOLQ_FILEPAGES_SPLIT_PATH_H
-#define TOLQ_FILEPAGES_SPLIT_PATH_H
+#ifndef TOLQ_COMMON_SPLIT_PATH_H
+#define TOLQ_COMMON_SPLIT_PATH_H
 
 #include <cstddef>
 #include <string>

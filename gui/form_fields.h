@@ -1,6 +1,6 @@
 // Moving values between settings-file texts (EUC-JP) and widgets (UTF-8).
-#ifndef TOLQ_COMMON_FORM_FIELDS_H
-#define TOLQ_COMMON_FORM_FIELDS_H
+#ifndef TOLQ_GUI_FORM_FIELDS_H
+#define TOLQ_GUI_FORM_FIELDS_H
 
 #include <gtk/gtk.h>
 

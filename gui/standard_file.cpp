@@ -1,9 +1,10 @@
-#include "common/standard_file.h"
+#include "gui/standard_file.h"
 
 #include "common/catalogue.h"
-#include "common/message_dialog.h"
+#include "common/input_file.h"
 #include "common/message_numbers.h"
-#include "common/texts.h"
+#include "gui/message_dialog.h"
+#include "gui/texts.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "common/form_fields.h"
+#include "gui/form_fields.h"
 
 #include <cstdint>
 #include <cstdlib>

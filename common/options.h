@@ -1,8 +1,6 @@
-// Command line, terminal code set and the root check of start-up.
-#ifndef TOLQ_APP_OPTIONS_H
-#define TOLQ_APP_OPTIONS_H
-
-#include "banner/banner.h"
+// The command line and the root check of start-up.
+#ifndef TOLQ_COMMON_OPTIONS_H
+#define TOLQ_COMMON_OPTIONS_H
 
 enum class StartMode { kRun, kVersion, kUsage };
 
@@ -10,7 +8,6 @@ enum class StartMode { kRun, kVersion, kUsage };
 // expected asks for the banner; only "--display" with a value is let through.
 StartMode scan_command_line(int argc, char** argv);
 void print_usage(const char* program);
-CodeSet terminal_code_set();
 // Sets result to 0 when the login name of the real user is "root", else 100;
 // fills home_dir and user_name from the password entry.
 void check_root_user(int* result);

@@ -1,4 +1,4 @@
-#include "app/options.h"
+#include "common/options.h"
 
 #include <pwd.h>
 #include <unistd.h>
@@ -21,14 +21,6 @@ StartMode scan_command_line(int argc, char** argv) {
 void print_usage(const char* program) {
   fprintf(stderr, "Usage: %s -v \n", program);
   fprintf(stderr, "-v show version \n");
-}
-
-CodeSet terminal_code_set() {
-  const char* lang = getenv("LANG");
-  if (!lang) return CODE_SET_EUC;
-  if (strcmp(lang, "ja_JP.SJIS") == 0) return CODE_SET_SJIS;
-  if (strcmp(lang, "ja_JP.utf8") == 0 || strcmp(lang, "ja_JP.UTF-8") == 0) return CODE_SET_UTF8;
-  return CODE_SET_EUC;
 }
 
 void check_root_user(int* result) {

@@ -1,10 +1,10 @@
-#include "common/message_dialog.h"
+#include "gui/message_dialog.h"
 
 #include <gdk/gdkkeysyms.h>
 
 #include "common/catalogue.h"
-#include "common/widgets.h"
 #include "converter/converter.h"
+#include "gui/widgets.h"
 
 namespace {
 

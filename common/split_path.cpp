@@ -1,4 +1,4 @@
-#include "filepages/split_path.h"
+#include "common/split_path.h"
 
 #include <unistd.h>
 

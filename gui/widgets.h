@@ -1,6 +1,6 @@
 // Small widget helpers shared by the main window, the pages and the dialogs.
-#ifndef TOLQ_APP_WIDGETS_H
-#define TOLQ_APP_WIDGETS_H
+#ifndef TOLQ_GUI_WIDGETS_H
+#define TOLQ_GUI_WIDGETS_H
 
 #include <gtk/gtk.h>
 
@@ -20,8 +20,12 @@ GtkWidget* new_frame(const char* title, GtkShadowType shadow, int border);
 GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border);
 // A scrolled window with border 5 and both scroll bars always shown, holding list.
 GtkWidget* new_list_scroller(GtkWidget* list);
-// Appends a page to the notebook under an EUC-JP tab label.
-void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label);
+// Appends a page to the notebook under an EUC-JP tab label; ヘルプ on it
+// opens the topic help_key.
+void append_notebook_page(GtkWidget* notebook, GtkWidget* page, const char* tab_label,
+                          const char* help_key);
+// The help topic of a notebook page; null for none.
+const char* page_help_key(GtkWidget* page);
 // Leaves the building of a notebook page's contents to fill_deferred_page.
 void defer_page_contents(GtkWidget* page, std::function<void()> fill);
 // Builds and shows the contents deferred for page, the first time only.

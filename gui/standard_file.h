@@ -1,13 +1,13 @@
 // Writing a standard settings file (Apply, and 保存 onto one), and the texts
 // that say why a settings file could not be read or written.
-#ifndef TOLQ_COMMON_STANDARD_FILE_H
-#define TOLQ_COMMON_STANDARD_FILE_H
+#ifndef TOLQ_GUI_STANDARD_FILE_H
+#define TOLQ_GUI_STANDARD_FILE_H
 
 #include <string>
 #include <vector>
 
 #include "common/safe_file.h"
-#include "common/state.h"
+#include "gui/state.h"
 
 enum class Applied { kWritten, kKept, kFailed };
 

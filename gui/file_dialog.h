@@ -1,7 +1,7 @@
 // The toolkit's file selection as the program uses it: modal over the main
 // window, with names kept in EUC-JP, the program's code set.
-#ifndef TOLQ_COMMON_FILE_DIALOG_H
-#define TOLQ_COMMON_FILE_DIALOG_H
+#ifndef TOLQ_GUI_FILE_DIALOG_H
+#define TOLQ_GUI_FILE_DIALOG_H
 
 #include <gtk/gtk.h>
 
@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "common/state.h"
+#include "gui/state.h"
 
 // What a file selection asks for.
 struct FileQuestion {
