@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
     case StartMode::kRun:
       break;
   }
-  static char lang[] = "LANG=ja_JP.UTF-8";
-  putenv(lang);
+  setenv("LANG", "ja_JP.UTF-8", 1);
   gtk_set_locale();
   gtk_init(&argc, &argv);
 
@@ -51,11 +50,13 @@ int main(int argc, char** argv) {
   int result = 0;
   check_root_user(&result);
   if (result == 100) fail_start(kMessageNotRoot);
-  load_help_file("tolqsysenv_server.hlp");
 
-  // Lives as long as the process.
-  static std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
+  // Lives as long as the run.
+  std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
   if (!main_window) fail_start(kMessageNoMemory);
+  // Without memory for it the run goes on without help.
+  main_window->help.reset(new (std::nothrow) Help{});
+  load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");
   // Both files clean and not read yet, and the directory strings formed.
   reset_program_state();
   // What a run killed mid-save left behind goes now.

@@ -152,7 +152,7 @@ void show_main_window(MainWindow* main) {
   // will be drawn with.
   GtkWidget* dict_list = main->convd_page->dict_list;
   gtk_widget_ensure_style(dict_list);
-  fit_list_column(dict_list, 0);
+  fit_dict_column(main->convd_page.get());
   GtkNotebook* notebook = GTK_NOTEBOOK(main->notebook);
   // Before its pages are shown a notebook has no current page (-1); it then
   // shows the first.
@@ -230,5 +230,5 @@ void on_help(GtkWidget*, MainWindow* main) {
   if (!key) return;
   char buffer[kLineSize] = {};
   copy_bounded(buffer, key);
-  show_help(buffer);
+  show_help(main->help.get(), buffer);
 }

@@ -3,7 +3,6 @@
 #include "converter/converter.h"
 
 MainWindow* main_window_record;
-int browse_target;
 
 namespace {
 
@@ -60,7 +59,7 @@ void mark_dirty(GtkWidget*, gpointer data) {
 }
 
 void remember_browse_target(GtkWidget*, gpointer data) {
-  browse_target = GPOINTER_TO_INT(data);
+  main_window_record->browse_target = GPOINTER_TO_INT(data);
 }
 
 void show_status(const std::string& text) {
@@ -103,7 +102,6 @@ std::string status_message(const char* text, const std::vector<std::string>& pat
 
 void reset_program_state() {
   main_window_record = nullptr;
-  browse_target = 0;
   for (SettingsFile& file : settings_table) {
     file.src_dir[0] = file.src_name[0] = '\0';
     file.read_ok = file.dirty = 0;

@@ -19,12 +19,15 @@
 struct ConvdPage;
 struct AccessPage;
 struct FilePage;
+struct Help;
 
-// Each page's own file deletes its record, where the record is complete.
+// Each page's own file deletes its record, where the record is complete (the
+// help's too).
 struct PageDeleter {
   void operator()(ConvdPage* page) const;
   void operator()(AccessPage* page) const;
   void operator()(FilePage* page) const;
+  void operator()(Help* help) const;
 };
 template <typename Page>
 using PageRecord = std::unique_ptr<Page, PageDeleter>;
@@ -36,9 +39,13 @@ struct MainWindow {
   PageRecord<AccessPage> access_page;
   PageRecord<FilePage> read_page;
   PageRecord<FilePage> save_page;
+  PageRecord<Help> help;  // null when there was no memory for it
   GtkWidget* apply_button = nullptr;
   GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
   GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
+  // Which page's path the next browse dialog fills: BROWSE_TARGET_READ or
+  // BROWSE_TARGET_SAVE, 0 before a browse button was pressed.
+  int browse_target = 0;
 };
 
 // The main window of the run, for the handlers whose signal carries no data;
@@ -52,8 +59,6 @@ inline GtkWidget* main_apply_button() {
 
 inline constexpr int BROWSE_TARGET_READ = 8;
 inline constexpr int BROWSE_TARGET_SAVE = 9;
-// Which page's path the next browse dialog fills.
-extern int browse_target;
 
 // One kind of settings file with its page, the record that Apply, 変更内容, the
 // status line and the read and save pages all work through. The page that
@@ -110,6 +115,7 @@ void note_file_read(int kind, const char* path, const FileStamp* read = nullptr)
 void set_page_dirty(int kind);
 // Marks a page dirty: data 0 the convd page, anything else the access-control page.
 void mark_dirty(GtkWidget* widget, gpointer data);
+// Notes which page's browse button was pressed: data is its BROWSE_TARGET_ code.
 void remember_browse_target(GtkWidget* widget, gpointer data);
 
 // The status line's text (UTF-8); "" empties it.

@@ -150,14 +150,14 @@ int take_page_path(const FilePage* page, char* dir, char* name, int failure_mess
   return 0;
 }
 
-FilePage* browse_page() {
-  if (browse_target == BROWSE_TARGET_READ) return read_page_record();
-  if (browse_target == BROWSE_TARGET_SAVE) return save_page_record();
+FilePage* browse_page(MainWindow* main) {
+  if (main->browse_target == BROWSE_TARGET_READ) return main->read_page.get();
+  if (main->browse_target == BROWSE_TARGET_SAVE) return main->save_page.get();
   return nullptr;
 }
 
-GtkWidget* browse_entry() {
-  FilePage* page = browse_page();
+GtkWidget* browse_entry(MainWindow* main) {
+  FilePage* page = browse_page(main);
   return page ? page->path_entry : nullptr;
 }
 
@@ -247,13 +247,13 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void open_browse_dialog(GtkWidget*, MainWindow* main) {
-  GtkWidget* entry = browse_entry();
+  GtkWidget* entry = browse_entry(main);
   std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
   FileQuestion question;
   question.title = kBrowseTitle;
   question.initial_path = initial;
   question.help = G_CALLBACK(on_help_key_clicked);
-  question.help_key = browse_target == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead;
+  question.help_key = main->browse_target == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead;
   std::optional<std::string> chosen = ask_file(main, question);
   if (chosen && !chosen->empty() && entry) set_entry_text(entry, chosen->c_str());
 }

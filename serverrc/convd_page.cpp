@@ -23,8 +23,6 @@
 #include "serverrc/missing_dicts.h"
 #include "serverrc/texts.h"
 
-int dict_column_width;
-
 namespace {
 
 constexpr int kDictListWidth = 400;
@@ -357,7 +355,6 @@ int build_convd_page(MainWindow* main) {
     return -1;
   }
   main->convd_page.reset(page);
-  dict_column_width = 0;
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextConvdTab);
   GtkWidget* box = gtk_vbox_new(FALSE, 5);
@@ -411,19 +408,19 @@ void show_missing_dictionaries(ConvdPage* page) {
     gtk_widget_show(page->missing_label);
 }
 
-void fit_list_column(GtkWidget* list, int column) {
-  GtkCList* clist = GTK_CLIST(list);
-  dict_column_width = 0;
-  if (column < 0 || column >= clist->columns) return;
-  TextMeasure measure(list);
+void fit_dict_column(ConvdPage* page) {
+  GtkCList* clist = GTK_CLIST(page->dict_list);
+  constexpr int column = 0;
+  page->dict_column_width = 0;
+  TextMeasure measure(page->dict_list);
   // Walk the rows themselves: looking each up by number would be quadratic.
   for (GList* l = clist->row_list; l; l = l->next) {
     GtkCell& cell = GTK_CLIST_ROW(l)->cell[column];
     if (cell.type != GTK_CELL_TEXT) continue;
     int width = measure.width(GTK_CELL_TEXT(cell)->text);
-    if (width > dict_column_width) dict_column_width = width;
+    if (width > page->dict_column_width) page->dict_column_width = width;
   }
-  gtk_clist_set_column_width(clist, column, dict_column_width);
+  gtk_clist_set_column_width(clist, column, page->dict_column_width);
 }
 
 void rewind_convd_fields(MainWindow* main) {
@@ -435,7 +432,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
   GtkCList* list = GTK_CLIST(page->dict_list);
   if (!list->selection) return;
   gtk_clist_remove(list, page->dict_selected_row);
-  fit_list_column(page->dict_list, 0);
+  fit_dict_column(page);
   forget_dict_selection(page);
   show_missing_dictionaries(page);
   set_page_dirty(FILE_KIND_CONVDRC);
@@ -450,7 +447,7 @@ void on_convd_reset(GtkWidget*, MainWindow* main) {
 void settle_convd_page(ConvdPage* page) {
   forget_dict_selection(page);
   rewind_fields(page);
-  fit_list_column(page->dict_list, 0);
+  fit_dict_column(page);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }

@@ -143,12 +143,13 @@ void on_dict_add(GtkWidget*, MainWindow* main) {
     return checked_dict_name(chosen, 0, &name);
   };
   if (!ask_file(main, question)) return;
-  GtkWidget* list = main->convd_page->dict_list;
+  ConvdPage* page = main->convd_page.get();
+  GtkWidget* list = page->dict_list;
   append_dict_row(list, name.c_str());
   // Only the new row can widen the column; measuring every row would not scale.
   int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
-  if (width > dict_column_width) dict_column_width = width;
-  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+  if (width > page->dict_column_width) page->dict_column_width = width;
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, page->dict_column_width);
   show_changed_row(GTK_CLIST(list)->rows - 1, 1.0);
 }
 
@@ -176,7 +177,7 @@ void open_dict_change_dialog(MainWindow* main) {
   set_dict_row(list, row, name.c_str());
   // The row stays the selected one.
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
-  fit_list_column(list, 0);
+  fit_dict_column(main->convd_page.get());
   show_changed_row(row, 0.0);
 }
 

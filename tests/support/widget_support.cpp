@@ -9,6 +9,7 @@
 #include "common/state.h"
 #include "converter/converter.h"
 #include "filepages/file_pages.h"
+#include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
 void process_events() {
@@ -26,6 +27,7 @@ bool wait_until(const std::function<bool()>& condition) {
 
 MainWindow* build_test_main_window() {
   auto* main = new MainWindow{};
+  main->help.reset(new Help{});
   if (build_main_window(main) != 0) return nullptr;
   show_main_window(main);
   process_events();

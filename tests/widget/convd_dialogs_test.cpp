@@ -116,7 +116,8 @@ TEST_F(DictDialogs, AddEntersFilesInsideTheDirectoryRelativeToIt) {
   add(dicts + "/sub/b.dic");
   add(root / "other/c.dic");
   EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic", root / "other/c.dic"}));
-  EXPECT_EQ(dict_column_width, dict_text_width(page->dict_list, (root / "other/c.dic").c_str()));
+  EXPECT_EQ(page->dict_column_width,
+            dict_text_width(page->dict_list, (root / "other/c.dic").c_str()));
 }
 
 TEST_F(DictDialogs, AddUsesTheExpandedDirectory) {

@@ -281,14 +281,14 @@ TEST_F(FilePages, BrowseFillsThePathEntryOfTheTargetPage) {
   write_file(tmp / "日本.dic", "");
   gtk_entry_set_text(GTK_ENTRY(main->read_page->path_entry), (tmp / "other/").c_str());
   gtk_entry_set_text(GTK_ENTRY(main->save_page->path_entry), "unchanged");
-  browse_target = BROWSE_TARGET_READ;
+  main->browse_target = BROWSE_TARGET_READ;
   in_file_dialog(main, open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
     EXPECT_EQ(shown_path(fs), tmp / "other");
     choose_and_ok(fs, tmp / "日本.dic");
   });
   EXPECT_EQ(path_shown(main->read_page.get()), tmp / "日本.dic");
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
-  browse_target = 0;
+  main->browse_target = 0;
   in_file_dialog(main, open_browse_dialog, kBrowseTitle,
                  [&](GtkFileSelection* fs) { choose_and_ok(fs, tmp / "日本.dic"); });
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
