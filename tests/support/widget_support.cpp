@@ -53,7 +53,6 @@ void ScratchMainWindowTest::SetUp() {
 void ScratchMainWindowTest::TearDown() {
   destroy_test_main_window(main);
   reset_program_state();
-  clear_access_model();
 }
 
 namespace {

@@ -32,7 +32,7 @@ class DialogKeys : public ScratchMainWindowTest {
     ScratchMainWindowTest::SetUp();
     ASSERT_EQ(load_help_file_at(main->help.get(), TOLQ_TEST_DATA_DIR "/tolqsysenv_server.hlp"), 0);
     page = main->access_page.get();
-    load_model("convd ja_JP a {\nh:u\n}\nconvd ja_JP b {\n}\n");
+    load_model(page->model, "convd ja_JP a {\nh:u\n}\nconvd ja_JP b {\n}\n");
     fill_server_list();
   }
 
@@ -66,8 +66,8 @@ TEST_F(DialogKeys, EnterInAnEntryIsOkEscIsCancel) {
     gtk_widget_grab_focus(d->second_entry);
     press_key(d->second_entry, GDK_Return);
   });
-  EXPECT_EQ(access_block_count, 3);
-  EXPECT_EQ(access_blocks[2].host, "c.example");
+  EXPECT_EQ(page->model.block_count, 3);
+  EXPECT_EQ(page->model.blocks[2].host, "c.example");
 }
 
 TEST_F(DialogKeys, AMessageShownFromADialogBelongsToItAndEscClosesOnlyTheMessage) {
@@ -81,7 +81,7 @@ TEST_F(DialogKeys, AMessageShownFromADialogBelongsToItAndEscClosesOnlyTheMessage
     EXPECT_EQ(front_dialog(), d->window);
     press_key(d->host_entry, GDK_Escape);
   });
-  EXPECT_EQ(access_block_count, 2);
+  EXPECT_EQ(page->model.block_count, 2);
 }
 
 // The help window stays usable under a modal dialog's grab; Esc hides it.
@@ -146,7 +146,7 @@ TEST_F(DialogKeys, InAListEnterAndADoubleClickChangeDeleteRemoves) {
   gdk_event_free(click);
   press_key(page->server_list, GDK_Delete);
   EXPECT_EQ(servers()->rows, 1);
-  EXPECT_EQ(access_block_count, 1);
+  EXPECT_EQ(page->model.block_count, 1);
 }
 
 // Titles that sort nothing are no Tab stops; the slot is row data, not a hidden column.
