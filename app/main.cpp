@@ -57,8 +57,7 @@ int main(int argc, char** argv) {
   // Without memory for it the run goes on without help.
   main_window->help.reset(new (std::nothrow) Help{});
   load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");
-  // Both files clean and not read yet, and the directory strings formed.
-  reset_program_state();
+  form_directory_strings();
   // What a run killed mid-save left behind goes now.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
     clear_stale_lock(standard_file_path(kind).c_str());

@@ -6,26 +6,21 @@ MainWindow* main_window_record;
 
 namespace {
 
-std::array<SettingsFile, 2> settings_table = {
-    SettingsFile{FILE_KIND_CONVDRC},
-    SettingsFile{FILE_KIND_TOLQHOSTS},
-};
-
 // The status line's one message: each new one replaces the last.
 constexpr const char kStatusContext[] = "result";
 
 }  // namespace
 
 std::array<SettingsFile, 2>& settings_files() {
-  return settings_table;
+  return main_window_record->files;
 }
 
 SettingsFile& settings_file(int kind) {
-  return settings_table[kind == FILE_KIND_CONVDRC ? 0 : 1];
+  return settings_files()[kind == FILE_KIND_CONVDRC ? 0 : 1];
 }
 
 bool has_unapplied_changes() {
-  for (const SettingsFile& file : settings_table)
+  for (const SettingsFile& file : settings_files())
     if (file.dirty) return true;
   return false;
 }
@@ -98,14 +93,4 @@ std::string status_message(const char* text, const std::vector<std::string>& pat
   std::vector<std::string> shown;
   for (const std::string& path : paths) shown.push_back(display_path(path));
   return fill_in(euc_to_utf8(text).get(), shown);
-}
-
-void reset_program_state() {
-  main_window_record = nullptr;
-  for (SettingsFile& file : settings_table) {
-    file.src_dir[0] = file.src_name[0] = '\0';
-    file.read_ok = file.dirty = 0;
-    file.stamp = FileStamp{};
-  }
-  form_directory_strings();
 }

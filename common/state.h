@@ -32,33 +32,7 @@ struct PageDeleter {
 template <typename Page>
 using PageRecord = std::unique_ptr<Page, PageDeleter>;
 
-struct MainWindow {
-  GtkWidget* window = nullptr;
-  GtkWidget* notebook = nullptr;
-  PageRecord<ConvdPage> convd_page;
-  PageRecord<AccessPage> access_page;
-  PageRecord<FilePage> read_page;
-  PageRecord<FilePage> save_page;
-  PageRecord<Help> help;  // null when there was no memory for it
-  GtkWidget* apply_button = nullptr;
-  GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
-  GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
-  // Which page's path the next browse dialog fills: BROWSE_TARGET_READ or
-  // BROWSE_TARGET_SAVE, 0 before a browse button was pressed.
-  int browse_target = 0;
-};
-
-// The main window of the run, for the handlers whose signal carries no data;
-// set when the window is built.
-extern MainWindow* main_window_record;
-
-// The Apply button, for handlers without the MainWindow.
-inline GtkWidget* main_apply_button() {
-  return main_window_record->apply_button;
-}
-
-inline constexpr int BROWSE_TARGET_READ = 8;
-inline constexpr int BROWSE_TARGET_SAVE = 9;
+struct MainWindow;
 
 // One kind of settings file with its page, the record that Apply, 変更内容, the
 // status line and the read and save pages all work through. The page that
@@ -96,7 +70,38 @@ struct SettingsFile {
   }
 };
 
-// Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
+struct MainWindow {
+  GtkWidget* window = nullptr;
+  GtkWidget* notebook = nullptr;
+  PageRecord<ConvdPage> convd_page;
+  PageRecord<AccessPage> access_page;
+  PageRecord<FilePage> read_page;
+  PageRecord<FilePage> save_page;
+  PageRecord<Help> help;  // null when there was no memory for it
+  GtkWidget* apply_button = nullptr;
+  GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
+  GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
+  // Which page's path the next browse dialog fills: BROWSE_TARGET_READ or
+  // BROWSE_TARGET_SAVE, 0 before a browse button was pressed.
+  int browse_target = 0;
+  // Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
+  std::array<SettingsFile, 2> files = {SettingsFile{FILE_KIND_CONVDRC},
+                                       SettingsFile{FILE_KIND_TOLQHOSTS}};
+};
+
+// The main window of the run, for the handlers whose signal carries no data;
+// set when the window is built.
+extern MainWindow* main_window_record;
+
+// The Apply button, for handlers without the MainWindow.
+inline GtkWidget* main_apply_button() {
+  return main_window_record->apply_button;
+}
+
+inline constexpr int BROWSE_TARGET_READ = 8;
+inline constexpr int BROWSE_TARGET_SAVE = 9;
+
+// The main window's settings files, for code without the MainWindow.
 std::array<SettingsFile, 2>& settings_files();
 SettingsFile& settings_file(int kind);
 // True when some page holds changes not yet applied.
@@ -129,8 +134,5 @@ std::string fill_in(std::string text, const std::vector<std::string>& values);
 // An EUC-JP text for the status line in UTF-8, each "%s" in it replaced in
 // turn by one of paths, shown as the file system names them.
 std::string status_message(const char* text, const std::vector<std::string>& paths = {});
-
-// Everything above back to how a run starts (for tests that build many windows).
-void reset_program_state();
 
 #endif

@@ -52,7 +52,7 @@ void ScratchMainWindowTest::SetUp() {
 
 void ScratchMainWindowTest::TearDown() {
   destroy_test_main_window(main);
-  reset_program_state();
+  form_directory_strings();  // etc_dir and lib_dir back from the scratch directories
 }
 
 namespace {

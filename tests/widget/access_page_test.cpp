@@ -34,10 +34,7 @@ class AccessPageTest : public testing::Test {
     settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
-  }
+  void TearDown() override { destroy_test_main_window(main); }
 
   void load(const std::string& text) {
     load_model(page->model, text);

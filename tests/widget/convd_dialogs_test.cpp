@@ -50,7 +50,6 @@ class DictDialogs : public testing::Test {
   }
   void TearDown() override {
     destroy_test_main_window(main);
-    reset_program_state();
     home_dir[0] = user_name[0] = '\0';
   }
 
