@@ -22,8 +22,8 @@
 namespace {
 
 // Ends start-up after a fatal error, once the user has read the message.
-[[noreturn]] void fail_start(int number) {
-  show_message_and_wait(message_text(number));
+[[noreturn]] void fail_start(const MessageCatalogue* catalogue, int number) {
+  show_message_and_wait(message_text(catalogue, number, nullptr));
   exit(-1);
 }
 
@@ -46,14 +46,17 @@ int main(int argc, char** argv) {
   gtk_set_locale();
   gtk_init(&argc, &argv);
 
-  if (load_message_catalogue(kMessageFileName) == 0) show_message(kTextMessageFileFailed);
+  std::unique_ptr<MessageCatalogue> catalogue;
+  if (load_message_catalogue(kMessageFileName, &catalogue) == 0)
+    show_message(kTextMessageFileFailed);
   int result = 0;
   check_root_user(&result);
-  if (result == 100) fail_start(kMessageNotRoot);
+  if (result == 100) fail_start(catalogue.get(), kMessageNotRoot);
 
   // Lives as long as the run.
   std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
-  if (!main_window) fail_start(kMessageNoMemory);
+  if (!main_window) fail_start(catalogue.get(), kMessageNoMemory);
+  main_window->catalogue = std::move(catalogue);
   // Without memory for it the run goes on without help.
   main_window->help.reset(new (std::nothrow) Help{});
   load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");

@@ -2,7 +2,7 @@
 
 #include <gdk/gdkkeysyms.h>
 
-#include "common/catalogue.h"
+#include "common/state.h"
 #include "common/widgets.h"
 #include "converter/converter.h"
 

@@ -57,6 +57,12 @@ void remember_browse_target(GtkWidget*, gpointer data) {
   main_window_record->browse_target = GPOINTER_TO_INT(data);
 }
 
+const char* message_text(int number) {
+  const MessageCatalogue* catalogue =
+      main_window_record ? main_window_record->catalogue.get() : nullptr;
+  return message_text(catalogue, number, nullptr);
+}
+
 void show_status(const std::string& text) {
   if (!main_window_record || !main_window_record->status_bar) return;
   GtkStatusbar* bar = GTK_STATUSBAR(main_window_record->status_bar);

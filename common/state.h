@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/catalogue.h"
 #include "common/input_file.h"
 #include "common/places.h"
 
@@ -77,7 +78,8 @@ struct MainWindow {
   PageRecord<AccessPage> access_page;
   PageRecord<FilePage> read_page;
   PageRecord<FilePage> save_page;
-  PageRecord<Help> help;  // null when there was no memory for it
+  PageRecord<Help> help;                        // null when there was no memory for it
+  std::unique_ptr<MessageCatalogue> catalogue;  // the numbered messages, read at start-up
   GtkWidget* apply_button = nullptr;
   GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
   GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
@@ -122,6 +124,9 @@ void set_page_dirty(int kind);
 void mark_dirty(GtkWidget* widget, gpointer data);
 // Notes which page's browse button was pressed: data is its BROWSE_TARGET_ code.
 void remember_browse_target(GtkWidget* widget, gpointer data);
+
+// The text of a message number in the main window's catalogue.
+const char* message_text(int number);
 
 // The status line's text (UTF-8); "" empties it.
 void show_status(const std::string& text);

@@ -9,8 +9,6 @@
 
 namespace {
 
-void* const kConverterNotLoaded = reinterpret_cast<void*>(-1);
-
 using OpenFn = tolq_conv_t (*)(void);
 using ConvFn = int (*)(tolq_conv_t, char**, size_t*, char**, size_t*);
 using CloseFn = int (*)(tolq_conv_t);
@@ -31,7 +29,7 @@ constexpr Entry kInProcess = {conversion_open_euc_to_utf8,
 
 // The library in use and the entry points every conversion calls.
 struct Converter {
-  void* handle = kConverterNotLoaded;
+  void* handle = nullptr;  // null while the library is not in use
   Entry entry = kInProcess;
 };
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): one library per process.
@@ -76,7 +74,6 @@ void load_converter(const char* path) {
   converter.entry = kInProcess;
   converter.handle = dlopen(path, RTLD_LAZY);
   if (!converter.handle) {
-    converter.handle = kConverterNotLoaded;
     printf("NULL == tolq_handle\n");
     return;
   }
@@ -88,7 +85,7 @@ void load_converter(const char* path) {
     found[i] = dlsym(converter.handle, names[i]);
     if (!found[i]) {
       dlclose(converter.handle);
-      converter.handle = kConverterNotLoaded;
+      converter.handle = nullptr;
       printf("dlclose\n");
       return;
     }
@@ -102,12 +99,12 @@ void load_converter(const char* path) {
 }
 
 bool converter_loaded() {
-  return converter.handle != kConverterNotLoaded;
+  return converter.handle != nullptr;
 }
 
 void close_converter() {
-  if (converter.handle != kConverterNotLoaded) dlclose(converter.handle);
-  converter.handle = kConverterNotLoaded;
+  if (converter.handle) dlclose(converter.handle);
+  converter.handle = nullptr;
   converter.entry = kInProcess;
 }
 

@@ -28,6 +28,7 @@ bool wait_until(const std::function<bool()>& condition) {
 MainWindow* build_test_main_window() {
   auto* main = new MainWindow{};
   main->help.reset(new Help{});
+  load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg", &main->catalogue);
   if (build_main_window(main) != 0) return nullptr;
   show_main_window(main);
   process_events();

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/catalogue.h"
 #include "common/state.h"
 #include "converter/converter.h"
 
@@ -56,7 +55,6 @@ int main(int argc, char** argv) {
     fprintf(stderr, "widget tests: skipped: no display\n");
     return 77;
   }
-  load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg");
   form_directory_strings();
   return RUN_ALL_TESTS();
 }
