@@ -324,6 +324,7 @@ std::string render_access_page(MainWindow* main) {
 
 void load_tolqhosts(MainWindow* main) {
   note_standard_file(FILE_KIND_TOLQHOSTS);
+  const char* etc_dir = main->places.etc_dir;
   if (path_exists(etc_dir, "tolqhosts") != 0) return;
   if (read_access_from(main, etc_dir, "tolqhosts") != 0) return;
   remember_file_read(FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts");

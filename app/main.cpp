@@ -50,20 +50,22 @@ int main(int argc, char** argv) {
   if (load_message_catalogue(kMessageFileName, &catalogue) == 0)
     show_message(kTextMessageFileFailed);
   int result = 0;
-  check_root_user(&result);
+  Places places;
+  check_root_user(&result, &places);
   if (result == 100) fail_start(catalogue.get(), kMessageNotRoot);
 
   // Lives as long as the run.
   std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
   if (!main_window) fail_start(catalogue.get(), kMessageNoMemory);
   main_window->catalogue = std::move(catalogue);
+  main_window->places = places;
+  form_directory_strings(&main_window->places);
   // Without memory for it the run goes on without help.
   main_window->help.reset(new (std::nothrow) Help{});
   load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");
-  form_directory_strings();
   // What a run killed mid-save left behind goes now.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
-    clear_stale_lock(standard_file_path(kind).c_str());
+    clear_stale_lock(standard_file_path(main_window->places, kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());
   show_main_window(main_window.get());

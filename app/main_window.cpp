@@ -138,7 +138,7 @@ void load_settings_files(MainWindow* main) {
   // A file refused for its link or its size leaves its page as an unreadable
   // one does; the user is told why.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS}) {
-    std::string why = read_refusal_text(standard_file_path(kind).c_str());
+    std::string why = read_refusal_text(standard_file_path(main->places, kind).c_str());
     if (!why.empty()) show_message(why.c_str());
   }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.

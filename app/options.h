@@ -3,6 +3,7 @@
 #define TOLQ_APP_OPTIONS_H
 
 #include "banner/banner.h"
+#include "common/places.h"
 
 enum class StartMode { kRun, kVersion, kUsage };
 
@@ -12,7 +13,7 @@ StartMode scan_command_line(int argc, char** argv);
 void print_usage(const char* program);
 CodeSet terminal_code_set();
 // Sets result to 0 when the login name of the real user is "root", else 100;
-// fills home_dir and user_name from the password entry.
-void check_root_user(int* result);
+// fills the home_dir and user_name of places from the password entry.
+void check_root_user(int* result, Places* places);
 
 #endif

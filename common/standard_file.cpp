@@ -51,7 +51,7 @@ Applied apply_file(MainWindow* main, SettingsFile& file, FileError* error, bool*
     FileStamp written;
     *error = FileError{};
     SaveOptions options;
-    options.backup_path = previous_version_path(file.kind);
+    options.backup_path = previous_version_path(*file.places, file.kind);
     options.expected = &expected;
     options.written = &written;
     options.error = error;

@@ -39,9 +39,10 @@ struct MainWindow;
 // status line and the read and save pages all work through. The page that
 // shows the kind fills in the functions when it is built.
 struct SettingsFile {
-  explicit SettingsFile(int file_kind) : kind(file_kind) {}
+  SettingsFile(int file_kind, const Places* run_places) : kind(file_kind), places(run_places) {}
 
-  const int kind;  // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const int kind;              // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const Places* const places;  // the main window's, which say where the standard file is
   // The file read last (at start, by 初期設定に戻す or through 読込), whose
   // lines saves carry over; the directory ends with '/'. Both are empty when
   // built-in defaults were put in instead.
@@ -65,13 +66,18 @@ struct SettingsFile {
   int (*read)(MainWindow* main, const char* dir, const char* name, int* message) = nullptr;
 
   // The standard place, where Apply writes it.
-  std::string path() const { return standard_file_path(kind); }
+  std::string path() const { return standard_file_path(*places, kind); }
   bool texts_writable(MainWindow* main, std::string* refusal) const {
     return !check_texts || check_texts(main, refusal);
   }
 };
 
 struct MainWindow {
+  MainWindow() = default;
+  // The settings files point at the places.
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
   GtkWidget* window = nullptr;
   GtkWidget* notebook = nullptr;
   PageRecord<ConvdPage> convd_page;
@@ -86,14 +92,20 @@ struct MainWindow {
   // Which page's path the next browse dialog fills: BROWSE_TARGET_READ or
   // BROWSE_TARGET_SAVE, 0 before a browse button was pressed.
   int browse_target = 0;
+  Places places;  // formed at start-up
   // Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
-  std::array<SettingsFile, 2> files = {SettingsFile{FILE_KIND_CONVDRC},
-                                       SettingsFile{FILE_KIND_TOLQHOSTS}};
+  std::array<SettingsFile, 2> files = {SettingsFile{FILE_KIND_CONVDRC, &places},
+                                       SettingsFile{FILE_KIND_TOLQHOSTS, &places}};
 };
 
 // The main window of the run, for the handlers whose signal carries no data;
 // set when the window is built.
 extern MainWindow* main_window_record;
+
+// The places of the run, for code without the MainWindow.
+inline const Places& run_places() {
+  return main_window_record->places;
+}
 
 // The Apply button, for handlers without the MainWindow.
 inline GtkWidget* main_apply_button() {

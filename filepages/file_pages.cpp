@@ -135,8 +135,8 @@ int path_fault_message(PagePathFault fault, int failure_message) {
 int take_page_path(const FilePage* page, char* dir, char* name, int failure_message) {
   GtkEntry* entry = GTK_ENTRY(page->path_entry);
   std::string full;
-  int message =
-      path_fault_message(full_page_path(gtk_entry_get_text(entry), &full), failure_message);
+  int message = path_fault_message(full_page_path(run_places(), gtk_entry_get_text(entry), &full),
+                                   failure_message);
   if (message != 0) {
     show_message_number(message);
     return -1;
@@ -208,7 +208,8 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
 
 void on_previous_clicked(GtkWidget*, MainWindow* main) {
   FilePage* page = main->read_page.get();
-  set_entry_text(page->path_entry, previous_version_path(chosen_file(page).kind).c_str());
+  set_entry_text(page->path_entry,
+                 previous_version_path(run_places(), chosen_file(page).kind).c_str());
 }
 
 void on_save_clicked(GtkWidget*, MainWindow* main) {

@@ -399,8 +399,9 @@ void forget_dict_selection(ConvdPage* page) {
 }
 
 void show_missing_dictionaries(ConvdPage* page) {
-  std::string text = missing_dictionaries_text(find_missing_dictionaries(
-      entry_value(page->dir_entry, page->dir_origin), dict_row_names(page->dict_list)));
+  std::string text = missing_dictionaries_text(
+      find_missing_dictionaries(run_places(), entry_value(page->dir_entry, page->dir_origin),
+                                dict_row_names(page->dict_list)));
   gtk_label_set_text(GTK_LABEL(page->missing_label), euc_to_utf8(text.c_str()).get());
   if (text.empty())
     gtk_widget_hide(page->missing_label);
@@ -453,8 +454,9 @@ void settle_convd_page(ConvdPage* page) {
 }
 
 int load_convdrc(MainWindow* main, int library_only) {
-  std::string etc = std::string(etc_dir) + lang_dir;
-  std::string lib = std::string(lib_dir) + lang_dir;
+  const Places& places = main->places;
+  std::string etc = std::string(places.etc_dir) + places.lang_dir;
+  std::string lib = std::string(places.lib_dir) + places.lang_dir;
   const char* dir = nullptr;
   if (!library_only) {
     note_standard_file(FILE_KIND_CONVDRC);

@@ -55,6 +55,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "widget tests: skipped: no display\n");
     return 77;
   }
-  form_directory_strings();
   return RUN_ALL_TESTS();
 }
