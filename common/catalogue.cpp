@@ -119,6 +119,7 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
     }
   }
   if (fallback && *fallback) return fallback;
+  // Outlives the call, as an entry's text does; the next such call overwrites it.
   static char buffer[256];
   snprintf(buffer, sizeof buffer, "mes_id = %d: %s", number, "Message not found.\n");
   return buffer;

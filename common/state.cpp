@@ -2,6 +2,7 @@
 
 #include "converter/converter.h"
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): dataless handlers.
 MainWindow* main_window_record;
 
 namespace {
@@ -19,8 +20,8 @@ SettingsFile& settings_file(int kind) {
   return settings_files()[kind == FILE_KIND_CONVDRC ? 0 : 1];
 }
 
-bool has_unapplied_changes() {
-  for (const SettingsFile& file : settings_files())
+bool has_unapplied_changes(const MainWindow* main) {
+  for (const SettingsFile& file : main->files)
     if (file.dirty) return true;
   return false;
 }

@@ -98,8 +98,10 @@ struct MainWindow {
                                        SettingsFile{FILE_KIND_TOLQHOSTS, &places}};
 };
 
-// The main window of the run, for the handlers whose signal carries no data;
-// set when the window is built.
+// The main window of the run, the one way to it for the handlers whose signal
+// carries no data (or other data) and the code they call; set when the window
+// is built. Everything else is given its MainWindow.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): dataless handlers.
 extern MainWindow* main_window_record;
 
 // The places of the run, for code without the MainWindow.
@@ -118,8 +120,8 @@ inline constexpr int BROWSE_TARGET_SAVE = 9;
 // The main window's settings files, for code without the MainWindow.
 std::array<SettingsFile, 2>& settings_files();
 SettingsFile& settings_file(int kind);
-// True when some page holds changes not yet applied.
-bool has_unapplied_changes();
+// True when some page of the window holds changes not yet applied.
+bool has_unapplied_changes(const MainWindow* main);
 
 // Notes dir + name as the file of a kind read last, after a successful read.
 void remember_file_read(int kind, const char* dir, const char* name);
