@@ -110,12 +110,13 @@ bool typed(const std::string& text, const std::string* row_text) {
   return !row_text || text != *row_text;
 }
 
-int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
+int server_refusal(const AccessModel& model, const EntryTexts& t,
+                   const std::optional<EntryTexts>& row) {
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_port = row ? row->second.c_str() : nullptr;
   if (t.host.empty()) return kMessageNoServerHost;
   if (validate_port(t.second.c_str()) != 0) return kMessageBadPort;
-  if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
+  if (server_is_duplicate(model, t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
     return kMessageDuplicate;
   if (typed(t.host, row ? &row->host : nullptr) && validate_host_text(t.host.c_str(), true) != 0)
     return kMessageBadHostOrUser;
@@ -124,11 +125,12 @@ int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
 
 // The user is checked again when the host changed: what a user may hold
 // depends on whether the pair has a host.
-int pair_refusal(int slot, const EntryTexts& t, const std::optional<EntryTexts>& row) {
+int pair_refusal(const AccessModel& model, int slot, const EntryTexts& t,
+                 const std::optional<EntryTexts>& row) {
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_user = row ? row->second.c_str() : nullptr;
   if (t.host.empty() && t.second.empty()) return kMessageNoHostOrUser;
-  if (entry_is_duplicate(slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
+  if (entry_is_duplicate(model, slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
     return kMessageDuplicate;
   bool host_typed = typed(t.host, row ? &row->host : nullptr);
   bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
@@ -169,7 +171,7 @@ std::optional<EntryTexts> ask_entry_texts(MainWindow* main, const DialogLayout& 
 }  // namespace
 
 void on_server_add_clicked(GtkWidget*, MainWindow* main) {
-  if (access_block_count >= MAX_ACCESS_BLOCKS) {
+  if (main->access_page->model.block_count >= MAX_ACCESS_BLOCKS) {
     show_message_number(kMessageTooManyServers);
     return;
   }
@@ -185,7 +187,7 @@ void on_server_change_clicked(GtkWidget*, MainWindow* main) {
 
 void on_user_add_clicked(GtkWidget*, MainWindow* main) {
   if (!list_has_selection(main->access_page->server_list)) return;
-  if (entry_order_count[selected_server_slot()] >= MAX_BLOCK_ENTRIES) {
+  if (main->access_page->model.entry_order_count[selected_server_slot()] >= MAX_BLOCK_ENTRIES) {
     show_message_number(kMessageTooManyUsers);
     return;
   }
@@ -207,8 +209,10 @@ std::optional<EntryTexts> open_server_dialog(MainWindow* main, DialogMode mode) 
       add ? kHelpServerAdd : kHelpServerChange};
   std::optional<EntryTexts> row;
   if (!add) row = main->access_page->selected_server.texts;
-  return ask_entry_texts(main, layout, row,
-                         [row](const EntryTexts& t) { return server_refusal(t, row); });
+  const AccessModel& model = main->access_page->model;
+  return ask_entry_texts(main, layout, row, [&model, row](const EntryTexts& t) {
+    return server_refusal(model, t, row);
+  });
 }
 
 std::optional<EntryTexts> open_user_dialog(MainWindow* main, DialogMode mode) {
@@ -219,8 +223,10 @@ std::optional<EntryTexts> open_user_dialog(MainWindow* main, DialogMode mode) {
   std::optional<EntryTexts> row;
   if (!add) row = main->access_page->selected_pair.texts;
   int slot = selected_server_slot();
-  return ask_entry_texts(main, layout, row,
-                         [slot, row](const EntryTexts& t) { return pair_refusal(slot, t, row); });
+  const AccessModel& model = main->access_page->model;
+  return ask_entry_texts(main, layout, row, [&model, slot, row](const EntryTexts& t) {
+    return pair_refusal(model, slot, t, row);
+  });
 }
 
 void on_entry_dialog_ok(GtkWidget*, gpointer dialog) {

@@ -15,43 +15,6 @@ namespace {
 
 constexpr const char* kConvdWord = "convd";
 
-// What a line of the file read last is to a save.
-enum class LineRole : unsigned char {
-  kDropped,  // a blank line or an old ";;" header between blocks
-  kKept,     // copied as it stands
-  kHeader,   // the header that named a block: rewritten when the server changed
-  kEntry,    // one of a block's first 50 entries, the model's now
-};
-
-struct SourceLine {
-  size_t begin;
-  size_t length;
-  LineRole role;
-};
-
-// A piece of the file read last: the lines between two blocks, or a block the
-// reader took into the model, from its first header to its closing line, with
-// what the block held when it was read.
-struct Segment {
-  std::vector<SourceLine> lines;
-  int block = -1;  // the origin of the block read from the lines, -1 between blocks
-  int kind = BLOCK_KIND_CONVD;
-  std::string host;
-  std::string port;
-  std::vector<AccessEntry> entries;  // read from the kEntry lines, in order
-  size_t added_at = 0;               // the line before which entries added since go
-};
-
-// The text of the file read last, in the pieces a save merges the model into.
-struct AccessSource {
-  std::string text;
-  std::vector<Segment> segments;
-  size_t insert_at = 0;  // the segment before which blocks added since go
-  bool more_than_shown = false;
-};
-
-AccessSource source;
-
 bool is_space(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -115,11 +78,13 @@ bool is_comment_or_blank(std::string_view line) {
   return line.empty() || line[0] == ';';
 }
 
-// Reads a text into the model, line by line, into the segments of the source.
+// Reads a text into the model, line by line, into the segments of its source.
 class Reader {
  public:
+  explicit Reader(AccessModel& model) : model_(model) {}
+
   void read(std::string_view text) {
-    source.segments.emplace_back();
+    model_.source.segments.emplace_back();
     for (size_t begin = 0; begin < text.size();) {
       size_t end = text.find('\n', begin);
       if (end == std::string_view::npos) end = text.size();
@@ -129,17 +94,17 @@ class Reader {
     if (open_)
       give_up_open_block();
     else if (!stopped_)
-      source.insert_at = source.segments.size();
-    access_block_count = access_slot_count = b_;
+      model_.source.insert_at = model_.source.segments.size();
+    model_.block_count = model_.slot_count = b_;
   }
 
  private:
-  Segment& segment() { return source.segments.back(); }
+  Segment& segment() { return model_.source.segments.back(); }
 
   void take(std::string_view line, size_t begin) {
     line_ = {begin, line.size(), LineRole::kKept};
     if (stopped_) {
-      if (accepted_header_line(line)) source.more_than_shown = true;
+      if (accepted_header_line(line)) model_.source.more_than_shown = true;
       add(LineRole::kKept);
     } else if (open_) {
       in_block(line);
@@ -164,7 +129,7 @@ class Reader {
     HeaderLine header;
     if (is_header_line(line)) {
       if (parse_header(line, header) && header_accepted(header)) {
-        source.segments.emplace_back();
+        model_.source.segments.emplace_back();
         segment().block = b_;
         open_ = true;
         skipping_ = foreign_ = overflow_ = false;
@@ -199,12 +164,12 @@ class Reader {
     } else if (skipping_) {
       add(LineRole::kKept);
     } else if (e_ >= MAX_BLOCK_ENTRIES) {
-      source.more_than_shown = true;
+      model_.source.more_than_shown = true;
       if (!overflow_) segment().added_at = segment().lines.size();
       overflow_ = true;
       add(LineRole::kKept);
     } else {
-      AccessEntry& entry = access_blocks[b_].entries[e_];
+      AccessEntry& entry = model_.blocks[b_].entries[e_];
       entry = AccessEntry{};
       entry.order = entry.origin = e_++;
       parse_entry(line, entry);
@@ -214,7 +179,7 @@ class Reader {
   }
 
   void take_header(const HeaderLine& header) {
-    AccessBlock& target = access_blocks[b_];
+    AccessBlock& target = model_.blocks[b_];
     target.kind = segment().kind = header.kind;
     target.lang = kLangName;
     target.host = segment().host = header.host;
@@ -229,16 +194,16 @@ class Reader {
     if (!overflow_) segment().added_at = segment().lines.size() - 1;
     // The list position is taken when the block is complete, so that a
     // renamed block does not leave a gap in its kind's order.
-    AccessBlock& done = access_blocks[b_];
+    AccessBlock& done = model_.blocks[b_];
     done.kind_order = kind_counter_[done.kind]++;
-    entry_order_count[b_] = entry_slot_count[b_] = e_;
+    model_.entry_order_count[b_] = model_.entry_slot_count[b_] = e_;
     ++b_;
     open_ = false;
     e_ = 0;
-    source.segments.emplace_back();
+    model_.source.segments.emplace_back();
     if (b_ == MAX_ACCESS_BLOCKS) {
       stopped_ = true;
-      source.insert_at = source.segments.size() - 1;
+      model_.source.insert_at = model_.source.segments.size() - 1;
     }
   }
 
@@ -249,8 +214,8 @@ class Reader {
     for (SourceLine& line : open.lines) line.role = LineRole::kKept;
     open.block = -1;
     open.entries.clear();
-    clear_access_block(b_);
-    source.insert_at = source.segments.size() - 1;
+    clear_access_block(model_, b_);
+    model_.source.insert_at = model_.source.segments.size() - 1;
   }
 
   SourceLine line_ = {};
@@ -263,6 +228,7 @@ class Reader {
   bool overflow_ = false;  // the open block has more than 50 entries
   bool stopped_ = false;
   int kind_counter_[2] = {0, 0};
+  AccessModel& model_;
 };
 
 void put_header(std::string* out, const AccessBlock& block) {
@@ -292,8 +258,8 @@ void put_entry(std::string* out, const AccessEntry& entry) {
 
 // A line of the file read last, whole; a last line without its newline gets
 // one, so that it cannot swallow the next line written.
-void copy_line(std::string* out, const SourceLine& line) {
-  out->append(source.text, line.begin, line.length);
+void copy_line(const AccessModel& model, std::string* out, const SourceLine& line) {
+  out->append(model.source.text, line.begin, line.length);
   *out += '\n';
 }
 
@@ -310,10 +276,10 @@ bool same_server(const Segment& segment, const AccessBlock& block) {
 // line, copied unless it was changed, a removed one goes, and the others come
 // where the shown entries ended, always in the block's list order. A block the
 // user did not change (or changed back) is so copied byte for byte.
-void merge_block(std::string* out, const Segment& segment, int slot) {
-  const AccessBlock& block = access_blocks[slot];
+void merge_block(const AccessModel& model, std::string* out, const Segment& segment, int slot) {
+  const AccessBlock& block = model.blocks[slot];
   int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
+  int count = ordered_entries(model, slot, slots);
   int next = 0;  // the first entry of the list not written yet
   auto write_until = [&](int end) {
     for (; next < end; ++next) put_entry(out, block.entries[slots[next]]);
@@ -331,13 +297,13 @@ void merge_block(std::string* out, const Segment& segment, int slot) {
         write_until(k);
         const AccessEntry& entry = block.entries[slots[next++]];
         if (same_entry(entry, segment.entries[origin]))
-          copy_line(out, line);
+          copy_line(model, out, line);
         else
           put_entry(out, entry);
       }
       ++origin;
     } else {
-      copy_line(out, line);
+      copy_line(model, out, line);
     }
   }
 }
@@ -345,21 +311,22 @@ void merge_block(std::string* out, const Segment& segment, int slot) {
 enum BlockSaveState : unsigned char { kSkipped, kPending, kWritten };
 
 struct SaveState {
-  SaveState() {
+  explicit SaveState(const AccessModel& model) {
     for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot)
-      block[slot] = slot < access_slot_count && access_block_is_live(slot) ? kPending : kSkipped;
+      block[slot] =
+          slot < model.slot_count && access_block_is_live(model, slot) ? kPending : kSkipped;
   }
   BlockSaveState block[MAX_ACCESS_BLOCKS];
 };
 
-void append_pending_blocks(std::string* out, SaveState& save) {
+void append_pending_blocks(const AccessModel& model, std::string* out, SaveState& save) {
   for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS}) {
-    for (int i = 0; i < access_block_count; ++i) {
-      for (int slot = 0; slot < access_slot_count; ++slot) {
-        const AccessBlock& block = access_blocks[slot];
+    for (int i = 0; i < model.block_count; ++i) {
+      for (int slot = 0; slot < model.slot_count; ++slot) {
+        const AccessBlock& block = model.blocks[slot];
         if (save.block[slot] == kPending && block.kind == kind && block.kind_order == i &&
-            access_block_is_live(slot)) {
-          write_access_block(out, slot);
+            access_block_is_live(model, slot)) {
+          write_access_block(model, out, slot);
           save.block[slot] = kWritten;
           break;
         }
@@ -372,74 +339,75 @@ void append_pending_blocks(std::string* out, SaveState& save) {
 // blank lines between blocks, and the blocks the user removed; the model's
 // blocks stand where they were read; blocks added since come where the reader
 // will find them.
-void merge_source(std::string* out, SaveState& save) {
+void merge_source(const AccessModel& model, std::string* out, SaveState& save) {
   int slot_of_origin[MAX_ACCESS_BLOCKS];
   std::fill(std::begin(slot_of_origin), std::end(slot_of_origin), -1);
-  for (int slot = 0; slot < access_slot_count; ++slot) {
-    int origin = access_blocks[slot].origin;
-    if (access_block_is_live(slot) && origin >= 0 && origin < MAX_ACCESS_BLOCKS)
+  for (int slot = 0; slot < model.slot_count; ++slot) {
+    int origin = model.blocks[slot].origin;
+    if (access_block_is_live(model, slot) && origin >= 0 && origin < MAX_ACCESS_BLOCKS)
       slot_of_origin[origin] = slot;
   }
-  for (size_t i = 0; i < source.segments.size(); ++i) {
-    if (i == source.insert_at) append_pending_blocks(out, save);
-    const Segment& segment = source.segments[i];
+  for (size_t i = 0; i < model.source.segments.size(); ++i) {
+    if (i == model.source.insert_at) append_pending_blocks(model, out, save);
+    const Segment& segment = model.source.segments[i];
     if (segment.block < 0) {
       for (const SourceLine& line : segment.lines)
-        if (line.role != LineRole::kDropped) copy_line(out, line);
+        if (line.role != LineRole::kDropped) copy_line(model, out, line);
       continue;
     }
     int slot = slot_of_origin[segment.block];
     if (slot < 0) continue;  // removed by the user
-    merge_block(out, segment, slot);
+    merge_block(model, out, segment, slot);
     save.block[slot] = kWritten;
   }
 }
 
 }  // namespace
 
-void clear_access_model() {
-  access_block_count = 0;
-  access_slot_count = 0;
-  for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) clear_access_block(slot);
-  source = AccessSource{};
+void clear_access_model(AccessModel& model) {
+  model.block_count = 0;
+  model.slot_count = 0;
+  for (int slot = 0; slot < MAX_ACCESS_BLOCKS; ++slot) clear_access_block(model, slot);
+  model.source = AccessSource{};
 }
 
-int read_access_path(const char* dir, const char* name, FileStamp* stamp) {
+int read_access_path(AccessModel& model, const char* dir, const char* name, FileStamp* stamp) {
   char path[kPathSize];
   if (!join_bounded(path, dir, name)) return -1;
   std::string text;
   if (read_settings_file(path, &text, stamp) != 0) return -1;
-  read_access_text(std::move(text));
+  read_access_text(model, std::move(text));
   return 0;
 }
 
-void read_access_text(std::string text) {
-  clear_access_model();
-  source.text = std::move(text);
-  Reader().read(source.text);
+void read_access_text(AccessModel& model, std::string text) {
+  clear_access_model(model);
+  model.source.text = std::move(text);
+  Reader(model).read(model.source.text);
 }
 
-bool access_more_than_shown() {
-  return source.more_than_shown;
+bool access_more_than_shown(const AccessModel& model) {
+  return model.source.more_than_shown;
 }
 
-void write_access_block(std::string* out, int slot) {
-  put_header(out, access_blocks[slot]);
+void write_access_block(const AccessModel& model, std::string* out, int slot) {
+  put_header(out, model.blocks[slot]);
   int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
-  for (int i = 0; i < count; ++i) put_entry(out, access_blocks[slot].entries[slots[i]]);
+  int count = ordered_entries(model, slot, slots);
+  for (int i = 0; i < count; ++i) put_entry(out, model.blocks[slot].entries[slots[i]]);
   *out += "}\n";
 }
 
-std::string render_access_model(bool merge) {
+std::string render_access_model(const AccessModel& model, bool merge) {
   std::string out;
   append_file_header(&out, "tolqhosts");
-  SaveState save;
-  if (merge) merge_source(&out, save);
-  append_pending_blocks(&out, save);
+  SaveState save(model);
+  if (merge) merge_source(model, &out, save);
+  append_pending_blocks(model, &out, save);
   return out;
 }
 
-int save_access_model(bool merge, const char* dir, const char* name, const SaveOptions& options) {
-  return write_settings_file(dir, name, render_access_model(merge), options);
+int save_access_model(const AccessModel& model, bool merge, const char* dir, const char* name,
+                      const SaveOptions& options) {
+  return write_settings_file(dir, name, render_access_model(model, merge), options);
 }

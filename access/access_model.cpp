@@ -4,46 +4,40 @@
 
 #include "common/places.h"
 
-AccessBlock access_blocks[MAX_ACCESS_BLOCKS];
-int access_slot_count;
-int access_block_count;
-int entry_order_count[MAX_ACCESS_BLOCKS];
-int entry_slot_count[MAX_ACCESS_BLOCKS];
-
 namespace {
 
-AccessEntry* find_entry(int slot, int order) {
-  for (int e = 0; e < entry_slot_count[slot]; ++e)
-    if (access_blocks[slot].entries[e].order == order) return &access_blocks[slot].entries[e];
+AccessEntry* find_entry(AccessModel& model, int slot, int order) {
+  for (int e = 0; e < model.entry_slot_count[slot]; ++e)
+    if (model.blocks[slot].entries[e].order == order) return &model.blocks[slot].entries[e];
   return nullptr;
 }
 
 }  // namespace
 
 // Clears a block's fields and the entries in use.
-void clear_access_block(int slot) {
-  AccessBlock& block = access_blocks[slot];
+void clear_access_block(AccessModel& model, int slot) {
+  AccessBlock& block = model.blocks[slot];
   block.kind = BLOCK_KIND_CONVD;
   block.lang.clear();
   block.host.clear();
   block.port.clear();
   block.kind_order = 0;
   block.origin = -1;
-  for (int e = 0; e < entry_slot_count[slot]; ++e) block.entries[e] = AccessEntry{};
-  entry_order_count[slot] = 0;
-  entry_slot_count[slot] = 0;
+  for (int e = 0; e < model.entry_slot_count[slot]; ++e) block.entries[e] = AccessEntry{};
+  model.entry_order_count[slot] = 0;
+  model.entry_slot_count[slot] = 0;
 }
 
-bool access_block_is_live(int slot) {
-  return !access_blocks[slot].host.empty();
+bool access_block_is_live(const AccessModel& model, int slot) {
+  return !model.blocks[slot].host.empty();
 }
 
-int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
+int ordered_entries(const AccessModel& model, int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
   bool taken[MAX_BLOCK_ENTRIES] = {};
   int count = 0;
-  for (int order = 0; order < entry_order_count[slot]; ++order) {
-    for (int e = 0; e < entry_slot_count[slot]; ++e) {
-      if (!taken[e] && access_blocks[slot].entries[e].order == order) {
+  for (int order = 0; order < model.entry_order_count[slot]; ++order) {
+    for (int e = 0; e < model.entry_slot_count[slot]; ++e) {
+      if (!taken[e] && model.blocks[slot].entries[e].order == order) {
         taken[e] = true;
         slots[count++] = e;
         break;
@@ -53,10 +47,10 @@ int ordered_entries(int slot, int (&slots)[MAX_BLOCK_ENTRIES]) {
   return count;
 }
 
-int find_block_by_kind_order(int kind, int kind_order) {
-  for (int slot = 0; slot < access_slot_count; ++slot)
-    if (access_blocks[slot].kind == kind && access_blocks[slot].kind_order == kind_order &&
-        access_block_is_live(slot))
+int find_block_by_kind_order(const AccessModel& model, int kind, int kind_order) {
+  for (int slot = 0; slot < model.slot_count; ++slot)
+    if (model.blocks[slot].kind == kind && model.blocks[slot].kind_order == kind_order &&
+        access_block_is_live(model, slot))
       return slot;
   return -1;
 }
@@ -71,13 +65,13 @@ int validate_port(const char* text) {
   return 0;
 }
 
-int server_is_duplicate(const char* host, const char* port, const char* unchanged_host,
-                        const char* unchanged_port) {
+int server_is_duplicate(const AccessModel& model, const char* host, const char* port,
+                        const char* unchanged_host, const char* unchanged_port) {
   if (unchanged_host && unchanged_port && strcmp(host, unchanged_host) == 0 &&
       strcmp(port, unchanged_port) == 0)
     return 0;
-  for (int slot = 0; slot < access_slot_count; ++slot) {
-    const AccessBlock& block = access_blocks[slot];
+  for (int slot = 0; slot < model.slot_count; ++slot) {
+    const AccessBlock& block = model.blocks[slot];
     if (block.kind == BLOCK_KIND_CONVD && block.lang == kLangName && block.host == host &&
         block.port == port)
       return -1;
@@ -85,90 +79,93 @@ int server_is_duplicate(const char* host, const char* port, const char* unchange
   return 0;
 }
 
-int entry_is_duplicate(int slot, const char* host, const char* user, const char* unchanged_host,
-                       const char* unchanged_user) {
+int entry_is_duplicate(const AccessModel& model, int slot, const char* host, const char* user,
+                       const char* unchanged_host, const char* unchanged_user) {
   if (unchanged_host && unchanged_user && strcmp(host, unchanged_host) == 0 &&
       strcmp(user, unchanged_user) == 0)
     return 0;
-  for (int e = 0; e < entry_slot_count[slot]; ++e) {
-    const AccessEntry& entry = access_blocks[slot].entries[e];
+  for (int e = 0; e < model.entry_slot_count[slot]; ++e) {
+    const AccessEntry& entry = model.blocks[slot].entries[e];
     if (entry.host == host && entry.user == user) return -1;
   }
   return 0;
 }
 
-int add_server_block(const char* host, const char* port) {
-  if (access_block_count >= MAX_ACCESS_BLOCKS) return -1;
+int add_server_block(AccessModel& model, const char* host, const char* port) {
+  if (model.block_count >= MAX_ACCESS_BLOCKS) return -1;
   int slot = 0;
-  while (slot < access_slot_count && access_block_is_live(slot)) ++slot;
+  while (slot < model.slot_count && access_block_is_live(model, slot)) ++slot;
   if (slot >= MAX_ACCESS_BLOCKS) return -1;
   int convd_blocks = 0;
-  for (int j = 0; j < access_slot_count; ++j)
-    if (access_block_is_live(j) && access_blocks[j].kind == BLOCK_KIND_CONVD) ++convd_blocks;
-  clear_access_block(slot);
-  AccessBlock& block = access_blocks[slot];
+  for (int j = 0; j < model.slot_count; ++j)
+    if (access_block_is_live(model, j) && model.blocks[j].kind == BLOCK_KIND_CONVD) ++convd_blocks;
+  clear_access_block(model, slot);
+  AccessBlock& block = model.blocks[slot];
   block.kind = BLOCK_KIND_CONVD;
   block.lang = kLangName;
   block.host = host;
   block.port = port;
   block.kind_order = convd_blocks;
-  if (slot == access_slot_count) ++access_slot_count;
-  ++access_block_count;
+  if (slot == model.slot_count) ++model.slot_count;
+  ++model.block_count;
   return slot;
 }
 
-void change_server_block(int slot, const char* host, const char* port) {
-  access_blocks[slot].host = host;
-  access_blocks[slot].port = port;
+void change_server_block(AccessModel& model, int slot, const char* host, const char* port) {
+  model.blocks[slot].host = host;
+  model.blocks[slot].port = port;
 }
 
-void remove_server_block(int slot) {
-  if (slot < 0 || slot >= access_slot_count || !access_block_is_live(slot)) return;
-  AccessBlock& block = access_blocks[slot];
+void remove_server_block(AccessModel& model, int slot) {
+  if (slot < 0 || slot >= model.slot_count || !access_block_is_live(model, slot)) return;
+  AccessBlock& block = model.blocks[slot];
   int kind = block.kind, kind_order = block.kind_order;
-  clear_access_block(slot);
+  clear_access_block(model, slot);
   block.kind_order = kRemovedOrder;
-  for (int j = 0; j < access_slot_count; ++j)
-    if (access_block_is_live(j) && access_blocks[j].kind == kind &&
-        access_blocks[j].kind_order > kind_order)
-      --access_blocks[j].kind_order;
-  if (slot == access_slot_count - 1) access_slot_count = slot;
-  --access_block_count;
+  for (int j = 0; j < model.slot_count; ++j)
+    if (access_block_is_live(model, j) && model.blocks[j].kind == kind &&
+        model.blocks[j].kind_order > kind_order)
+      --model.blocks[j].kind_order;
+  if (slot == model.slot_count - 1) model.slot_count = slot;
+  --model.block_count;
 }
 
-int add_block_entry(int slot, const char* host, const char* user) {
-  if (entry_order_count[slot] >= MAX_BLOCK_ENTRIES) return -1;
+int add_block_entry(AccessModel& model, int slot, const char* host, const char* user) {
+  if (model.entry_order_count[slot] >= MAX_BLOCK_ENTRIES) return -1;
   // Only a removed entry's slot is taken again: an entry read with both
   // fields empty is still in the list.
   int e = 0;
-  while (e < entry_slot_count[slot] && access_blocks[slot].entries[e].order != kRemovedOrder) ++e;
+  while (e < model.entry_slot_count[slot] && model.blocks[slot].entries[e].order != kRemovedOrder)
+    ++e;
   if (e >= MAX_BLOCK_ENTRIES) return -1;
-  if (e == entry_slot_count[slot]) ++entry_slot_count[slot];
-  AccessEntry& entry = access_blocks[slot].entries[e];
+  if (e == model.entry_slot_count[slot]) ++model.entry_slot_count[slot];
+  AccessEntry& entry = model.blocks[slot].entries[e];
   entry = AccessEntry{};
   entry.host = host;
   entry.user = user;
-  entry.order = entry_order_count[slot]++;
+  entry.order = model.entry_order_count[slot]++;
   return e;
 }
 
-void change_block_entry(int slot, int order, const char* host, const char* user) {
-  AccessEntry* entry = find_entry(slot, order);
+void change_block_entry(AccessModel& model, int slot, int order, const char* host,
+                        const char* user) {
+  AccessEntry* entry = find_entry(model, slot, order);
   if (!entry) return;
   entry->host = host;
   entry->user = user;
 }
 
-void remove_block_entry(int slot, int order) {
-  AccessEntry* entry = find_entry(slot, order);
+void remove_block_entry(AccessModel& model, int slot, int order) {
+  AccessEntry* entry = find_entry(model, slot, order);
   if (!entry) return;
   *entry = AccessEntry{};
   entry->order = kRemovedOrder;
-  AccessEntry* entries = access_blocks[slot].entries;
-  for (int e = 0; e < entry_slot_count[slot]; ++e)
-    if (entries[e].order > order && entries[e].order < entry_order_count[slot]) --entries[e].order;
-  if (entry == &entries[entry_slot_count[slot] - 1]) --entry_slot_count[slot];
-  --entry_order_count[slot];
+  AccessEntry* entries = model.blocks[slot].entries;
+  for (int e = 0; e < model.entry_slot_count[slot]; ++e)
+    if (entries[e].order > order && entries[e].order < model.entry_order_count[slot])
+      --entries[e].order;
+  if (entry == &entries[model.entry_slot_count[slot] - 1]) --model.entry_slot_count[slot];
+  --model.entry_order_count[slot];
 }
 
 namespace {

@@ -35,7 +35,7 @@ void reset_access_lists(AccessPage* page) {
 
 void remember_server_row(AccessPage* page, int row) {
   int slot = GPOINTER_TO_INT(gtk_clist_get_row_data(GTK_CLIST(page->server_list), row));
-  const AccessBlock& block = access_blocks[slot];
+  const AccessBlock& block = page->model.blocks[slot];
   page->selected_server = {row, slot, {block.host, block.port}};
 }
 
@@ -43,8 +43,8 @@ void remember_user_row(AccessPage* page, int row) {
   int slot = page->selected_server.slot;
   int slots[MAX_BLOCK_ENTRIES];
   EntryTexts texts;
-  if (row < ordered_entries(slot, slots)) {
-    const AccessEntry& entry = access_blocks[slot].entries[slots[row]];
+  if (row < ordered_entries(page->model, slot, slots)) {
+    const AccessEntry& entry = page->model.blocks[slot].entries[slots[row]];
     texts = {entry.host, entry.user};
   }
   page->selected_pair = {row, slot, texts};
@@ -156,12 +156,13 @@ void clear_list(GtkWidget* list) {
 }
 
 void fill_server_list() {
-  reset_access_lists(access_page_record());
-  for (int i = 0; i < access_block_count; ++i) {
-    int slot = find_block_by_kind_order(BLOCK_KIND_CONVD, i);
+  AccessPage* page = access_page_record();
+  const AccessModel& model = page->model;
+  reset_access_lists(page);
+  for (int i = 0; i < model.block_count; ++i) {
+    int slot = find_block_by_kind_order(model, BLOCK_KIND_CONVD, i);
     if (slot >= 0)
-      append_server_row(access_blocks[slot].host.c_str(), slot, access_blocks[slot].port.c_str(),
-                        0);
+      append_server_row(model.blocks[slot].host.c_str(), slot, model.blocks[slot].port.c_str(), 0);
   }
 }
 
@@ -182,7 +183,8 @@ int selected_server_slot() {
 }
 
 void add_server(const EntryTexts& texts) {
-  int slot = add_server_block(texts.host.c_str(), texts.second.c_str());
+  int slot =
+      add_server_block(access_page_record()->model, texts.host.c_str(), texts.second.c_str());
   if (slot < 0) {
     show_message_number(kMessageTooManyServers);
     return;
@@ -195,14 +197,17 @@ void add_server(const EntryTexts& texts) {
 
 void change_selected_server(const EntryTexts& texts) {
   AccessPage* page = access_page_record();
-  change_server_block(page->selected_server.slot, texts.host.c_str(), texts.second.c_str());
+  change_server_block(page->model, page->selected_server.slot, texts.host.c_str(),
+                      texts.second.c_str());
   set_row_texts(page->server_list, page->selected_server.row, texts);
   select_list_row(page->server_list, page->selected_server.row);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
 
 void add_pair(const EntryTexts& texts) {
-  if (add_block_entry(selected_server_slot(), texts.host.c_str(), texts.second.c_str()) < 0) {
+  AccessModel& model = access_page_record()->model;
+  if (add_block_entry(model, selected_server_slot(), texts.host.c_str(), texts.second.c_str()) <
+      0) {
     show_message_number(kMessageTooManyUsers);
     return;
   }
@@ -216,7 +221,8 @@ void add_pair(const EntryTexts& texts) {
 void change_selected_pair(const EntryTexts& texts) {
   AccessPage* page = access_page_record();
   int row = page->selected_pair.row;
-  change_block_entry(page->selected_pair.slot, row, texts.host.c_str(), texts.second.c_str());
+  change_block_entry(page->model, page->selected_pair.slot, row, texts.host.c_str(),
+                     texts.second.c_str());
   set_row_texts(page->user_list, row, texts);
   select_list_row(page->user_list, row);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
@@ -246,9 +252,9 @@ void on_server_selected(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
   clear_list(page->user_list);
   int slot = selected_server_slot();
   int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
+  int count = ordered_entries(page->model, slot, slots);
   for (int i = 0; i < count; ++i) {
-    const AccessEntry& entry = access_blocks[slot].entries[slots[i]];
+    const AccessEntry& entry = page->model.blocks[slot].entries[slots[i]];
     append_user_row(entry.host.c_str(), entry.user.c_str());
   }
 }
@@ -272,7 +278,7 @@ void on_user_unselected(GtkCList*, gint, gint, GdkEvent*, gpointer) {
 void on_server_remove(GtkWidget*, gpointer) {
   AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list)) return;
-  remove_server_block(page->selected_server.slot);
+  remove_server_block(page->model, page->selected_server.slot);
   clear_list(page->user_list);
   gtk_clist_remove(GTK_CLIST(page->server_list), page->selected_server.row);
   disable_selection_buttons(page);
@@ -282,7 +288,7 @@ void on_server_remove(GtkWidget*, gpointer) {
 void on_user_remove(GtkWidget*, gpointer) {
   AccessPage* page = access_page_record();
   if (!list_has_selection(page->server_list) || !list_has_selection(page->user_list)) return;
-  remove_block_entry(page->selected_pair.slot, page->selected_pair.row);
+  remove_block_entry(page->model, page->selected_pair.slot, page->selected_pair.row);
   gtk_clist_remove(GTK_CLIST(page->user_list), page->selected_pair.row);
   set_sensitive({page->user_change_button, page->user_remove_button}, FALSE);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
@@ -290,7 +296,7 @@ void on_user_remove(GtkWidget*, gpointer) {
 
 int read_access_from(MainWindow* main, const char* dir, const char* name) {
   FileStamp stamp;
-  if (read_access_path(dir, name, &stamp) != 0) return -1;
+  if (read_access_path(main->access_page->model, dir, name, &stamp) != 0) return -1;
   reset_access_lists(main->access_page.get());
   note_file_read(FILE_KIND_TOLQHOSTS, (std::string(dir) + name).c_str(), &stamp);
   return 0;
@@ -299,24 +305,28 @@ int read_access_from(MainWindow* main, const char* dir, const char* name) {
 int read_access_page(MainWindow* main, const char* dir, const char* name, int* message) {
   if (read_access_from(main, dir, name) != 0) return -1;
   fill_server_list();
-  if (find_block_by_kind_order(BLOCK_KIND_CONVD, 0) < 0)
+  const AccessModel& model = main->access_page->model;
+  if (find_block_by_kind_order(model, BLOCK_KIND_CONVD, 0) < 0)
     *message = kMessageWrongKind;
   else
-    *message = access_more_than_shown() ? kMessageMoreThanShown : kMessageRead;
+    *message = access_more_than_shown(model) ? kMessageMoreThanShown : kMessageRead;
   return 0;
 }
 
-std::string render_access_page(MainWindow*) {
-  return render_access_model(settings_file(FILE_KIND_TOLQHOSTS).read_ok != 0);
+std::string render_access_page(MainWindow* main) {
+  return render_access_model(main->access_page->model,
+                             settings_file(FILE_KIND_TOLQHOSTS).read_ok != 0);
 }
 
 void load_tolqhosts(MainWindow* main) {
   note_standard_file(FILE_KIND_TOLQHOSTS);
+  const char* etc_dir = main->places.etc_dir;
   if (path_exists(etc_dir, "tolqhosts") != 0) return;
   if (read_access_from(main, etc_dir, "tolqhosts") != 0) return;
   remember_file_read(FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts");
-  if (access_block_count > 0) fill_server_list();
-  if (access_more_than_shown()) show_message_number(kMessageMoreThanShown);
+  const AccessModel& model = main->access_page->model;
+  if (model.block_count > 0) fill_server_list();
+  if (access_more_than_shown(model)) show_message_number(kMessageMoreThanShown);
 }
 
 void PageDeleter::operator()(AccessPage* page) const {

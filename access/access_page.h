@@ -8,6 +8,7 @@
 #include <string>
 
 #include "access/access_dialogs.h"
+#include "access/access_model.h"
 #include "gui/state.h"
 
 // The row last selected in a list, copied from the model when it was
@@ -31,6 +32,7 @@ struct AccessPage {
   GtkWidget* user_remove_button;
   RowSelection selected_server;
   RowSelection selected_pair;  // its row is also the pair's order in its block
+  AccessModel model;           // what the lists show
 };
 
 // The access-control page of the run, for handlers without data.

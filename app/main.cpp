@@ -23,8 +23,8 @@
 namespace {
 
 // Ends start-up after a fatal error, once the user has read the message.
-[[noreturn]] void fail_start(int number) {
-  show_message_and_wait(message_text(number));
+[[noreturn]] void fail_start(const MessageCatalogue* catalogue, int number) {
+  show_message_and_wait(message_text(catalogue, number, nullptr));
   exit(-1);
 }
 
@@ -43,25 +43,30 @@ int main(int argc, char** argv) {
     case StartMode::kRun:
       break;
   }
-  static char lang[] = "LANG=ja_JP.UTF-8";
-  putenv(lang);
+  setenv("LANG", "ja_JP.UTF-8", 1);
   gtk_set_locale();
   gtk_init(&argc, &argv);
 
-  if (load_message_catalogue(kMessageFileName) == 0) show_message(kTextMessageFileFailed);
+  std::unique_ptr<MessageCatalogue> catalogue;
+  if (load_message_catalogue(kMessageFileName, &catalogue) == 0)
+    show_message(kTextMessageFileFailed);
   int result = 0;
-  check_root_user(&result);
-  if (result == 100) fail_start(kMessageNotRoot);
-  load_help_file("tolqsysenv_server.hlp");
+  Places places;
+  check_root_user(&result, &places);
+  if (result == 100) fail_start(catalogue.get(), kMessageNotRoot);
 
-  // Lives as long as the process.
-  static std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
-  if (!main_window) fail_start(kMessageNoMemory);
-  // Both files clean and not read yet, and the directory strings formed.
-  reset_program_state();
+  // Lives as long as the run.
+  std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
+  if (!main_window) fail_start(catalogue.get(), kMessageNoMemory);
+  main_window->catalogue = std::move(catalogue);
+  main_window->places = places;
+  form_directory_strings(&main_window->places);
+  // Without memory for it the run goes on without help.
+  main_window->help.reset(new (std::nothrow) Help{});
+  load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");
   // What a run killed mid-save left behind goes now.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
-    clear_stale_lock(standard_file_path(kind).c_str());
+    clear_stale_lock(standard_file_path(main_window->places, kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());
   show_main_window(main_window.get());

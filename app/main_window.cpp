@@ -57,8 +57,8 @@ void build_button_row(MainWindow* main, GtkWidget* vbox) {
 
 // Whether the run may end now: nothing is left unapplied, or the user chose
 // to discard it. The question's default, and Esc, keep the edits.
-bool may_quit() {
-  return !has_unapplied_changes() ||
+bool may_quit(const MainWindow* main) {
+  return !has_unapplied_changes(main) ||
          ask_question(message_text(kMessageDiscardChanges), kTextDiscardAndQuit, kTextGoBack);
 }
 
@@ -112,7 +112,7 @@ void on_switch_page(GtkNotebook* notebook, gpointer, guint page, gpointer) {
 int build_main_window(MainWindow* main) {
   main_window_record = main;
   main->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-  g_signal_connect(main->window, "delete_event", G_CALLBACK(on_main_window_delete), nullptr);
+  g_signal_connect(main->window, "delete_event", G_CALLBACK(on_main_window_delete), main);
   gtk_window_set_title(GTK_WINDOW(main->window), "TolqSysEnv_Server");
   GtkWidget* vbox = gtk_vbox_new(FALSE, 0);
   gtk_container_add(GTK_CONTAINER(main->window), vbox);
@@ -138,7 +138,7 @@ void load_settings_files(MainWindow* main) {
   // A file refused for its link or its size leaves its page as an unreadable
   // one does; the user is told why.
   for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS}) {
-    std::string why = read_refusal_text(standard_file_path(kind).c_str());
+    std::string why = read_refusal_text(standard_file_path(main->places, kind).c_str());
     if (!why.empty()) show_message(why.c_str());
   }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.
@@ -204,13 +204,13 @@ void on_ok(GtkWidget* widget, MainWindow* main) {
   gtk_main_quit();
 }
 
-void on_cancel(GtkWidget*, MainWindow*) {
-  if (may_quit()) gtk_main_quit();
+void on_cancel(GtkWidget*, MainWindow* main) {
+  if (may_quit(main)) gtk_main_quit();
 }
 
 gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data) {
   // Insensitive while a modal sub-window is open: it stays without asking.
-  if (GTK_WIDGET_SENSITIVE(widget) && !may_quit()) return TRUE;
+  if (GTK_WIDGET_SENSITIVE(widget) && !may_quit(static_cast<const MainWindow*>(data))) return TRUE;
   return on_delete_event(widget, event, data);
 }
 
@@ -221,5 +221,5 @@ void on_help(GtkWidget*, MainWindow* main) {
   if (!key) return;
   char buffer[kLineSize] = {};
   copy_bounded(buffer, key);
-  show_help(buffer);
+  show_help(main->help.get(), buffer);
 }

@@ -30,6 +30,7 @@ void on_ok(GtkWidget* widget, MainWindow* main);
 // キャンセル, and a close request of the main window: the run ends without
 // writing, after asking when changes are not applied yet.
 void on_cancel(GtkWidget* widget, MainWindow* main);
+// data is the MainWindow.
 gboolean on_main_window_delete(GtkWidget* widget, GdkEvent* event, gpointer data);
 void on_help(GtkWidget* widget, MainWindow* main);
 

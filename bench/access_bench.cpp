@@ -62,22 +62,25 @@ void BM_LineCopy(benchmark::State& state) {
 BENCHMARK(BM_LineCopy)->Unit(benchmark::kMillisecond);
 
 void BM_ReadAccessFile(benchmark::State& state) {
-  for (auto _ : state) read_access_path(scratch().dir.c_str(), "tolqhosts");
-  state.counters["blocks"] = access_block_count;
+  AccessModel model;
+  for (auto _ : state) read_access_path(model, scratch().dir.c_str(), "tolqhosts");
+  state.counters["blocks"] = model.block_count;
 }
 BENCHMARK(BM_ReadAccessFile)->Unit(benchmark::kMillisecond);
 
 // The merge itself, in memory.
 void BM_MergeAccessFile(benchmark::State& state) {
-  read_access_path(scratch().dir.c_str(), "tolqhosts");
-  for (auto _ : state) benchmark::DoNotOptimize(render_access_model(true));
+  AccessModel model;
+  read_access_path(model, scratch().dir.c_str(), "tolqhosts");
+  for (auto _ : state) benchmark::DoNotOptimize(render_access_model(model, true));
 }
 BENCHMARK(BM_MergeAccessFile)->Unit(benchmark::kMillisecond);
 
 // The whole save: temporary file, merge, flush to disk and rename.
 void BM_SaveAccessFile(benchmark::State& state) {
-  read_access_path(scratch().dir.c_str(), "tolqhosts");
-  for (auto _ : state) save_access_model(true, scratch().dir.c_str(), "out");
+  AccessModel model;
+  read_access_path(model, scratch().dir.c_str(), "tolqhosts");
+  for (auto _ : state) save_access_model(model, true, scratch().dir.c_str(), "out");
 }
 BENCHMARK(BM_SaveAccessFile)->Unit(benchmark::kMillisecond);
 

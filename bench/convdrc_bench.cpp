@@ -98,7 +98,7 @@ void BM_FillDictList(benchmark::State& state) {
   for (int i = 0; i < state.range(0); ++i) settings.dicts.push_back(dict_name(i));
   for (auto _ : state) {
     show_convd_settings(main.convd_page.get(), settings);
-    fit_list_column(main.convd_page->dict_list, 0);
+    fit_dict_column(main.convd_page.get());
   }
   state.SetComplexityN(state.range(0));
   state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -6,8 +6,6 @@
 #include "common/input_file.h"
 #include "common/places.h"
 
-std::unique_ptr<MessageCatalogue> message_catalogue;
-
 namespace {
 
 struct ParsedLine {
@@ -92,7 +90,7 @@ std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file) {
   return catalogue;
 }
 
-int load_message_catalogue(const char* name) {
+int load_message_catalogue(const char* name, std::unique_ptr<MessageCatalogue>* catalogue) {
   char path[kPathSize];
   if (name[0] == '/')
     copy_bounded(path, name);
@@ -100,10 +98,10 @@ int load_message_catalogue(const char* name) {
     snprintf(path, sizeof path, "%s%s/%s", kShareRoot, kMessageDir, name);
   InputFile file = open_input_file(path);
   if (!file) {
-    message_catalogue = std::make_unique<MessageCatalogue>();
+    *catalogue = std::make_unique<MessageCatalogue>();
     return 0;
   }
-  message_catalogue = parse_message_catalogue(file.get());
+  *catalogue = parse_message_catalogue(file.get());
   return 1;
 }
 
@@ -121,6 +119,7 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
     }
   }
   if (fallback && *fallback) return fallback;
+  // Outlives the call, as an entry's text does; the next such call overwrites it.
   static char buffer[256];
   snprintf(buffer, sizeof buffer, "mes_id = %d: %s", number, "Message not found.\n");
   return buffer;

@@ -21,23 +21,17 @@ struct MessageCatalogue {
   std::string texts;  // the decoded texts, each followed by its NUL, in file order
 };
 
-extern std::unique_ptr<MessageCatalogue> message_catalogue;
-
 // Builds a catalogue from an open message file.
 std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file);
 
 // A name starting with '/' is a path; any other name is looked for in the
-// message directory. Returns 1 when the file was read, 0 otherwise.
-int load_message_catalogue(const char* name);
+// message directory. Returns 1 when the file was read, 0 otherwise; catalogue
+// receives what was read, an empty catalogue when nothing was.
+int load_message_catalogue(const char* name, std::unique_ptr<MessageCatalogue>* catalogue);
 
 // The text of a message number; never null. Without an entry: the fallback
 // when it is non-empty, otherwise "mes_id = N: Message not found.\n" in a
 // static buffer that the next such call overwrites.
 const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback);
-
-// The text of a message number in the catalogue loaded at start-up.
-inline const char* message_text(int number) {
-  return message_text(message_catalogue.get(), number, nullptr);
-}
 
 #endif

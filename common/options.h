@@ -2,6 +2,8 @@
 #ifndef TOLQ_COMMON_OPTIONS_H
 #define TOLQ_COMMON_OPTIONS_H
 
+#include "common/places.h"
+
 enum class StartMode { kRun, kVersion, kUsage };
 
 // Scans the options before the toolkit sees them: "-v" where an option is
@@ -9,7 +11,7 @@ enum class StartMode { kRun, kVersion, kUsage };
 StartMode scan_command_line(int argc, char** argv);
 void print_usage(const char* program);
 // Sets result to 0 when the login name of the real user is "root", else 100;
-// fills home_dir and user_name from the password entry.
-void check_root_user(int* result);
+// fills the home_dir and user_name of places from the password entry.
+void check_root_user(int* result, Places* places);
 
 #endif

@@ -2,23 +2,17 @@
 
 #include <cstdio>
 
-char etc_dir[kPathSize];
-char lib_dir[kPathSize];
-char lang_dir[kPathSize];
-char home_dir[kPathSize];
-char user_name[kPathSize];
-
-void form_directory_strings() {
-  snprintf(etc_dir, sizeof etc_dir, "%s/", kEtcRoot);
-  snprintf(lib_dir, sizeof lib_dir, "%s/", kLibRoot);
-  snprintf(lang_dir, sizeof lang_dir, "%s/", kLangName);
+void form_directory_strings(Places* places) {
+  snprintf(places->etc_dir, sizeof places->etc_dir, "%s/", kEtcRoot);
+  snprintf(places->lib_dir, sizeof places->lib_dir, "%s/", kLibRoot);
+  snprintf(places->lang_dir, sizeof places->lang_dir, "%s/", kLangName);
 }
 
-std::string standard_file_path(int kind) {
-  if (kind == FILE_KIND_CONVDRC) return std::string(etc_dir) + lang_dir + "convdrc";
-  return std::string(etc_dir) + "tolqhosts";
+std::string standard_file_path(const Places& places, int kind) {
+  if (kind == FILE_KIND_CONVDRC) return std::string(places.etc_dir) + places.lang_dir + "convdrc";
+  return std::string(places.etc_dir) + "tolqhosts";
 }
 
-std::string previous_version_path(int kind) {
-  return standard_file_path(kind) + "-";
+std::string previous_version_path(const Places& places, int kind) {
+  return standard_file_path(places, kind) + "-";
 }

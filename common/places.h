@@ -15,20 +15,23 @@ inline constexpr const char* kLangName = "ja_JP";
 inline constexpr int FILE_KIND_CONVDRC = 1;
 inline constexpr int FILE_KIND_TOLQHOSTS = 12;
 
-extern char etc_dir[kPathSize];   // "/etc/tolq8/"
-extern char lib_dir[kPathSize];   // "//usr/lib/tolq8/"
-extern char lang_dir[kPathSize];  // "ja_JP/"
-// From the password entry of the running user.
-extern char home_dir[kPathSize];
-extern char user_name[kPathSize];
+// The directories of the system and of the running user that the run works in.
+struct Places {
+  char etc_dir[kPathSize] = {};   // "/etc/tolq8/"
+  char lib_dir[kPathSize] = {};   // "//usr/lib/tolq8/"
+  char lang_dir[kPathSize] = {};  // "ja_JP/"
+  // From the password entry of the running user.
+  char home_dir[kPathSize] = {};
+  char user_name[kPathSize] = {};
+};
 
 // Forms etc_dir, lib_dir and lang_dir from the fixed roots.
-void form_directory_strings();
+void form_directory_strings(Places* places);
 
 // The standard place of a settings file kind, where Apply writes it:
 // /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
-std::string standard_file_path(int kind);
+std::string standard_file_path(const Places& places, int kind);
 // Where Apply keeps the previous version of that file: its path and "-".
-std::string previous_version_path(int kind);
+std::string previous_version_path(const Places& places, int kind);
 
 #endif

@@ -15,9 +15,9 @@ bool is_blank(char c) {
   return c == ' ' || c == '\t';
 }
 
-// home_dir + rest, where rest is "" or begins with '/'; false without a home.
-bool under_home(const std::string& rest, std::string* path) {
-  std::string home = home_dir;
+// The home_dir of places + rest, where rest is "" or begins with '/'; false without a home.
+bool under_home(const Places& places, const std::string& rest, std::string* path) {
+  std::string home = places.home_dir;
   if (home.empty() || home[0] != '/') return false;
   while (!home.empty() && home.back() == '/') home.pop_back();
   *path = home + rest;
@@ -27,13 +27,13 @@ bool under_home(const std::string& rest, std::string* path) {
 
 }  // namespace
 
-PagePathFault full_page_path(const std::string& typed, std::string* full) {
+PagePathFault full_page_path(const Places& places, const std::string& typed, std::string* full) {
   if (typed.empty()) return PagePathFault::kEmpty;
   // A blank nobody sees at either end would make a file nobody finds.
   if (is_blank(typed.front()) || is_blank(typed.back())) return PagePathFault::kEdgeBlank;
   std::string path = typed;
   if (typed == "~" || typed.compare(0, 2, "~/") == 0) {
-    if (!under_home(typed.substr(1), &path)) return PagePathFault::kUnresolved;
+    if (!under_home(places, typed.substr(1), &path)) return PagePathFault::kUnresolved;
   } else if (typed[0] != '/') {
     std::unique_ptr<char, decltype(&free)> cwd(getcwd(nullptr, 0), free);
     if (!cwd) return PagePathFault::kUnresolved;

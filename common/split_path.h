@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+#include "common/places.h"
+
 // Why a typed path names no file.
 enum class PagePathFault {
   kNone,
@@ -16,9 +18,10 @@ enum class PagePathFault {
 };
 
 // The full path a typed path names, as shells and file choosers take it: "~"
-// and "~/..." stand under home_dir, any other relative path (a "~user" too)
-// under the working directory. full is set only when the result is kNone.
-PagePathFault full_page_path(const std::string& typed, std::string* full);
+// and "~/..." stand under the home_dir of places, any other relative path (a
+// "~user" too) under the working directory. full is set only when the result
+// is kNone.
+PagePathFault full_page_path(const Places& places, const std::string& typed, std::string* full);
 
 // Splits path at its last '/': the directory keeps the slash, the name is what
 // follows (empty when the path ends with '/'). Each part is cut to its buffer's

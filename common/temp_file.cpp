@@ -26,7 +26,12 @@ struct Slot {
 };
 constexpr int kSlots =
     8;  // a save holds four at most: lock, new file, previous version, lock record
-Slot slots[kSlots];
+struct Cleanup {
+  Slot slots[kSlots];
+  bool installed;  // the handlers are in place
+};
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): the signal handler reads it.
+Cleanup cleanup;
 
 // Keeps the cleanup signals away while a file and its slot are not in step.
 class CleanupSignalsBlocked {
@@ -44,19 +49,19 @@ class CleanupSignalsBlocked {
 };
 
 void fill_slot(int slot, int dir, const std::string& name) {
-  slots[slot].in_use = 0;
+  cleanup.slots[slot].in_use = 0;
   std::atomic_signal_fence(std::memory_order_seq_cst);
-  slots[slot].owner = getpid();
-  slots[slot].dir = dir;
-  memcpy(slots[slot].name, name.c_str(), name.size() + 1);
+  cleanup.slots[slot].owner = getpid();
+  cleanup.slots[slot].dir = dir;
+  memcpy(cleanup.slots[slot].name, name.c_str(), name.size() + 1);
   std::atomic_signal_fence(std::memory_order_seq_cst);
-  slots[slot].in_use = 1;
+  cleanup.slots[slot].in_use = 1;
 }
 
 int take_slot(int dir, const std::string& name) {
   if (name.size() > NAME_MAX) return -1;
   for (int slot = 0; slot < kSlots; ++slot) {
-    if (slots[slot].in_use) continue;
+    if (cleanup.slots[slot].in_use) continue;
     fill_slot(slot, dir, name);
     return slot;
   }
@@ -67,9 +72,9 @@ int take_slot(int dir, const std::string& name) {
 void remove_slot_files() {
   pid_t self = getpid();
   for (int slot = kSlots - 1; slot >= 0; --slot) {
-    if (!slots[slot].in_use || slots[slot].owner != self) continue;
-    unlinkat(slots[slot].dir, slots[slot].name, 0);
-    slots[slot].in_use = 0;
+    if (!cleanup.slots[slot].in_use || cleanup.slots[slot].owner != self) continue;
+    unlinkat(cleanup.slots[slot].dir, cleanup.slots[slot].name, 0);
+    cleanup.slots[slot].in_use = 0;
   }
 }
 
@@ -140,7 +145,7 @@ int TempFile::rename_to(const std::string& name) {
     return -1;
   }
   if (renameat(dir_.get(), name_.c_str(), dir_.get(), name.c_str()) != 0) return -1;
-  slots[slot_].in_use = 0;
+  cleanup.slots[slot_].in_use = 0;
   slot_ = -1;
   name_ = name;
   // The rename is done and cannot be undone; a directory that cannot be synced
@@ -167,7 +172,7 @@ int TempFile::move_to(const std::string& name, bool replace) {
 void TempFile::remove() {
   if (slot_ >= 0) {
     unlinkat(dir_.get(), name_.c_str(), 0);
-    slots[slot_].in_use = 0;
+    cleanup.slots[slot_].in_use = 0;
     slot_ = -1;
   }
   fd_.reset();
@@ -175,9 +180,8 @@ void TempFile::remove() {
 }
 
 void install_temp_file_cleanup() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
+  if (cleanup.installed) return;
+  cleanup.installed = true;
   atexit(remove_slot_files);
   struct sigaction action = {};
   action.sa_handler = end_by_signal;

@@ -7,9 +7,6 @@
 
 #include "converter/conversion.h"
 
-void* const kConverterNotLoaded = reinterpret_cast<void*>(-1);
-void* tolq_handle = kConverterNotLoaded;
-
 namespace {
 
 using OpenFn = tolq_conv_t (*)(void);
@@ -29,7 +26,14 @@ constexpr Entry kInProcess = {conversion_open_euc_to_utf8,
                               conversion_run,
                               conversion_close,
                               conversion_close};
-Entry entry = kInProcess;
+
+// The library in use and the entry points every conversion calls.
+struct Converter {
+  void* handle = nullptr;  // null while the library is not in use
+  Entry entry = kInProcess;
+};
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): one library per process.
+Converter converter;
 
 // The wrappers must return a string; like the toolkit's own allocator, give
 // up when memory is exhausted rather than hand back something else.
@@ -67,10 +71,9 @@ size_t count_of(const char* text, char c) {
 }  // namespace
 
 void load_converter(const char* path) {
-  entry = kInProcess;
-  tolq_handle = dlopen(path, RTLD_LAZY);
-  if (!tolq_handle) {
-    tolq_handle = kConverterNotLoaded;
+  converter.entry = kInProcess;
+  converter.handle = dlopen(path, RTLD_LAZY);
+  if (!converter.handle) {
     printf("NULL == tolq_handle\n");
     return;
   }
@@ -79,35 +82,41 @@ void load_converter(const char* path) {
                          "tolq_utf8_to_euc_close", "tolq_euc_to_utf8_close"};
   void* found[8];
   for (int i = 0; i < 8; ++i) {
-    found[i] = dlsym(tolq_handle, names[i]);
+    found[i] = dlsym(converter.handle, names[i]);
     if (!found[i]) {
-      dlclose(tolq_handle);
-      tolq_handle = kConverterNotLoaded;
+      dlclose(converter.handle);
+      converter.handle = nullptr;
       printf("dlclose\n");
       return;
     }
   }
-  entry.euc_to_utf8_open = reinterpret_cast<OpenFn>(found[1]);
-  entry.utf8_to_euc_open = reinterpret_cast<OpenFn>(found[2]);
-  entry.euc_to_utf8 = reinterpret_cast<ConvFn>(found[3]);
-  entry.utf8_to_euc = reinterpret_cast<ConvFn>(found[4]);
-  entry.utf8_to_euc_close = reinterpret_cast<CloseFn>(found[6]);
-  entry.euc_to_utf8_close = reinterpret_cast<CloseFn>(found[7]);
+  converter.entry.euc_to_utf8_open = reinterpret_cast<OpenFn>(found[1]);
+  converter.entry.utf8_to_euc_open = reinterpret_cast<OpenFn>(found[2]);
+  converter.entry.euc_to_utf8 = reinterpret_cast<ConvFn>(found[3]);
+  converter.entry.utf8_to_euc = reinterpret_cast<ConvFn>(found[4]);
+  converter.entry.utf8_to_euc_close = reinterpret_cast<CloseFn>(found[6]);
+  converter.entry.euc_to_utf8_close = reinterpret_cast<CloseFn>(found[7]);
+}
+
+bool converter_loaded() {
+  return converter.handle != nullptr;
 }
 
 void close_converter() {
-  if (tolq_handle != kConverterNotLoaded) dlclose(tolq_handle);
-  tolq_handle = kConverterNotLoaded;
-  entry = kInProcess;
+  if (converter.handle) dlclose(converter.handle);
+  converter.handle = nullptr;
+  converter.entry = kInProcess;
 }
 
 CString euc_to_utf8(const char* text) {
+  const Entry& entry = converter.entry;
   size_t n = text ? strlen(text) : 0;
   return convert_with(entry.euc_to_utf8_open, entry.euc_to_utf8, entry.euc_to_utf8_close,
                       text ? text : "", n, 2 * n + 1);
 }
 
 CString utf8_to_euc(const char* text) {
+  const Entry& entry = converter.entry;
   size_t n = text ? strlen(text) : 0;
   if (n == 0)
     return convert_with(entry.utf8_to_euc_open, entry.utf8_to_euc, entry.utf8_to_euc_close, "", 1,

@@ -13,13 +13,11 @@ using CString = std::unique_ptr<char, FreeDeleter>;
 
 inline constexpr const char* kConverterPath = "/usr/lib/tolq8/unicode_conv/libtolqconv.so";
 
-// The library handle; kConverterNotLoaded when the library is not in use.
-extern void* tolq_handle;
-extern void* const kConverterNotLoaded;
-
 // Loads the library and looks up its eight entry points. On failure prints
 // "NULL == tolq_handle\n" or "dlclose\n" and leaves the converter unloaded.
 void load_converter(const char* path = kConverterPath);
+// True while the library is in use.
+bool converter_loaded();
 void close_converter();
 
 // EUC-JP -> UTF-8 and back. Without the library the same conversion runs

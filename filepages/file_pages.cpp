@@ -136,8 +136,8 @@ int path_fault_message(PagePathFault fault, int failure_message) {
 int take_page_path(const FilePage* page, char* dir, char* name, int failure_message) {
   GtkEntry* entry = GTK_ENTRY(page->path_entry);
   std::string full;
-  int message =
-      path_fault_message(full_page_path(gtk_entry_get_text(entry), &full), failure_message);
+  int message = path_fault_message(full_page_path(run_places(), gtk_entry_get_text(entry), &full),
+                                   failure_message);
   if (message != 0) {
     show_message_number(message);
     return -1;
@@ -151,14 +151,14 @@ int take_page_path(const FilePage* page, char* dir, char* name, int failure_mess
   return 0;
 }
 
-FilePage* browse_page() {
-  if (browse_target == BROWSE_TARGET_READ) return read_page_record();
-  if (browse_target == BROWSE_TARGET_SAVE) return save_page_record();
+FilePage* browse_page(MainWindow* main) {
+  if (main->browse_target == BROWSE_TARGET_READ) return main->read_page.get();
+  if (main->browse_target == BROWSE_TARGET_SAVE) return main->save_page.get();
   return nullptr;
 }
 
-GtkWidget* browse_entry() {
-  FilePage* page = browse_page();
+GtkWidget* browse_entry(MainWindow* main) {
+  FilePage* page = browse_page(main);
   return page ? page->path_entry : nullptr;
 }
 
@@ -209,7 +209,8 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
 
 void on_previous_clicked(GtkWidget*, MainWindow* main) {
   FilePage* page = main->read_page.get();
-  set_entry_text(page->path_entry, previous_version_path(chosen_file(page).kind).c_str());
+  set_entry_text(page->path_entry,
+                 previous_version_path(run_places(), chosen_file(page).kind).c_str());
 }
 
 void on_save_clicked(GtkWidget*, MainWindow* main) {
@@ -248,13 +249,13 @@ void on_save_clicked(GtkWidget*, MainWindow* main) {
 }
 
 void open_browse_dialog(GtkWidget*, MainWindow* main) {
-  GtkWidget* entry = browse_entry();
+  GtkWidget* entry = browse_entry(main);
   std::string initial = entry ? utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(entry))).get() : "";
   FileQuestion question;
   question.title = kBrowseTitle;
   question.initial_path = initial;
   question.help = G_CALLBACK(on_help_key_clicked);
-  question.help_key = browse_target == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead;
+  question.help_key = main->browse_target == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead;
   std::optional<std::string> chosen = ask_file(main, question);
   if (chosen && !chosen->empty() && entry) set_entry_text(entry, chosen->c_str());
 }

@@ -34,7 +34,7 @@ void on_previous_clicked(GtkWidget* button, MainWindow* main);
 // Writes the chosen page to the path; no page counts as saved by it.
 void on_save_clicked(GtkWidget* button, MainWindow* main);
 // "clicked" of the pages' browse buttons: a file selection that fills the
-// path entry of the page named by browse_target.
+// path entry of the page named by main->browse_target.
 void open_browse_dialog(GtkWidget* button, MainWindow* main);
 
 #endif

@@ -4,6 +4,7 @@
 
 #include "common/catalogue.h"
 #include "converter/converter.h"
+#include "gui/state.h"
 #include "gui/widgets.h"
 
 namespace {

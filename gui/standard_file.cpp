@@ -52,14 +52,14 @@ Applied apply_file(MainWindow* main, SettingsFile& file, FileError* error, bool*
     FileStamp written;
     *error = FileError{};
     SaveOptions options;
-    options.backup_path = previous_version_path(file.kind);
+    options.backup_path = previous_version_path(*file.places, file.kind);
     options.expected = &expected;
     options.written = &written;
     options.error = error;
     if (write_settings_file(dir.c_str(), name.c_str(), bytes, options) == 0) {
       file.stamp = written;
       file.dirty = 0;
-      if (!has_unapplied_changes()) gtk_widget_set_sensitive(main->apply_button, FALSE);
+      if (!has_unapplied_changes(main)) gtk_widget_set_sensitive(main->apply_button, FALSE);
       // The write was checked against expected: a file was there exactly when it says so.
       if (replaced) *replaced = expected.exists;
       return Applied::kWritten;

@@ -3,15 +3,10 @@
 #include "common/input_file.h"
 #include "converter/converter.h"
 
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): dataless handlers.
 MainWindow* main_window_record;
-int browse_target;
 
 namespace {
-
-std::array<SettingsFile, 2> settings_table = {
-    SettingsFile{FILE_KIND_CONVDRC},
-    SettingsFile{FILE_KIND_TOLQHOSTS},
-};
 
 // The status line's one message: each new one replaces the last.
 constexpr const char kStatusContext[] = "result";
@@ -19,15 +14,15 @@ constexpr const char kStatusContext[] = "result";
 }  // namespace
 
 std::array<SettingsFile, 2>& settings_files() {
-  return settings_table;
+  return main_window_record->files;
 }
 
 SettingsFile& settings_file(int kind) {
-  return settings_table[kind == FILE_KIND_CONVDRC ? 0 : 1];
+  return settings_files()[kind == FILE_KIND_CONVDRC ? 0 : 1];
 }
 
-bool has_unapplied_changes() {
-  for (const SettingsFile& file : settings_table)
+bool has_unapplied_changes(const MainWindow* main) {
+  for (const SettingsFile& file : main->files)
     if (file.dirty) return true;
   return false;
 }
@@ -61,7 +56,13 @@ void mark_dirty(GtkWidget*, gpointer data) {
 }
 
 void remember_browse_target(GtkWidget*, gpointer data) {
-  browse_target = GPOINTER_TO_INT(data);
+  main_window_record->browse_target = GPOINTER_TO_INT(data);
+}
+
+const char* message_text(int number) {
+  const MessageCatalogue* catalogue =
+      main_window_record ? main_window_record->catalogue.get() : nullptr;
+  return message_text(catalogue, number, nullptr);
 }
 
 void show_status(const std::string& text) {
@@ -100,15 +101,4 @@ std::string status_message(const char* text, const std::vector<std::string>& pat
   std::vector<std::string> shown;
   for (const std::string& path : paths) shown.push_back(display_path(path));
   return fill_in(euc_to_utf8(text).get(), shown);
-}
-
-void reset_program_state() {
-  main_window_record = nullptr;
-  browse_target = 0;
-  for (SettingsFile& file : settings_table) {
-    file.src_dir[0] = file.src_name[0] = '\0';
-    file.read_ok = file.dirty = 0;
-    file.stamp = FileStamp{};
-  }
-  form_directory_strings();
 }

@@ -13,55 +13,36 @@
 #include <string>
 #include <vector>
 
+#include "common/catalogue.h"
 #include "common/file_stamp.h"
 #include "common/places.h"
 
 struct ConvdPage;
 struct AccessPage;
 struct FilePage;
+struct Help;
 
-// Each page's own file deletes its record, where the record is complete.
+// Each page's own file deletes its record, where the record is complete (the
+// help's too).
 struct PageDeleter {
   void operator()(ConvdPage* page) const;
   void operator()(AccessPage* page) const;
   void operator()(FilePage* page) const;
+  void operator()(Help* help) const;
 };
 template <typename Page>
 using PageRecord = std::unique_ptr<Page, PageDeleter>;
 
-struct MainWindow {
-  GtkWidget* window = nullptr;
-  GtkWidget* notebook = nullptr;
-  PageRecord<ConvdPage> convd_page;
-  PageRecord<AccessPage> access_page;
-  PageRecord<FilePage> read_page;
-  PageRecord<FilePage> save_page;
-  GtkWidget* apply_button = nullptr;
-  GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
-  GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
-};
-
-// The main window of the run, for the handlers whose signal carries no data;
-// set when the window is built.
-extern MainWindow* main_window_record;
-
-// The Apply button, for handlers without the MainWindow.
-inline GtkWidget* main_apply_button() {
-  return main_window_record->apply_button;
-}
-
-inline constexpr int BROWSE_TARGET_READ = 8;
-inline constexpr int BROWSE_TARGET_SAVE = 9;
-// Which page's path the next browse dialog fills.
-extern int browse_target;
+struct MainWindow;
 
 // One kind of settings file with its page, the record that Apply, 変更内容, the
 // status line and the read and save pages all work through. The page that
 // shows the kind fills in the functions when it is built.
 struct SettingsFile {
-  explicit SettingsFile(int file_kind) : kind(file_kind) {}
+  SettingsFile(int file_kind, const Places* run_places) : kind(file_kind), places(run_places) {}
 
-  const int kind;  // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const int kind;              // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const Places* const places;  // the main window's, which say where the standard file is
   // The file read last (at start, by 初期設定に戻す or through 読込), whose
   // lines saves carry over; the directory ends with '/'. Both are empty when
   // built-in defaults were put in instead.
@@ -85,17 +66,62 @@ struct SettingsFile {
   int (*read)(MainWindow* main, const char* dir, const char* name, int* message) = nullptr;
 
   // The standard place, where Apply writes it.
-  std::string path() const { return standard_file_path(kind); }
+  std::string path() const { return standard_file_path(*places, kind); }
   bool texts_writable(MainWindow* main, std::string* refusal) const {
     return !check_texts || check_texts(main, refusal);
   }
 };
 
-// Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
+struct MainWindow {
+  MainWindow() = default;
+  // The settings files point at the places.
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  GtkWidget* window = nullptr;
+  GtkWidget* notebook = nullptr;
+  PageRecord<ConvdPage> convd_page;
+  PageRecord<AccessPage> access_page;
+  PageRecord<FilePage> read_page;
+  PageRecord<FilePage> save_page;
+  PageRecord<Help> help;                        // null when there was no memory for it
+  std::unique_ptr<MessageCatalogue> catalogue;  // the numbered messages, read at start-up
+  GtkWidget* apply_button = nullptr;
+  GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is
+  GtkWidget* status_bar = nullptr;     // what the last Apply, 保存 or 読込 did
+  // Which page's path the next browse dialog fills: BROWSE_TARGET_READ or
+  // BROWSE_TARGET_SAVE, 0 before a browse button was pressed.
+  int browse_target = 0;
+  Places places;  // formed at start-up
+  // Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
+  std::array<SettingsFile, 2> files = {SettingsFile{FILE_KIND_CONVDRC, &places},
+                                       SettingsFile{FILE_KIND_TOLQHOSTS, &places}};
+};
+
+// The main window of the run, the one way to it for the handlers whose signal
+// carries no data (or other data) and the code they call; set when the window
+// is built. Everything else is given its MainWindow.
+// NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): dataless handlers.
+extern MainWindow* main_window_record;
+
+// The places of the run, for code without the MainWindow.
+inline const Places& run_places() {
+  return main_window_record->places;
+}
+
+// The Apply button, for handlers without the MainWindow.
+inline GtkWidget* main_apply_button() {
+  return main_window_record->apply_button;
+}
+
+inline constexpr int BROWSE_TARGET_READ = 8;
+inline constexpr int BROWSE_TARGET_SAVE = 9;
+
+// The main window's settings files, for code without the MainWindow.
 std::array<SettingsFile, 2>& settings_files();
 SettingsFile& settings_file(int kind);
-// True when some page holds changes not yet applied.
-bool has_unapplied_changes();
+// True when some page of the window holds changes not yet applied.
+bool has_unapplied_changes(const MainWindow* main);
 
 // Notes dir + name as the file of a kind read last, after a successful read.
 void remember_file_read(int kind, const char* dir, const char* name);
@@ -110,7 +136,11 @@ void note_file_read(int kind, const char* path, const FileStamp* read = nullptr)
 void set_page_dirty(int kind);
 // Marks a page dirty: data 0 the convd page, anything else the access-control page.
 void mark_dirty(GtkWidget* widget, gpointer data);
+// Notes which page's browse button was pressed: data is its BROWSE_TARGET_ code.
 void remember_browse_target(GtkWidget* widget, gpointer data);
+
+// The text of a message number in the main window's catalogue.
+const char* message_text(int number);
 
 // The status line's text (UTF-8); "" empties it.
 void show_status(const std::string& text);
@@ -123,8 +153,5 @@ std::string fill_in(std::string text, const std::vector<std::string>& values);
 // An EUC-JP text for the status line in UTF-8, each "%s" in it replaced in
 // turn by one of paths, shown as the file system names them.
 std::string status_message(const char* text, const std::vector<std::string>& paths = {});
-
-// Everything above back to how a run starts (for tests that build many windows).
-void reset_program_state();
 
 #endif

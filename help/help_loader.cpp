@@ -4,9 +4,6 @@
 
 #include "common/places.h"
 
-std::vector<HelpTopic> help_topics;
-char help_heading[kLineSize];
-
 namespace {
 
 // What ended a topic's body.
@@ -61,7 +58,7 @@ BodyEnd read_body(FILE* file, char* line, HelpTopic* topic) {
   return BodyEnd::kEndOfFile;
 }
 
-HelpLoadResult read_topics(FILE* file) {
+HelpLoadResult read_topics(FILE* file, HelpFile* help) {
   char line[kLineSize];
   do {
     if (!read_line(file, line)) return HelpLoadResult::kMalformed;
@@ -69,13 +66,13 @@ HelpLoadResult read_topics(FILE* file) {
   do {
     if (!read_line(file, line)) return HelpLoadResult::kMalformed;
   } while (!starts_with(line, "%%"));
-  copy_bounded(help_heading, without_line_end(line) + 2);
-  if (help_heading[0] == '\0') return HelpLoadResult::kMalformed;
+  copy_bounded(help->heading, without_line_end(line) + 2);
+  if (help->heading[0] == '\0') return HelpLoadResult::kMalformed;
 
   HelpLoadResult found = read_first_key_line(file, line);
   if (found != HelpLoadResult::kLoaded) return found;
   for (;;) {
-    HelpTopic& topic = help_topics.emplace_back();
+    HelpTopic& topic = help->topics.emplace_back();
     topic.key = text_after_marker(line);
     HelpLoadResult titled = read_title(file, line, &topic);
     if (titled != HelpLoadResult::kLoaded) return titled;
@@ -92,20 +89,16 @@ HelpLoadResult read_topics(FILE* file) {
 
 }  // namespace
 
-HelpLoadResult parse_help_file(FILE* file) {
-  free_help_topics();
-  memset(help_heading, 0, sizeof help_heading);
-  HelpLoadResult result = read_topics(file);
+HelpLoadResult parse_help_file(FILE* file, HelpFile* help) {
+  help->topics.clear();
+  memset(help->heading, 0, sizeof help->heading);
+  HelpLoadResult result = read_topics(file, help);
   // A read error must not pass for the end of a complete file.
   if (result == HelpLoadResult::kLoaded && ferror(file)) result = HelpLoadResult::kMalformed;
-  if (result != HelpLoadResult::kLoaded) free_help_topics();
+  if (result != HelpLoadResult::kLoaded) help->topics.clear();
   return result;
 }
 
 void help_file_path(const char* name, char* path, size_t size) {
   snprintf(path, size, "%s%s/%s", kShareRoot, kHelpDir, name);
-}
-
-void free_help_topics() {
-  help_topics.clear();
 }

@@ -17,9 +17,11 @@ struct HelpTopic {
   std::string body;   // the body lines with their line ends; empty without body
 };
 
-// In file order; empty when no help is available.
-extern std::vector<HelpTopic> help_topics;
-extern char help_heading[kLineSize];
+// What the help file holds.
+struct HelpFile {
+  std::vector<HelpTopic> topics;  // in file order; empty when no help is available
+  char heading[kLineSize] = {};
+};
 
 enum class HelpLoadResult {
   kLoaded,
@@ -27,12 +29,10 @@ enum class HelpLoadResult {
   kFailed,     // silent failure: a misplaced line
 };
 
-// Reads an open help file into help_topics and help_heading; on failure
-// help_topics is empty.
-HelpLoadResult parse_help_file(FILE* file);
+// Reads an open help file into help, replacing what it held; on failure its
+// topics are empty.
+HelpLoadResult parse_help_file(FILE* file, HelpFile* help);
 // The path of a help file name in the shared-data directory.
 void help_file_path(const char* name, char* path, size_t size);
-
-void free_help_topics();
 
 #endif

@@ -5,7 +5,6 @@
 #include <gdk/gdkx.h>
 
 #include <cstring>
-#include <new>
 
 #include "common/input_file.h"
 #include "converter/converter.h"
@@ -14,20 +13,19 @@
 #include "gui/widgets.h"
 #include "help/texts.h"
 
-std::unique_ptr<HelpWindow> help_window;
-const HelpTopic* help_current_topic;
-int help_current_row;
-
 namespace {
 
-// The topic at a 0-based position in file order, or null.
-const HelpTopic* topic_at(int row) {
-  return row >= 0 && static_cast<size_t>(row) < help_topics.size() ? &help_topics[row] : nullptr;
+Help* help_of(gpointer data) {
+  return static_cast<Help*>(data);
 }
 
-bool contents_shown() {
-  return help_window->contents_toggle &&
-         gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(help_window->contents_toggle));
+// The topic at a 0-based position in file order, or null.
+const HelpTopic* topic_at(const HelpFile& file, int row) {
+  return row >= 0 && static_cast<size_t>(row) < file.topics.size() ? &file.topics[row] : nullptr;
+}
+
+bool contents_shown(const HelpWindow& w) {
+  return w.contents_toggle && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w.contents_toggle));
 }
 
 // Makes row the contents list's current row: selected (which shows its topic)
@@ -76,21 +74,21 @@ GtkWindow* main_window() {
 }
 
 // Hides the window and gives the keyboard back to the window it was opened over.
-void hide_help_window() {
-  if (!help_window || !help_window->window) return;
-  gtk_widget_unmap(help_window->window);
+void hide_help_window(Help* help) {
+  if (!help->window.window) return;
+  gtk_widget_unmap(help->window.window);
   if (GtkWindow* back = dialog_parent()) gtk_window_present(back);
 }
 
-void build_help_window() {
-  HelpWindow* w = help_window.get();
+void build_help_window(Help* help) {
+  HelpWindow* w = &help->window;
   w->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
   gtk_window_set_resizable(GTK_WINDOW(w->window), TRUE);
   set_dialog_parent(w->window, main_window(), false);
   GtkWindowGroup* group = gtk_window_group_new();
   gtk_window_group_add_window(group, GTK_WINDOW(w->window));
   g_object_unref(group);  // the window keeps it
-  g_signal_connect(w->window, "delete_event", G_CALLBACK(on_help_delete), nullptr);
+  g_signal_connect(w->window, "delete_event", G_CALLBACK(on_help_delete), help);
   gtk_window_set_title(GTK_WINDOW(w->window), "OnLine Help");
   gtk_container_set_border_width(GTK_CONTAINER(w->window), 5);
   w->vbox = gtk_vbox_new(FALSE, 0);
@@ -104,37 +102,36 @@ void build_help_window() {
   w->contents_toggle = gtk_toggle_button_new_with_label(euc_to_utf8(kTextHelpContents).get());
   gtk_box_pack_end(GTK_BOX(top), w->contents_toggle, FALSE, FALSE, 0);
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w->contents_toggle), FALSE);
-  g_signal_connect(w->contents_toggle, "toggled", G_CALLBACK(on_contents_toggled), nullptr);
+  g_signal_connect(w->contents_toggle, "toggled", G_CALLBACK(on_contents_toggled), help);
   gtk_widget_show(w->contents_toggle);
 
   GtkWidget* second = new_row(w->vbox);
   w->title_entry = gtk_entry_new();
   gtk_editable_set_editable(GTK_EDITABLE(w->title_entry), FALSE);
   gtk_box_pack_end(GTK_BOX(second), w->title_entry, TRUE, TRUE, 30);
-  g_signal_connect(w->title_entry, "focus-in-event", G_CALLBACK(on_title_entry_focus_in),
-                   GINT_TO_POINTER(1));
+  g_signal_connect(w->title_entry, "focus-in-event", G_CALLBACK(on_title_entry_focus_in), help);
   gtk_widget_show(w->title_entry);
   GtkWidget* label = gtk_label_new(euc_to_utf8(kTextHelpTitleLabel).get());
   gtk_box_pack_start(GTK_BOX(second), label, FALSE, FALSE, 0);
   gtk_widget_show(label);
 
-  build_single_view();
+  build_single_view(help);
   if (!GTK_WIDGET_VISIBLE(w->window)) gtk_widget_show_all(w->window);
   gtk_window_present(GTK_WINDOW(w->window));
 }
 
-void fill_contents_list(GtkCList* list) {
+void fill_contents_list(GtkCList* list, const HelpFile& file) {
   gtk_clist_freeze(list);
   gtk_clist_clear(list);
-  for (const HelpTopic& topic : help_topics)
+  for (const HelpTopic& topic : file.topics)
     append_list_row(GTK_WIDGET(list), euc_to_utf8(topic.title.c_str()).get());
   gtk_clist_set_column_width(list, 0, gtk_clist_optimal_column_width(list, 0));
   gtk_clist_thaw(list);
   gtk_widget_show(GTK_WIDGET(list));
 }
 
-void build_contents_view() {
-  HelpWindow* w = help_window.get();
+void build_contents_view(Help* help) {
+  HelpWindow* w = &help->window;
   gtk_widget_destroy(w->text_scroller);
   gtk_widget_destroy(w->button_box);
   gtk_widget_set_size_request(w->vbox, 690, 400);
@@ -147,44 +144,45 @@ void build_contents_view() {
   gtk_widget_show(w->contents_scroller);
   w->contents_list = gtk_clist_new(1);
   GtkCList* list = GTK_CLIST(w->contents_list);
-  g_signal_connect(list, "select_row", G_CALLBACK(on_contents_select_row), nullptr);
+  g_signal_connect(list, "select_row", G_CALLBACK(on_contents_select_row), help);
   g_signal_connect(list, "key-press-event", G_CALLBACK(on_contents_key_press), nullptr);
   gtk_clist_set_shadow_type(list, GTK_SHADOW_IN);
   gtk_clist_set_selection_mode(list, GTK_SELECTION_SINGLE);
   gtk_clist_set_column_justification(list, 0, GTK_JUSTIFY_LEFT);
   gtk_container_add(GTK_CONTAINER(w->contents_scroller), w->contents_list);
-  fill_contents_list(list);
+  fill_contents_list(list, help->file);
   gtk_paned_add1(GTK_PANED(w->contents_paned), w->contents_scroller);
-  build_text_pane();
+  build_text_pane(w);
   gtk_paned_add2(GTK_PANED(w->contents_paned), w->text_scroller);
-  build_help_buttons();
-  move_to_contents_row(list, help_current_row, true);
+  build_help_buttons(help);
+  move_to_contents_row(list, help->current_row, true);
   g_signal_connect_after(list, "size-allocate", G_CALLBACK(on_contents_allocated), nullptr);
   gtk_widget_show_all(w->window);
 }
 
 }  // namespace
 
-int show_help(const char* key) {
-  if (help_topics.empty() || !help_window) return -1;
+int show_help(Help* help, const char* key) {
+  if (!help || help->file.topics.empty()) return -1;
+  const std::vector<HelpTopic>& topics = help->file.topics;
   size_t row = 0;
-  while (row < help_topics.size() && help_topics[row].key != key) ++row;
-  if (row == help_topics.size()) {
-    help_current_row = 0;
+  while (row < topics.size() && topics[row].key != key) ++row;
+  if (row == topics.size()) {
+    help->current_row = 0;
     report_help_error(kTextHelpTopicNotFound);
     return -1;
   }
-  help_current_row = static_cast<int>(row);
-  help_current_topic = &help_topics[row];
-  GtkWidget* window = help_window->window;
+  help->current_row = static_cast<int>(row);
+  help->current_topic = &topics[row];
+  GtkWidget* window = help->window.window;
   if (!window) {
-    build_help_window();
+    build_help_window(help);
     return 0;
   }
-  if (contents_shown())
-    move_to_contents_row(GTK_CLIST(help_window->contents_list), help_current_row, true);
+  if (contents_shown(help->window))
+    move_to_contents_row(GTK_CLIST(help->window.contents_list), help->current_row, true);
   else
-    show_help_topic();
+    show_help_topic(help);
   if (!GTK_WIDGET_VISIBLE(window)) gtk_widget_show_all(window);
   if (GTK_WIDGET_MAPPED(window))
     raise_with_focus(window);
@@ -194,21 +192,21 @@ int show_help(const char* key) {
 }
 
 void on_help_key_clicked(GtkWidget*, gpointer key) {
-  if (key) show_help(static_cast<const char*>(key));
+  if (key && main_window_record)
+    show_help(main_window_record->help.get(), static_cast<const char*>(key));
 }
 
-void show_help_topic() {
-  HelpWindow* w = help_window.get();
-  const HelpTopic* topic = help_current_topic;
-  gtk_label_set_text(GTK_LABEL(w->heading_label), euc_to_utf8(help_heading).get());
+void show_help_topic(Help* help) {
+  HelpWindow* w = &help->window;
+  const HelpTopic* topic = help->current_topic;
+  gtk_label_set_text(GTK_LABEL(w->heading_label), euc_to_utf8(help->file.heading).get());
   set_entry_text(w->title_entry, topic ? topic->title.c_str() : "");
   const char* body = topic ? topic->body.c_str() : "";
   gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(w->text_view)),
                            euc_to_utf8(body).get(), -1);
 }
 
-void build_text_pane() {
-  HelpWindow* w = help_window.get();
+void build_text_pane(HelpWindow* w) {
   w->text_scroller = gtk_scrolled_window_new(nullptr, nullptr);
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(w->text_scroller), GTK_POLICY_AUTOMATIC,
                                  GTK_POLICY_AUTOMATIC);
@@ -221,58 +219,61 @@ void build_text_pane() {
   gtk_widget_show(w->text_view);
 }
 
-void build_help_buttons() {
-  HelpWindow* w = help_window.get();
+void build_help_buttons(Help* help) {
+  HelpWindow* w = &help->window;
   w->button_box = gtk_hbutton_box_new();
   gtk_container_set_border_width(GTK_CONTAINER(w->button_box), 10);
   gtk_box_pack_start(GTK_BOX(w->vbox), w->button_box, FALSE, FALSE, 0);
   gtk_button_box_set_layout(GTK_BUTTON_BOX(w->button_box), GTK_BUTTONBOX_SPREAD);
   w->cancel_button = gtk_button_new_with_label(euc_to_utf8(kTextHelpCancel).get());
   gtk_container_add(GTK_CONTAINER(w->button_box), w->cancel_button);
-  g_signal_connect(w->cancel_button, "clicked", G_CALLBACK(on_help_cancel), nullptr);
+  g_signal_connect(w->cancel_button, "clicked", G_CALLBACK(on_help_cancel), help);
   bind_key(w->window, w->cancel_button, GDK_Escape);
   gtk_widget_show(w->button_box);
 }
 
-void build_single_view() {
-  HelpWindow* w = help_window.get();
+void build_single_view(Help* help) {
+  HelpWindow* w = &help->window;
   gtk_widget_set_size_request(w->vbox, 480, 400);
-  build_text_pane();
+  build_text_pane(w);
   gtk_container_add(GTK_CONTAINER(w->vbox), w->text_scroller);
-  build_help_buttons();
-  show_help_topic();
+  build_help_buttons(help);
+  show_help_topic(help);
   gtk_widget_show_all(w->window);
 }
 
-void on_contents_toggled(GtkToggleButton* toggle, gpointer) {
+void on_contents_toggled(GtkToggleButton* toggle, gpointer data) {
   if (!toggle) return;
+  Help* help = help_of(data);
   if (gtk_toggle_button_get_active(toggle)) {
-    build_contents_view();
+    build_contents_view(help);
     return;
   }
-  HelpWindow* w = help_window.get();
+  HelpWindow* w = &help->window;
   // The paned takes the contents list and the text pane with it.
   gtk_widget_destroy(w->contents_paned);
   gtk_widget_destroy(w->button_box);
   w->contents_paned = w->contents_scroller = w->contents_list = nullptr;
-  build_single_view();
+  build_single_view(help);
 }
 
 gboolean on_title_entry_focus_in(GtkWidget*, GdkEventFocus*, gpointer data) {
-  if (GPOINTER_TO_INT(data) != 1) return FALSE;
-  gtk_widget_grab_focus(contents_shown() ? help_window->contents_list : help_window->text_view);
+  if (!data) return FALSE;
+  const HelpWindow& w = help_of(data)->window;
+  gtk_widget_grab_focus(contents_shown(w) ? w.contents_list : w.text_view);
   return FALSE;
 }
 
-void on_contents_select_row(GtkCList*, gint row, gint, GdkEvent*, gpointer) {
-  const HelpTopic* topic = topic_at(row);
+void on_contents_select_row(GtkCList*, gint row, gint, GdkEvent*, gpointer data) {
+  Help* help = help_of(data);
+  const HelpTopic* topic = topic_at(help->file, row);
   if (!topic) {
     report_help_error(kTextHelpTopicNotFound);
     return;
   }
-  help_current_topic = topic;
-  help_current_row = row;
-  show_help_topic();
+  help->current_topic = topic;
+  help->current_row = row;
+  show_help_topic(help);
 }
 
 gboolean on_contents_key_press(GtkWidget* widget, GdkEventKey* event, gpointer) {
@@ -300,33 +301,37 @@ gboolean on_contents_key_press(GtkWidget* widget, GdkEventKey* event, gpointer) 
   return select ? TRUE : FALSE;
 }
 
-void on_help_cancel(GtkWidget*, gpointer) {
-  hide_help_window();
+void on_help_cancel(GtkWidget*, gpointer data) {
+  hide_help_window(help_of(data));
 }
 
-gboolean on_help_delete(GtkWidget*, GdkEvent*, gpointer) {
-  hide_help_window();
+gboolean on_help_delete(GtkWidget*, GdkEvent*, gpointer data) {
+  hide_help_window(help_of(data));
   return TRUE;
 }
 
-int load_help_file_at(const char* path) {
+int load_help_file_at(Help* help, const char* path) {
   InputFile file = open_input_file(path);
   if (!file) {
     report_help_error(kTextHelpNotFound);
     return -1;
   }
-  // Kept for the whole run, so a later load reuses it.
-  if (!help_window) help_window.reset(new (std::nothrow) HelpWindow{});
-  if (!help_window) return -1;
-  help_current_topic = nullptr;
-  help_current_row = 0;
-  HelpLoadResult result = parse_help_file(file.get());
+  if (!help) return -1;
+  help->current_topic = nullptr;
+  help->current_row = 0;
+  HelpLoadResult result = parse_help_file(file.get(), &help->file);
   if (result == HelpLoadResult::kMalformed) report_help_error(kTextHelpMalformed);
   return result == HelpLoadResult::kLoaded ? 0 : -1;
 }
 
-int load_help_file(const char* name) {
+int load_help_file(Help* help, const char* name) {
   char path[kLineSize];
   help_file_path(name, path, sizeof path);
-  return load_help_file_at(path);
+  return load_help_file_at(help, path);
+}
+
+// The window's handlers hold the record, so the window goes with it.
+void PageDeleter::operator()(Help* help) const {
+  if (help->window.window) gtk_widget_destroy(help->window.window);
+  delete help;
 }

@@ -4,8 +4,6 @@
 
 #include <gtk/gtk.h>
 
-#include <memory>
-
 #include "help/help_loader.h"
 
 // The topic keys of the pages and of the entry dialogs.
@@ -37,33 +35,39 @@ struct HelpWindow {
   GtkWidget* cancel_button = nullptr;
 };
 
-// Made when the help file is opened and kept for the whole run.
-extern std::unique_ptr<HelpWindow> help_window;
-// The topic the window shows, and its place in file order.
-extern const HelpTopic* help_current_topic;
-extern int help_current_row;
+// The help of the run, held by the main window: the help file read at
+// start-up, the window, and the topic the window shows.
+struct Help {
+  HelpFile file;
+  HelpWindow window;
+  const HelpTopic* current_topic = nullptr;
+  int current_row = 0;  // the current topic's place in file order
+};
 
-// Reads the help file at start-up; reports a missing or malformed file in the
-// help error window. No topic is current afterwards. 0 or -1.
-int load_help_file(const char* name);
+// Reads the help file at start-up into help; reports a missing or malformed
+// file in the help error window. No topic is current afterwards. 0 or -1.
+int load_help_file(Help* help, const char* name);
 // load_help_file for a help file at any path.
-int load_help_file_at(const char* path);
+int load_help_file_at(Help* help, const char* path);
 // The help error window with a UTF-8 text; returns once the user has closed
 // it (ＯＫ, Return or Esc).
 void show_help_error(const char* text);
 // show_help_error with an EUC-JP text.
 void report_help_error(const char* euc_text);
 
-// Shows the topic with that key in the help window; 0, or -1 when there is none.
-int show_help(const char* key);
-// "clicked" of a dialog's Help button; data is the topic key.
+// Shows the topic with that key in the help window; 0, or -1 when there is none
+// (or no help).
+int show_help(Help* help, const char* key);
+// "clicked" of a dialog's Help button; data is the topic key. The help is the
+// main window's.
 void on_help_key_clicked(GtkWidget* button, gpointer key);
 
-void show_help_topic();
-void build_text_pane();
-void build_help_buttons();
-void build_single_view();
+void show_help_topic(Help* help);
+void build_text_pane(HelpWindow* w);
+void build_help_buttons(Help* help);
+void build_single_view(Help* help);
 
+// The help window's own handlers; data is the Help.
 gboolean on_help_delete(GtkWidget* widget, GdkEvent* event, gpointer data);
 void on_help_cancel(GtkWidget* button, gpointer data);
 void on_contents_toggled(GtkToggleButton* toggle, gpointer data);

@@ -24,8 +24,6 @@
 #include "serverrc/missing_dicts.h"
 #include "serverrc/texts.h"
 
-int dict_column_width;
-
 namespace {
 
 constexpr int kDictListWidth = 400;
@@ -349,9 +347,11 @@ void build_reset_row(MainWindow* main, GtkWidget* box) {
   connect_clicked(reset, G_CALLBACK(on_convd_reset), main);
 }
 
-void fit_dict_column(GtkWidget* list) {
-  gtk_widget_ensure_style(list);
-  fit_list_column(list, 0);
+// "show" of the main window.
+void fit_when_shown(GtkWidget*, gpointer data) {
+  auto* page = static_cast<ConvdPage*>(data);
+  gtk_widget_ensure_style(page->dict_list);
+  fit_dict_column(page);
 }
 
 }  // namespace
@@ -363,7 +363,6 @@ int build_convd_page(MainWindow* main) {
     return -1;
   }
   main->convd_page.reset(page);
-  dict_column_width = 0;
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextConvdTab, kHelpConvdrc);
   GtkWidget* box = gtk_vbox_new(FALSE, 5);
@@ -375,7 +374,7 @@ int build_convd_page(MainWindow* main) {
   // Fitted as the window is shown, before it is mapped, so the list is drawn
   // once at its final width in the style it is drawn with.
   if (main->window)
-    g_signal_connect_swapped(main->window, "show", G_CALLBACK(fit_dict_column), page->dict_list);
+    g_signal_connect(main->window, "show", G_CALLBACK(fit_when_shown), page);
   SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
   file.render = render_convd_page;
   file.check_texts = [](MainWindow* m, std::string* refusal) {
@@ -412,8 +411,9 @@ void forget_dict_selection(ConvdPage* page) {
 }
 
 void show_missing_dictionaries(ConvdPage* page) {
-  std::string text = missing_dictionaries_text(find_missing_dictionaries(
-      entry_value(page->dir_entry, page->dir_origin), dict_row_names(page->dict_list)));
+  std::string text = missing_dictionaries_text(
+      find_missing_dictionaries(run_places(), entry_value(page->dir_entry, page->dir_origin),
+                                dict_row_names(page->dict_list)));
   gtk_label_set_text(GTK_LABEL(page->missing_label), euc_to_utf8(text.c_str()).get());
   if (text.empty())
     gtk_widget_hide(page->missing_label);
@@ -421,19 +421,19 @@ void show_missing_dictionaries(ConvdPage* page) {
     gtk_widget_show(page->missing_label);
 }
 
-void fit_list_column(GtkWidget* list, int column) {
-  GtkCList* clist = GTK_CLIST(list);
-  dict_column_width = 0;
-  if (column < 0 || column >= clist->columns) return;
-  TextMeasure measure(list);
+void fit_dict_column(ConvdPage* page) {
+  GtkCList* clist = GTK_CLIST(page->dict_list);
+  constexpr int column = 0;
+  page->dict_column_width = 0;
+  TextMeasure measure(page->dict_list);
   // Walk the rows themselves: looking each up by number would be quadratic.
   for (GList* l = clist->row_list; l; l = l->next) {
     GtkCell& cell = GTK_CLIST_ROW(l)->cell[column];
     if (cell.type != GTK_CELL_TEXT) continue;
     int width = measure.width(GTK_CELL_TEXT(cell)->text);
-    if (width > dict_column_width) dict_column_width = width;
+    if (width > page->dict_column_width) page->dict_column_width = width;
   }
-  gtk_clist_set_column_width(clist, column, dict_column_width);
+  gtk_clist_set_column_width(clist, column, page->dict_column_width);
 }
 
 void rewind_convd_fields(MainWindow* main) {
@@ -445,7 +445,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
   GtkCList* list = GTK_CLIST(page->dict_list);
   if (!list->selection) return;
   gtk_clist_remove(list, page->dict_selected_row);
-  fit_list_column(page->dict_list, 0);
+  fit_dict_column(page);
   forget_dict_selection(page);
   show_missing_dictionaries(page);
   set_page_dirty(FILE_KIND_CONVDRC);
@@ -460,14 +460,15 @@ void on_convd_reset(GtkWidget*, MainWindow* main) {
 void settle_convd_page(ConvdPage* page) {
   forget_dict_selection(page);
   rewind_fields(page);
-  fit_list_column(page->dict_list, 0);
+  fit_dict_column(page);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }
 
 int load_convdrc(MainWindow* main, int library_only) {
-  std::string etc = std::string(etc_dir) + lang_dir;
-  std::string lib = std::string(lib_dir) + lang_dir;
+  const Places& places = main->places;
+  std::string etc = std::string(places.etc_dir) + places.lang_dir;
+  std::string lib = std::string(places.lib_dir) + places.lang_dir;
   const char* dir = nullptr;
   if (!library_only) {
     note_standard_file(FILE_KIND_CONVDRC);

@@ -36,6 +36,7 @@ struct ConvdPage {
   EntryOrigin dir_origin;
   EntryOrigin giji_origin;
   int dict_selected_row = -1;  // the row last selected; kept when it is unselected
+  int dict_column_width = 0;   // the dictionary column's width, fitted to its widest row
   // The convdrc read last, kept whole: saves carry it over from here.
   std::unique_ptr<ConvdrcSource> source;
 };
@@ -45,11 +46,9 @@ inline ConvdPage* main_convd_page() {
   return main_window_record->convd_page.get();
 }
 
-extern int dict_column_width;
-
 int build_convd_page(MainWindow* main);
-// Sets dict_column_width to the widest text of the column and the column to that width.
-void fit_list_column(GtkWidget* list, int column);
+// Sets dict_column_width to the widest row of the dictionary list and the column to that width.
+void fit_dict_column(ConvdPage* page);
 // Puts the cursor of the entries and spin buttons at position 0.
 void rewind_convd_fields(MainWindow* main);
 void on_dict_remove(GtkWidget* button, gpointer data);

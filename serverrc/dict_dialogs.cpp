@@ -28,7 +28,7 @@ bool expanded_dict_dir(char (&dir)[kPathSize]) {
   CString text = utf8_to_euc(gtk_entry_get_text(GTK_ENTRY(main_convd_page()->dir_entry)));
   if (strlen(text.get()) > kPathSize - 1) return false;  // cut, it would name another directory
   copy_bounded(dir, text.get());
-  if (expand_path_macros(dir, sizeof dir) != 0) return false;
+  if (expand_path_macros(run_places(), dir, sizeof dir) != 0) return false;
   append_slash(dir, sizeof dir);
   return true;
 }
@@ -66,7 +66,7 @@ std::string dict_change_initial_path() {
   append_slash(dir, sizeof dir);
   char path[kPathSize];
   row_path(path, dict_row_name(page->dict_list, page->dict_selected_row), dir);
-  return expand_path_macros(path, sizeof path) == 0 ? path : "";
+  return expand_path_macros(run_places(), path, sizeof path) == 0 ? path : "";
 }
 
 // The message for a name a convdrc line cannot hold, or 0: white space would
@@ -143,12 +143,13 @@ void on_dict_add(GtkWidget*, MainWindow* main) {
     return checked_dict_name(chosen, 0, &name);
   };
   if (!ask_file(main, question)) return;
-  GtkWidget* list = main->convd_page->dict_list;
+  ConvdPage* page = main->convd_page.get();
+  GtkWidget* list = page->dict_list;
   append_dict_row(list, name.c_str());
   // Only the new row can widen the column; measuring every row would not scale.
   int width = dict_text_width(list, euc_to_utf8(name.c_str()).get());
-  if (width > dict_column_width) dict_column_width = width;
-  gtk_clist_set_column_width(GTK_CLIST(list), 0, dict_column_width);
+  if (width > page->dict_column_width) page->dict_column_width = width;
+  gtk_clist_set_column_width(GTK_CLIST(list), 0, page->dict_column_width);
   show_changed_row(GTK_CLIST(list)->rows - 1, 1.0);
 }
 
@@ -176,7 +177,7 @@ void open_dict_change_dialog(MainWindow* main) {
   set_dict_row(list, row, name.c_str());
   // The row stays the selected one.
   gtk_clist_select_row(GTK_CLIST(list), row, 0);
-  fit_list_column(list, 0);
+  fit_dict_column(main->convd_page.get());
   show_changed_row(row, 0.0);
 }
 
@@ -186,7 +187,7 @@ void on_dir_refer(GtkWidget*, MainWindow* main) {
   if (!euc || euc->empty()) return;
   char chosen[kPathSize];
   copy_bounded(chosen, euc->c_str());
-  contract_path_macros(chosen, sizeof chosen);  // else the directory stays as chosen
+  contract_path_macros(main->places, chosen, sizeof chosen);  // else the directory stays as chosen
   size_t length = strlen(chosen);
   if (length > 1 && chosen[length - 1] == '/') chosen[length - 1] = '\0';
   set_entry_text(main->convd_page->dir_entry, chosen);

@@ -8,11 +8,11 @@
 namespace {
 
 // The path with its macros expanded; false when it cannot be.
-bool expanded(const std::string& path, std::string* out) {
+bool expanded(const Places& places, const std::string& path, std::string* out) {
   if (path.size() > kPathSize - 1) return false;
   char buffer[kPathSize];
   copy_bounded(buffer, path.c_str());
-  if (expand_path_macros(buffer, sizeof buffer) != 0) return false;
+  if (expand_path_macros(places, buffer, sizeof buffer) != 0) return false;
   *out = buffer;
   return true;
 }
@@ -24,10 +24,10 @@ bool exists(const std::string& path, bool directory) {
 
 }  // namespace
 
-MissingDictionaries find_missing_dictionaries(const std::string& dir,
+MissingDictionaries find_missing_dictionaries(const Places& places, const std::string& dir,
                                               const std::vector<std::string>& names) {
   MissingDictionaries missing;
-  bool dir_known = expanded(dir, &missing.dir);
+  bool dir_known = expanded(places, dir, &missing.dir);
   if (!dir_known) missing.dir = dir;
   missing.dir_missing = !dir_known || !exists(missing.dir, true);
   std::string inside = missing.dir;
@@ -36,7 +36,8 @@ MissingDictionaries find_missing_dictionaries(const std::string& dir,
     // A relative name is the server's inside its directory, its inner macros
     // ("@LANG/system.dic") expanded there.
     std::string path;
-    bool known = expanded(name, &path) && (path[0] == '/' || expanded(inside + name, &path));
+    bool known =
+        expanded(places, name, &path) && (path[0] == '/' || expanded(places, inside + name, &path));
     if (!known || !exists(path, false)) missing.names.push_back(name);
   }
   return missing;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/places.h"
+
 struct MissingDictionaries {
   bool dir_missing = false;
   std::string dir;                 // the dictionary directory, its macros expanded
@@ -14,7 +16,7 @@ struct MissingDictionaries {
 // Looks for the dictionary directory dir (path macros allowed) and for each
 // name, expanded and, when relative, taken inside that directory. EUC-JP
 // bytes throughout; nothing is changed.
-MissingDictionaries find_missing_dictionaries(const std::string& dir,
+MissingDictionaries find_missing_dictionaries(const Places& places, const std::string& dir,
                                               const std::vector<std::string>& names);
 
 #endif

@@ -6,6 +6,7 @@
 // lines between blocks: every line of an accepted block stays in its place.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,15 +20,15 @@ void check(bool condition) {
 }
 
 // The live blocks of a kind in list order: the server, then its entries.
-std::vector<std::vector<std::string>> listed(int kind) {
+std::vector<std::vector<std::string>> listed(const AccessModel& access, int kind) {
   std::vector<std::vector<std::string>> blocks;
   for (int i = 0;; ++i) {
-    int slot = find_block_by_kind_order(kind, i);
+    int slot = find_block_by_kind_order(access, kind, i);
     if (slot < 0) return blocks;
-    const AccessBlock& block = access_blocks[slot];
+    const AccessBlock& block = access.blocks[slot];
     std::vector<std::string> text = {block.host + "/" + block.port};
     int slots[MAX_BLOCK_ENTRIES];
-    int count = ordered_entries(slot, slots);
+    int count = ordered_entries(access, slot, slots);
     for (int e = 0; e < count; ++e) {
       const AccessEntry& entry = block.entries[slots[e]];
       text.push_back(entry.host + ":" + entry.user);
@@ -115,32 +116,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // changed blocks are merged too.
   int edit = data[0];
   std::string original(reinterpret_cast<const char*>(data + 1), size - 1);
-  read_access_text(original);
-  int target = access_slot_count > 0 ? (edit / 8) % access_slot_count : -1;
-  if (target >= 0 && access_block_is_live(target)) {
+  auto owned = std::make_unique<AccessModel>();
+  AccessModel& access = *owned;
+  read_access_text(access, original);
+  int target = access.slot_count > 0 ? (edit / 8) % access.slot_count : -1;
+  if (target >= 0 && access_block_is_live(access, target)) {
     // The edits take C strings: a host read with a NUL in it cannot be passed back.
-    const std::string& host = access_blocks[target].host;
+    const std::string& host = access.blocks[target].host;
     if ((edit & 8) && host.find('\0') == std::string::npos)
-      change_server_block(target, host.c_str(), "99");
-    if ((edit & 16) && entry_order_count[target] > 0) change_block_entry(target, 0, "c", "v");
-    if ((edit & 32) && entry_order_count[target] > 0) remove_block_entry(target, 0);
-    if (edit & 64) add_block_entry(target, "n", "");
+      change_server_block(access, target, host.c_str(), "99");
+    if ((edit & 16) && access.entry_order_count[target] > 0)
+      change_block_entry(access, target, 0, "c", "v");
+    if ((edit & 32) && access.entry_order_count[target] > 0) remove_block_entry(access, target, 0);
+    if (edit & 64) add_block_entry(access, target, "n", "");
   }
-  if ((edit & 1) && access_slot_count > 0) remove_server_block(edit % access_slot_count);
+  if ((edit & 1) && access.slot_count > 0) remove_server_block(access, edit % access.slot_count);
   if (edit & 2) {
-    int slot = add_server_block("added", (edit & 4) ? "80" : "");
-    if (slot >= 0) add_block_entry(slot, "h", "u");
+    int slot = add_server_block(access, "added", (edit & 4) ? "80" : "");
+    if (slot >= 0) add_block_entry(access, slot, "h", "u");
   }
-  std::vector<std::vector<std::string>> model[2] = {listed(BLOCK_KIND_CONVD),
-                                                    listed(BLOCK_KIND_TOLQDS)};
+  std::vector<std::vector<std::string>> model[2] = {listed(access, BLOCK_KIND_CONVD),
+                                                    listed(access, BLOCK_KIND_TOLQDS)};
 
-  std::string saved = render_access_model(true);
+  std::string saved = render_access_model(access, true);
   if ((edit & 0x7b) == 0) check_copied_in_place(original, saved);
   if ((edit & 1) == 0) check_comments_kept(original, saved);
 
-  read_access_text(saved);
+  read_access_text(access, saved);
   for (int kind : {BLOCK_KIND_CONVD, BLOCK_KIND_TOLQDS}) {
-    std::vector<std::vector<std::string>> back = listed(kind);
+    std::vector<std::vector<std::string>> back = listed(access, kind);
     check(back.size() >= model[kind].size());
     for (size_t b = 0; b < model[kind].size(); ++b) {
       // With an entry removed, the first entry past the 50th is read in.
@@ -151,6 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A removed block lets the next read take in a block that stood past the
   // 50th, whose blank and ;; lines a save then drops like those of any block:
   // only without a removal is the saved file already what saving gives.
-  if ((edit & 1) == 0) check(render_access_model(true) == saved);
+  if ((edit & 1) == 0) check(render_access_model(access, true) == saved);
   return 0;
 }

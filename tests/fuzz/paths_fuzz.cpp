@@ -15,12 +15,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t cut = rest.find('\n');
   std::string home = cut == std::string::npos ? "/root" : rest.substr(0, cut);
   std::string path = cut == std::string::npos ? rest : rest.substr(cut + 1);
-  copy_bounded(home_dir, home.c_str());
-  copy_bounded(user_name, data[1] % 2 ? "root" : "@USR");
+  Places places;
+  copy_bounded(places.home_dir, home.c_str());
+  copy_bounded(places.user_name, data[1] % 2 ? "root" : "@USR");
   for (auto* rewrite : {expand_path_macros, contract_path_macros}) {
     std::string buffer(buffer_size, '\0');
     copy_bounded(buffer.data(), buffer.size(), path.c_str());
-    if (rewrite(buffer.data(), buffer_size) == 0 &&
+    if (rewrite(places, buffer.data(), buffer_size) == 0 &&
         strnlen(buffer.data(), buffer.size()) >= buffer.size())
       __builtin_trap();
   }

@@ -7,8 +7,8 @@
 #include "access/access_file.h"
 
 // Empties the model and reads text into it as a tolqhosts file.
-inline void load_model(const std::string& text) {
-  read_access_text(text);
+inline void load_model(AccessModel& model, const std::string& text) {
+  read_access_text(model, text);
 }
 
 #endif

@@ -9,6 +9,7 @@
 #include "converter/converter.h"
 #include "filepages/file_pages.h"
 #include "gui/state.h"
+#include "help/help_window.h"
 #include "serverrc/convd_page.h"
 
 void process_events() {
@@ -24,8 +25,17 @@ bool wait_until(const std::function<bool()>& condition) {
   return false;
 }
 
-MainWindow* build_test_main_window() {
+Places test_places() {
+  Places places;
+  form_directory_strings(&places);
+  return places;
+}
+
+MainWindow* build_test_main_window(const Places& places) {
   auto* main = new MainWindow{};
+  main->places = places;
+  main->help.reset(new Help{});
+  load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg", &main->catalogue);
   if (build_main_window(main) != 0) return nullptr;
   show_main_window(main);
   process_events();
@@ -42,16 +52,15 @@ void destroy_test_main_window(MainWindow* main) {
 }
 
 void ScratchMainWindowTest::SetUp() {
-  copy_bounded(etc_dir, etc.path().c_str());
-  copy_bounded(lib_dir, lib.path().c_str());
-  main = build_test_main_window();
+  Places places = test_places();
+  copy_bounded(places.etc_dir, etc.path().c_str());
+  copy_bounded(places.lib_dir, lib.path().c_str());
+  main = build_test_main_window(places);
   ASSERT_NE(main, nullptr);
 }
 
 void ScratchMainWindowTest::TearDown() {
   destroy_test_main_window(main);
-  reset_program_state();
-  clear_access_model();
 }
 
 namespace {

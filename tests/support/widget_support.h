@@ -12,15 +12,17 @@
 #include "app/main_window.h"
 #include "tests/support/files.h"
 
+// The places of a run as start-up forms them, without a user.
+Places test_places();
 // Builds a fresh main window with its four pages, as start-up does, without
-// loading any settings file. The window is shown as start-up shows it (at
-// its first page) but the main loop is not run.
-MainWindow* build_test_main_window();
+// loading any settings file, in places. The window is shown as start-up shows
+// it (at its first page) but the main loop is not run.
+MainWindow* build_test_main_window(const Places& places = test_places());
 // Destroys a window built by build_test_main_window.
 void destroy_test_main_window(MainWindow* main);
 
 // A fresh main window whose system (etc_dir) and library (lib_dir) directories
-// are scratch directories; the program-wide state is reset afterwards.
+// are scratch directories.
 class ScratchMainWindowTest : public testing::Test {
  protected:
   void SetUp() override;

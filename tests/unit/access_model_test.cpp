@@ -9,112 +9,118 @@
 namespace {
 
 // Hosts of the live blocks of a kind, in list order, joined by '|'.
-std::string listed_servers(int kind = BLOCK_KIND_CONVD) {
+std::string listed_servers(const AccessModel& model, int kind = BLOCK_KIND_CONVD) {
   std::string text;
-  for (int i = 0; i < access_block_count; ++i) {
-    int slot = find_block_by_kind_order(kind, i);
-    if (slot >= 0) text += (text.empty() ? "" : "|") + std::string(access_blocks[slot].host);
+  for (int i = 0; i < model.block_count; ++i) {
+    int slot = find_block_by_kind_order(model, kind, i);
+    if (slot >= 0) text += (text.empty() ? "" : "|") + std::string(model.blocks[slot].host);
   }
   return text;
 }
 
-std::string listed_users(int slot) {
+std::string listed_users(const AccessModel& model, int slot) {
   int slots[MAX_BLOCK_ENTRIES];
-  int count = ordered_entries(slot, slots);
+  int count = ordered_entries(model, slot, slots);
   std::string text;
   for (int i = 0; i < count; ++i)
-    text += (i ? "|" : "") + std::string(access_blocks[slot].entries[slots[i]].user);
+    text += (i ? "|" : "") + std::string(model.blocks[slot].entries[slots[i]].user);
   return text;
 }
+
+// Each test edits a model of its own.
+class AccessModelEdits : public testing::Test {
+ protected:
+  AccessModel model;
+};
 
 const char* kThreeServers =
     "convd ja_JP a {\n}\ntolqds ja_JP t {\n}\nconvd ja_JP b {\n}\nconvd ja_JP c {\n}\n";
 
-TEST(AccessModel, RemovingAMiddleServerKeepsItsSlotForTheNextAdd) {
-  load_model(kThreeServers);
-  remove_server_block(2);  // b
-  EXPECT_EQ(listed_servers(), "a|c");
-  EXPECT_EQ(listed_servers(BLOCK_KIND_TOLQDS), "t");
-  EXPECT_EQ(access_slot_count, 4);
-  EXPECT_EQ(access_block_count, 3);
-  EXPECT_EQ(access_blocks[2].kind_order, kRemovedOrder);
-  EXPECT_EQ(add_server_block("d", "99"), 2);
-  EXPECT_EQ(listed_servers(), "a|c|d");
-  EXPECT_EQ(access_slot_count, 4);
-  EXPECT_EQ(access_block_count, 4);
+TEST_F(AccessModelEdits, RemovingAMiddleServerKeepsItsSlotForTheNextAdd) {
+  load_model(model, kThreeServers);
+  remove_server_block(model, 2);  // b
+  EXPECT_EQ(listed_servers(model), "a|c");
+  EXPECT_EQ(listed_servers(model, BLOCK_KIND_TOLQDS), "t");
+  EXPECT_EQ(model.slot_count, 4);
+  EXPECT_EQ(model.block_count, 3);
+  EXPECT_EQ(model.blocks[2].kind_order, kRemovedOrder);
+  EXPECT_EQ(add_server_block(model, "d", "99"), 2);
+  EXPECT_EQ(listed_servers(model), "a|c|d");
+  EXPECT_EQ(model.slot_count, 4);
+  EXPECT_EQ(model.block_count, 4);
 }
 
-TEST(AccessModel, RemovingTheLastSlotShrinksTheSlotCount) {
-  load_model(kThreeServers);
-  remove_server_block(3);
-  EXPECT_EQ(access_slot_count, 3);
-  remove_server_block(3);  // no longer in use: nothing happens
-  EXPECT_EQ(access_block_count, 3);
-  EXPECT_EQ(add_server_block("d", ""), 3);
-  EXPECT_EQ(access_slot_count, 4);
+TEST_F(AccessModelEdits, RemovingTheLastSlotShrinksTheSlotCount) {
+  load_model(model, kThreeServers);
+  remove_server_block(model, 3);
+  EXPECT_EQ(model.slot_count, 3);
+  remove_server_block(model, 3);  // no longer in use: nothing happens
+  EXPECT_EQ(model.block_count, 3);
+  EXPECT_EQ(add_server_block(model, "d", ""), 3);
+  EXPECT_EQ(model.slot_count, 4);
 }
 
-TEST(AccessModel, RemovedServerTakesItsEntriesAlong) {
-  load_model("convd ja_JP a {\nh1:u1\nh2:u2\n}\n");
-  remove_server_block(0);
-  EXPECT_EQ(entry_order_count[0], 0);
-  EXPECT_EQ(entry_slot_count[0], 0);
-  EXPECT_EQ(add_server_block("b", ""), 0);
-  EXPECT_EQ(listed_users(0), "");
+TEST_F(AccessModelEdits, RemovedServerTakesItsEntriesAlong) {
+  load_model(model, "convd ja_JP a {\nh1:u1\nh2:u2\n}\n");
+  remove_server_block(model, 0);
+  EXPECT_EQ(model.entry_order_count[0], 0);
+  EXPECT_EQ(model.entry_slot_count[0], 0);
+  EXPECT_EQ(add_server_block(model, "b", ""), 0);
+  EXPECT_EQ(listed_users(model, 0), "");
 }
 
-TEST(AccessModel, RemovingAUserRenumbersAndTheNextAddReusesTheSlotAtTheEnd) {
-  load_model("convd ja_JP a {\nh:u0\nh:u1\nh:u2\n}\n");
-  remove_block_entry(0, 0);
-  EXPECT_EQ(listed_users(0), "u1|u2");
-  EXPECT_EQ(access_blocks[0].entries[1].order, 0);
-  EXPECT_EQ(access_blocks[0].entries[2].order, 1);
-  EXPECT_EQ(entry_slot_count[0], 3);
-  EXPECT_EQ(add_block_entry(0, "h", "new"), 0);
-  EXPECT_EQ(listed_users(0), "u1|u2|new");
-  remove_block_entry(0, 1);  // u2, the last slot
-  EXPECT_EQ(entry_slot_count[0], 2);
-  EXPECT_EQ(entry_order_count[0], 2);
-  EXPECT_EQ(listed_users(0), "u1|new");
+TEST_F(AccessModelEdits, RemovingAUserRenumbersAndTheNextAddReusesTheSlotAtTheEnd) {
+  load_model(model, "convd ja_JP a {\nh:u0\nh:u1\nh:u2\n}\n");
+  remove_block_entry(model, 0, 0);
+  EXPECT_EQ(listed_users(model, 0), "u1|u2");
+  EXPECT_EQ(model.blocks[0].entries[1].order, 0);
+  EXPECT_EQ(model.blocks[0].entries[2].order, 1);
+  EXPECT_EQ(model.entry_slot_count[0], 3);
+  EXPECT_EQ(add_block_entry(model, 0, "h", "new"), 0);
+  EXPECT_EQ(listed_users(model, 0), "u1|u2|new");
+  remove_block_entry(model, 0, 1);  // u2, the last slot
+  EXPECT_EQ(model.entry_slot_count[0], 2);
+  EXPECT_EQ(model.entry_order_count[0], 2);
+  EXPECT_EQ(listed_users(model, 0), "u1|new");
 }
 
-TEST(AccessModel, AnEntryReadWithBothFieldsEmptyIsNotOverwritten) {
-  load_model("convd ja_JP a {\n@\nh:u\n}\n");
-  EXPECT_EQ(add_block_entry(0, "x", "y"), 2);
-  EXPECT_EQ(listed_users(0), "|u|y");
+TEST_F(AccessModelEdits, AnEntryReadWithBothFieldsEmptyIsNotOverwritten) {
+  load_model(model, "convd ja_JP a {\n@\nh:u\n}\n");
+  EXPECT_EQ(add_block_entry(model, 0, "x", "y"), 2);
+  EXPECT_EQ(listed_users(model, 0), "|u|y");
 }
 
-TEST(AccessModel, ChangesKeepKindOrderAndEntries) {
-  load_model("convd ja_JP a/1 {\nh:u\nh:v\n}\nconvd ja_JP b {\n}\n");
-  change_server_block(0, "z", "");
-  EXPECT_EQ(access_blocks[0].host, "z");
-  EXPECT_EQ(access_blocks[0].port, "");
-  EXPECT_EQ(listed_servers(), "z|b");
-  change_block_entry(0, 1, "", "w");
-  EXPECT_EQ(listed_users(0), "u|w");
-  EXPECT_EQ(access_blocks[0].entries[1].host, "");
+TEST_F(AccessModelEdits, ChangesKeepKindOrderAndEntries) {
+  load_model(model, "convd ja_JP a/1 {\nh:u\nh:v\n}\nconvd ja_JP b {\n}\n");
+  change_server_block(model, 0, "z", "");
+  EXPECT_EQ(model.blocks[0].host, "z");
+  EXPECT_EQ(model.blocks[0].port, "");
+  EXPECT_EQ(listed_servers(model), "z|b");
+  change_block_entry(model, 0, 1, "", "w");
+  EXPECT_EQ(listed_users(model, 0), "u|w");
+  EXPECT_EQ(model.blocks[0].entries[1].host, "");
 }
 
-TEST(AccessModel, FullTablesRefuseAdds) {
+TEST_F(AccessModelEdits, FullTablesRefuseAdds) {
   std::string text;
   for (int b = 0; b < MAX_ACCESS_BLOCKS; ++b)
     text += "tolqds ja_JP h" + std::to_string(b) + " {\n}\n";
-  load_model(text);
-  EXPECT_EQ(add_server_block("x", ""), -1);
-  remove_server_block(10);
-  EXPECT_EQ(add_server_block("x", ""), 10);
+  load_model(model, text);
+  EXPECT_EQ(add_server_block(model, "x", ""), -1);
+  remove_server_block(model, 10);
+  EXPECT_EQ(add_server_block(model, "x", ""), 10);
   for (int e = 0; e < MAX_BLOCK_ENTRIES; ++e)
-    ASSERT_EQ(add_block_entry(10, "h", std::to_string(e).c_str()), e);
-  EXPECT_EQ(add_block_entry(10, "h", "one more"), -1);
+    ASSERT_EQ(add_block_entry(model, 10, "h", std::to_string(e).c_str()), e);
+  EXPECT_EQ(add_block_entry(model, 10, "h", "one more"), -1);
 }
 
-TEST(AccessModel, ValidatePort) {
+TEST_F(AccessModelEdits, ValidatePort) {
   for (const char* good : {"", "0", "65535", "00080"}) EXPECT_EQ(validate_port(good), 0) << good;
   for (const char* bad : {"65536", "-1", "+1", " 1", "1 ", "12a", "99999999999999999999"})
     EXPECT_EQ(validate_port(bad), -1) << bad;
 }
 
-TEST(AccessModel, HostAndUserTextsTheFileCanHold) {
+TEST_F(AccessModelEdits, HostAndUserTextsTheFileCanHold) {
   // Acceptance of each text as: server host, pair host, user beside a host, user alone.
   struct Case {
     const char* text;
@@ -148,24 +154,24 @@ TEST(AccessModel, HostAndUserTextsTheFileCanHold) {
   }
 }
 
-TEST(AccessModel, ServerDuplicates) {
-  load_model("convd ja_JP a/1 {\n}\ntolqds ja_JP t {\n}\n");
-  EXPECT_EQ(server_is_duplicate("a", "1", nullptr, nullptr), -1);
-  EXPECT_EQ(server_is_duplicate("a", "", nullptr, nullptr), 0);
-  EXPECT_EQ(server_is_duplicate("t", "", nullptr, nullptr), 0);  // only convd blocks count
-  EXPECT_EQ(server_is_duplicate("a", "1", "a", "1"), 0);         // unchanged in change mode
-  add_server_block("b", "");
-  EXPECT_EQ(server_is_duplicate("a", "1", "b", ""), -1);
+TEST_F(AccessModelEdits, ServerDuplicates) {
+  load_model(model, "convd ja_JP a/1 {\n}\ntolqds ja_JP t {\n}\n");
+  EXPECT_EQ(server_is_duplicate(model, "a", "1", nullptr, nullptr), -1);
+  EXPECT_EQ(server_is_duplicate(model, "a", "", nullptr, nullptr), 0);
+  EXPECT_EQ(server_is_duplicate(model, "t", "", nullptr, nullptr), 0);  // only convd blocks count
+  EXPECT_EQ(server_is_duplicate(model, "a", "1", "a", "1"), 0);         // unchanged in change mode
+  add_server_block(model, "b", "");
+  EXPECT_EQ(server_is_duplicate(model, "a", "1", "b", ""), -1);
 }
 
-TEST(AccessModel, EntryDuplicates) {
-  load_model("convd ja_JP a {\nh:u\n@v\n}\nconvd ja_JP b {\n}\n");
-  EXPECT_EQ(entry_is_duplicate(0, "h", "u", nullptr, nullptr), -1);
-  EXPECT_EQ(entry_is_duplicate(0, "", "v", nullptr, nullptr), -1);
-  EXPECT_EQ(entry_is_duplicate(0, "h", "", nullptr, nullptr), 0);
-  EXPECT_EQ(entry_is_duplicate(1, "h", "u", nullptr, nullptr), 0);
-  EXPECT_EQ(entry_is_duplicate(0, "h", "u", "h", "u"), 0);
-  EXPECT_EQ(entry_is_duplicate(0, "h", "u", "", "v"), -1);
+TEST_F(AccessModelEdits, EntryDuplicates) {
+  load_model(model, "convd ja_JP a {\nh:u\n@v\n}\nconvd ja_JP b {\n}\n");
+  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", nullptr, nullptr), -1);
+  EXPECT_EQ(entry_is_duplicate(model, 0, "", "v", nullptr, nullptr), -1);
+  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "", nullptr, nullptr), 0);
+  EXPECT_EQ(entry_is_duplicate(model, 1, "h", "u", nullptr, nullptr), 0);
+  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", "h", "u"), 0);
+  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", "", "v"), -1);
 }
 
 }  // namespace

@@ -81,23 +81,27 @@ TEST(Catalogue, BinaryContentNeverCrashes) {
 TEST(Catalogue, LoadsAbsolutePathAndReportsMissingFile) {
   TempDir dir;
   write_file(dir / "m.msg", "51 not root\n");
-  EXPECT_EQ(load_message_catalogue((dir / "m.msg").c_str()), 1);
-  EXPECT_STREQ(message_text(51), "not root");
-  EXPECT_EQ(load_message_catalogue((dir / "missing.msg").c_str()), 0);
-  ASSERT_NE(message_catalogue, nullptr);
-  EXPECT_EQ(message_catalogue->entries.size(), 0u);
-  EXPECT_STREQ(message_text(51), "mes_id = 51: Message not found.\n");
+  std::unique_ptr<MessageCatalogue> catalogue;
+  EXPECT_EQ(load_message_catalogue((dir / "m.msg").c_str(), &catalogue), 1);
+  EXPECT_STREQ(message_text(catalogue.get(), 51, nullptr), "not root");
+  EXPECT_EQ(load_message_catalogue((dir / "missing.msg").c_str(), &catalogue), 0);
+  ASSERT_NE(catalogue, nullptr);
+  EXPECT_EQ(catalogue->entries.size(), 0u);
+  EXPECT_STREQ(message_text(catalogue.get(), 51, nullptr), "mes_id = 51: Message not found.\n");
 }
 
 TEST(Catalogue, ShippedMessageFileHasEveryNumberInOrder) {
-  ASSERT_EQ(load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg"), 1);
+  std::unique_ptr<MessageCatalogue> catalogue;
+  ASSERT_EQ(load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg", &catalogue), 1);
   int previous = -1;
-  for (const auto& entry : message_catalogue->entries) {
+  for (const auto& entry : catalogue->entries) {
     EXPECT_GT(entry.number, previous);
     previous = entry.number;
   }
   for (int number : {32, 50, 51, 56, 58, 59, 60, 61, 66, 67, 68, 102, 103, 116, 118, 119, 120})
-    EXPECT_EQ(std::string(message_text(number)).find("mes_id"), std::string::npos) << number;
+    EXPECT_EQ(std::string(message_text(catalogue.get(), number, nullptr)).find("mes_id"),
+              std::string::npos)
+        << number;
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ class Converter : public testing::Test {
  protected:
   void SetUp() override {
     load_converter(TOLQ_TEST_CONVERTER);
-    ASSERT_NE(tolq_handle, kConverterNotLoaded);
+    ASSERT_TRUE(converter_loaded());
   }
   void TearDown() override { close_converter(); }
 };
@@ -74,7 +74,7 @@ TEST_F(Converter, AnUnmappedCharacterIsSkippedWhole) {
 TEST(ConverterMissing, WrappersStillConvert) {
   EXPECT_EQ(printed_by(stdout, [] { load_converter("/nonexistent/libtolqconv.so"); }),
             "NULL == tolq_handle\n");
-  EXPECT_EQ(tolq_handle, kConverterNotLoaded);
+  EXPECT_FALSE(converter_loaded());
   EXPECT_STREQ(euc_to_utf8(kEuc).get(), kUtf8);
   EXPECT_STREQ(utf8_to_euc(kTypedUtf8).get(), kTypedEuc);
   EXPECT_STREQ(utf8_to_euc(nullptr).get(), "");
@@ -82,7 +82,7 @@ TEST(ConverterMissing, WrappersStillConvert) {
 
 TEST(ConverterMissing, LibraryWithoutTheEntryPoints) {
   EXPECT_EQ(printed_by(stdout, [] { load_converter("libm.so.6"); }), "dlclose\n");
-  EXPECT_EQ(tolq_handle, kConverterNotLoaded);
+  EXPECT_FALSE(converter_loaded());
 }
 
 }  // namespace

@@ -20,31 +20,30 @@ struct Topic {
   bool has_body;
 };
 
-HelpLoadResult parse(const std::string& text) {
-  return parse_help_file(StringFile(text).get());
-}
-
-std::vector<Topic> topics() {
-  std::vector<Topic> out;
-  for (const HelpTopic& t : help_topics) out.push_back({t.key, t.title, t.body, !t.body.empty()});
-  return out;
-}
-
 const std::string kHead = "Tolq8 helpfile\n%%Heading\n";
 
 class HelpLoader : public testing::Test {
  protected:
-  void TearDown() override { free_help_topics(); }
+  HelpLoadResult parse(const std::string& text) {
+    return parse_help_file(StringFile(text).get(), &help);
+  }
+  std::vector<Topic> topics() const {
+    std::vector<Topic> out;
+    for (const HelpTopic& t : help.topics) out.push_back({t.key, t.title, t.body, !t.body.empty()});
+    return out;
+  }
+
+  HelpFile help;
 };
 
 TEST_F(HelpLoader, HeaderMustMatchExactlyAndMayFollowOtherLines) {
   EXPECT_EQ(parse("# comment\n\nTolq8 helpfile\n%%H\n#K\n%T\nbody\n"), HelpLoadResult::kLoaded);
-  EXPECT_STREQ(help_heading, "H");
+  EXPECT_STREQ(help.heading, "H");
   for (const char* header : {"Tolq8 helpfile \n", "Tolq8 helpfile\r\n", " Tolq8 helpfile\n",
                              "Tolq8 helpfil\n", "tolq8 helpfile\n"}) {
     EXPECT_EQ(parse(std::string(header) + "%%H\n#K\n%T\nbody\n"), HelpLoadResult::kMalformed)
         << header;
-    EXPECT_TRUE(help_topics.empty());
+    EXPECT_TRUE(help.topics.empty());
   }
   EXPECT_EQ(parse(""), HelpLoadResult::kMalformed);
 }
@@ -56,7 +55,7 @@ TEST_F(HelpLoader, HeadingIsTheTextAfterTwoPercentSignsAndMustNotBeEmpty) {
   // Key and title lines before the heading are only skipped.
   ASSERT_EQ(parse("Tolq8 helpfile\n#EARLY\n%early\n%%Word here\n#K\n%T\nb\n"),
             HelpLoadResult::kLoaded);
-  EXPECT_STREQ(help_heading, "Word here");
+  EXPECT_STREQ(help.heading, "Word here");
   ASSERT_EQ(topics().size(), 1u);
   EXPECT_EQ(topics()[0].key, "K");
 }
@@ -67,9 +66,9 @@ TEST_F(HelpLoader, LinesBetweenPartsAreSkippedUnlessTheyStartTheWrongPart) {
   EXPECT_EQ(topics()[0].body, "body\n");
   // A title line before the first key, or a key line before a title: silent failure.
   EXPECT_EQ(parse(kHead + "%stray\n#K\n%T\nbody\n"), HelpLoadResult::kFailed);
-  EXPECT_TRUE(help_topics.empty());
+  EXPECT_TRUE(help.topics.empty());
   EXPECT_EQ(parse(kHead + "#K\n#L\n%T\nbody\n"), HelpLoadResult::kFailed);
-  EXPECT_TRUE(help_topics.empty());
+  EXPECT_TRUE(help.topics.empty());
   EXPECT_EQ(parse(kHead + "no key at all\n"), HelpLoadResult::kMalformed);
 }
 
@@ -88,7 +87,7 @@ TEST_F(HelpLoader, ABodyMustNotStartWithAKeyAndNoBodyLineMayBeATitle) {
   EXPECT_EQ(parse(kHead + "#A\n%First\n\n#B\n%Second\nbody\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\n%Again\nbody\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n%late title\n"), HelpLoadResult::kMalformed);
-  EXPECT_TRUE(help_topics.empty());
+  EXPECT_TRUE(help.topics.empty());
 }
 
 TEST_F(HelpLoader, OnlyTheLastTopicMayHaveNoBody) {
@@ -103,7 +102,7 @@ TEST_F(HelpLoader, AKeyAsTheLastLineIsMalformed) {
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B\n"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\n%First\nbody\n#B"), HelpLoadResult::kMalformed);
   EXPECT_EQ(parse(kHead + "#A\nno title\n"), HelpLoadResult::kMalformed);
-  EXPECT_TRUE(help_topics.empty());
+  EXPECT_TRUE(help.topics.empty());
 }
 
 TEST_F(HelpLoader, KeysAndTitlesAreKeptByteForByte) {
@@ -155,8 +154,8 @@ TEST_F(HelpLoader, AReadErrorIsNotTakenForTheEndOfTheFile) {
   std::string rest = complete;
   FILE* file = fopencookie(&rest, "r", {read_then_fail, nullptr, nullptr, nullptr});
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(parse_help_file(file), HelpLoadResult::kMalformed);
-  EXPECT_TRUE(help_topics.empty());
+  EXPECT_EQ(parse_help_file(file, &help), HelpLoadResult::kMalformed);
+  EXPECT_TRUE(help.topics.empty());
   fclose(file);
 }
 
@@ -167,7 +166,7 @@ TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {
 
   FILE* file = fopen(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.hlp", "r");
   ASSERT_NE(file, nullptr);
-  ASSERT_EQ(parse_help_file(file), HelpLoadResult::kLoaded);
+  ASSERT_EQ(parse_help_file(file, &help), HelpLoadResult::kLoaded);
   fclose(file);
   std::vector<std::string> keys;
   for (const auto& topic : topics()) {
@@ -181,7 +180,7 @@ TEST_F(HelpLoader, TheShippedHelpFileHasEveryKeyTheProgramAsksFor) {
                                             "SERVENV_CHGACS_USER"}));
   // The dictionary directory's topic gives every macro the path functions know a line of its own.
   const std::string convd_body = "\n" + topics().at(0).body;
-  for (const PathMacro& macro : kPathMacros)
+  for (const PathMacro& macro : path_macros(Places{}))
     EXPECT_NE(convd_body.find(std::string("\n") + macro.name), std::string::npos) << macro.name;
   // Every topic tells the keys of its window; the two pages with lists, the lists' keys.
   const char* double_click = "\xa5\xc0\xa5\xd6\xa5\xeb\xa5\xaf\xa5\xea\xa5\xc3\xa5\xaf";

@@ -19,13 +19,14 @@ TEST(MissingDictionaries, RelativeMacroAndAbsoluteNamesAreLookedForWhereTheServe
   write_file(tmp / "abs.dic", "");
   Names names = {"here.dic", "@LANG/lang.dic", tmp / "abs.dic",
                  "gone.dic", "@LANG/gone.dic", "/nonexistent/nosuch.dic"};
-  MissingDictionaries missing = find_missing_dictionaries(tmp / "dic", names);
+  MissingDictionaries missing = find_missing_dictionaries(Places{}, tmp / "dic", names);
   EXPECT_FALSE(missing.dir_missing);
   EXPECT_EQ(missing.names, (Names{"gone.dic", "@LANG/gone.dic", "/nonexistent/nosuch.dic"}));
 }
 
 TEST(MissingDictionaries, ADirectoryThatIsNotThereIsNamedExpanded) {
-  MissingDictionaries missing = find_missing_dictionaries("@VARDIR/no/such/dir", {"a.dic"});
+  MissingDictionaries missing =
+      find_missing_dictionaries(Places{}, "@VARDIR/no/such/dir", {"a.dic"});
   EXPECT_TRUE(missing.dir_missing);
   EXPECT_EQ(missing.dir, "/var/lib/tolq8/no/such/dir");
   EXPECT_EQ(missing.names, Names{"a.dic"});
@@ -34,7 +35,7 @@ TEST(MissingDictionaries, ADirectoryThatIsNotThereIsNamedExpanded) {
 TEST(MissingDictionaries, AFileIsNoDirectory) {
   TempDir tmp;
   write_file(tmp / "plain", "");
-  EXPECT_TRUE(find_missing_dictionaries(tmp / "plain", {}).dir_missing);
+  EXPECT_TRUE(find_missing_dictionaries(Places{}, tmp / "plain", {}).dir_missing);
 }
 
 }  // namespace

@@ -36,10 +36,11 @@ TEST(CommandLine, UsageText) {
 
 TEST(RootCheck, ByLoginNameOfTheRealUser) {
   int result = -1;
-  check_root_user(&result);
+  Places places;
+  check_root_user(&result, &places);
   EXPECT_EQ(result, getuid() == 0 ? 0 : 100);
-  EXPECT_NE(user_name[0], '\0');
-  EXPECT_EQ(home_dir[0], '/');
+  EXPECT_NE(places.user_name[0], '\0');
+  EXPECT_EQ(places.home_dir[0], '/');
 }
 
 }  // namespace

@@ -14,24 +14,25 @@ namespace {
 class PathMacros : public testing::Test {
  protected:
   void SetUp() override {
-    copy_bounded(home_dir, "/root");
-    copy_bounded(user_name, "root");
+    copy_bounded(places.home_dir, "/root");
+    copy_bounded(places.user_name, "root");
   }
-  void TearDown() override { home_dir[0] = user_name[0] = '\0'; }
 
   // The path after expansion, or "-1" when the expansion failed.
-  static std::string expanded(const std::string& path, int size = kPathSize) {
+  std::string expanded(const std::string& path, int size = kPathSize) const {
     char buffer[kPathSize];
     copy_bounded(buffer, path.c_str());
-    return expand_path_macros(buffer, size) == 0 ? buffer : "-1";
+    return expand_path_macros(places, buffer, size) == 0 ? buffer : "-1";
   }
   // The path after contraction, prefixed with the result.
-  static std::string contracted(const std::string& path, int size = kPathSize) {
+  std::string contracted(const std::string& path, int size = kPathSize) const {
     char buffer[kPathSize];
     copy_bounded(buffer, path.c_str());
-    int result = contract_path_macros(buffer, size);
+    int result = contract_path_macros(places, buffer, size);
     return std::to_string(result) + " " + buffer;
   }
+
+  Places places;
 };
 
 TEST_F(PathMacros, LeadingMacrosExpandToTheirDirectories) {
@@ -51,7 +52,7 @@ TEST_F(PathMacros, UnknownLeadingNamesStayButInnerMacrosExpand) {
   EXPECT_EQ(expanded("/a/@LANG/b@USR/c"), "/a/ja_JP/broot/c");
   EXPECT_EQ(expanded("dic/@LANGx"), "dic/ja_JPx");
   EXPECT_EQ(expanded(""), "");
-  EXPECT_EQ(expand_path_macros(nullptr, kPathSize), -1);
+  EXPECT_EQ(expand_path_macros(places, nullptr, kPathSize), -1);
 }
 
 TEST_F(PathMacros, ExpansionFailsWhenTheResultWouldNotFit) {
@@ -86,11 +87,11 @@ TEST_F(PathMacros, PathsOutsideTheKnownDirectoriesAreNotContracted) {
   EXPECT_EQ(contracted("/etc/tolq8"), "-1 /etc/tolq8");
   EXPECT_EQ(contracted("/etc/tolq8x/a"), "-1 /etc/tolq8x/a");
   EXPECT_EQ(contracted("/etc/tolq8/ab", 13), "-1 /etc/tolq8/ab");  // not below the size
-  EXPECT_EQ(contract_path_macros(nullptr, kPathSize), -1);
+  EXPECT_EQ(contract_path_macros(places, nullptr, kPathSize), -1);
 }
 
 TEST_F(PathMacros, WithoutAUserNameContractionStillEnds) {
-  user_name[0] = '\0';
+  places.user_name[0] = '\0';
   EXPECT_EQ(contracted("/etc/tolq8/a/b/c"), "0 @ETCDIR/a/b/c");
 }
 
@@ -99,8 +100,8 @@ TEST_F(PathMacros, ContractedPathsExpandBackToTheOriginal) {
                            "/var/lib/tolq8/ja_JP/x", "/root/dic"}) {
     char buffer[kPathSize];
     copy_bounded(buffer, path);
-    ASSERT_EQ(contract_path_macros(buffer, sizeof buffer), 0) << path;
-    ASSERT_EQ(expand_path_macros(buffer, sizeof buffer), 0) << path;
+    ASSERT_EQ(contract_path_macros(places, buffer, sizeof buffer), 0) << path;
+    ASSERT_EQ(expand_path_macros(places, buffer, sizeof buffer), 0) << path;
     EXPECT_STREQ(buffer, path);
   }
 }

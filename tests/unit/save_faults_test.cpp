@@ -58,11 +58,12 @@ int save_convdrc(const std::string& dir, const char* name) {
 }
 
 int save_tolqhosts(const std::string& dir, const char* name) {
-  if (read_access_path(dir.c_str(), "tolqhosts") != 0)
+  auto model = std::make_unique<AccessModel>();
+  if (read_access_path(*model, dir.c_str(), "tolqhosts") != 0)
     throw std::runtime_error("cannot read the old tolqhosts");
   for (int e = 1; e < MAX_BLOCK_ENTRIES; ++e)
-    add_block_entry(0, std::string(3000, 'h').c_str(), "u");
-  return save_access_model(true, dir.c_str(), name);
+    add_block_entry(*model, 0, std::string(3000, 'h').c_str(), "u");
+  return save_access_model(*model, true, dir.c_str(), name);
 }
 
 const Saver kSavers[] = {

@@ -52,28 +52,29 @@ TEST(SplitPath, PartsAreCutToTheirBuffers) {
 }
 
 // The full path of a typed one, or the fault's number in brackets.
-std::string full(const std::string& typed) {
+std::string full(const std::string& typed, const Places& places = {}) {
   std::string path = "unset";
-  PagePathFault fault = full_page_path(typed, &path);
+  PagePathFault fault = full_page_path(places, typed, &path);
   return fault == PagePathFault::kNone ? path : "[" + std::to_string(static_cast<int>(fault)) + "]";
 }
 
 const std::string kEmpty = "[1]", kEdgeBlank = "[2]", kUnresolved = "[3]", kTooLong = "[4]";
 
 TEST(FullPagePath, TildeStandsForTheHomeDirectory) {
-  copy_bounded(home_dir, "/home/root/");
-  EXPECT_EQ(full("~"), "/home/root");
-  EXPECT_EQ(full("~/"), "/home/root/");
-  EXPECT_EQ(full("~/a/tolqhosts"), "/home/root/a/tolqhosts");
+  Places places;
+  copy_bounded(places.home_dir, "/home/root/");
+  EXPECT_EQ(full("~", places), "/home/root");
+  EXPECT_EQ(full("~/", places), "/home/root/");
+  EXPECT_EQ(full("~/a/tolqhosts", places), "/home/root/a/tolqhosts");
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  EXPECT_EQ(full("~root/x"), std::string(cwd) + "/~root/x");
-  EXPECT_EQ(full("/abs/~/x"), "/abs/~/x");
-  copy_bounded(home_dir, "/");
-  EXPECT_EQ(full("~"), "/");
-  EXPECT_EQ(full("~/x"), "/x");
-  home_dir[0] = '\0';
-  EXPECT_EQ(full("~/x"), kUnresolved);
+  EXPECT_EQ(full("~root/x", places), std::string(cwd) + "/~root/x");
+  EXPECT_EQ(full("/abs/~/x", places), "/abs/~/x");
+  copy_bounded(places.home_dir, "/");
+  EXPECT_EQ(full("~", places), "/");
+  EXPECT_EQ(full("~/x", places), "/x");
+  places.home_dir[0] = '\0';
+  EXPECT_EQ(full("~/x", places), kUnresolved);
 }
 
 TEST(FullPagePath, ABlankAtEitherEndIsRefused) {

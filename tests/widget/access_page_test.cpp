@@ -28,21 +28,16 @@ struct OkResult {
 class AccessPageTest : public testing::Test {
  protected:
   void SetUp() override {
-    clear_access_model();
     main = build_test_main_window();
     ASSERT_NE(main, nullptr);
     page = main->access_page.get();
     settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    clear_access_model();
-    settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
-  }
+  void TearDown() override { destroy_test_main_window(main); }
 
   void load(const std::string& text) {
-    load_model(text);
+    load_model(page->model, text);
     fill_server_list();
   }
 
@@ -131,8 +126,8 @@ TEST_F(AccessPageTest, ShowsConvdServersOnlyWithOnlyAddSensitive) {
 
 TEST_F(AccessPageTest, SelectingAServerShowsItsUsersInOrder) {
   load("convd ja_JP a {\nh0:u0\n@u1\nh2\n}\n");
-  remove_block_entry(0, 0);
-  add_block_entry(0, "h3", "u3");  // takes slot 0, listed last
+  remove_block_entry(page->model, 0, 0);
+  add_block_entry(page->model, 0, "h3", "u3");  // takes slot 0, listed last
   select(page->server_list, 0);
   EXPECT_EQ(rows(page->user_list), "/u1|h2/|h3/u3");
   EXPECT_EQ(sensitivity(), "111100");
@@ -162,20 +157,20 @@ TEST_F(AccessPageTest, RemovingTheMiddleServerAndAddingReusesItsSlot) {
   EXPECT_EQ(sensitivity(), "100000");
   EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->apply_button));
-  EXPECT_EQ(access_slot_count, 4);
-  EXPECT_EQ(access_block_count, 3);
+  EXPECT_EQ(page->model.slot_count, 4);
+  EXPECT_EQ(page->model.block_count, 3);
 
   OkResult added = add_server("d", "");
   EXPECT_TRUE(added.closed);
   EXPECT_EQ(added.message, "");
   EXPECT_EQ(rows(page->server_list, true), "a/10#1|c/#3|d/#2");
-  EXPECT_EQ(access_slot_count, 4);
+  EXPECT_EQ(page->model.slot_count, 4);
   EXPECT_EQ(page->selected_server.row, 2);
   EXPECT_EQ(sensitivity(), "111100");
 
   // The page never shows or changes the tolqds block.
-  EXPECT_EQ(access_blocks[0].host, "dict");
-  EXPECT_EQ(access_blocks[0].entries[0].user, "me");
+  EXPECT_EQ(page->model.blocks[0].host, "dict");
+  EXPECT_EQ(page->model.blocks[0].entries[0].user, "me");
   fill_server_list();
   EXPECT_EQ(rows(page->server_list), "a/10|c/|d/");
 }
@@ -188,15 +183,15 @@ TEST_F(AccessPageTest, RemovingTheFirstUserRenumbersTheOthers) {
   select(page->user_list, 0);
   on_user_remove(nullptr, nullptr);
   EXPECT_EQ(rows(page->user_list), "h/u1|h/u2");
-  EXPECT_EQ(access_blocks[0].entries[1].order, 0);
-  EXPECT_EQ(access_blocks[0].entries[2].order, 1);
+  EXPECT_EQ(page->model.blocks[0].entries[1].order, 0);
+  EXPECT_EQ(page->model.blocks[0].entries[2].order, 1);
   EXPECT_EQ(sensitivity(), "111100");
   EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
 
   EXPECT_TRUE(add_user("h", "new").closed);
   EXPECT_EQ(rows(page->user_list), "h/u1|h/u2|h/new");
-  EXPECT_EQ(access_blocks[0].entries[0].user, "new");
-  EXPECT_EQ(access_blocks[0].entries[0].order, 2);
+  EXPECT_EQ(page->model.blocks[0].entries[0].user, "new");
+  EXPECT_EQ(page->model.blocks[0].entries[0].order, 2);
   // The new row is the selection that a change starts from.
   EXPECT_EQ(page->selected_pair.row, 2);
   EXPECT_EQ(page->selected_pair.texts.second, "new");
@@ -230,8 +225,8 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   const std::string longer(200, 'z');
   EXPECT_TRUE(change_server(longer.c_str(), "").closed);
   EXPECT_EQ(rows(page->server_list, true), longer + "/#0|b/#1");
-  EXPECT_EQ(access_blocks[0].host, longer);
-  EXPECT_EQ(access_blocks[0].port, "");
+  EXPECT_EQ(page->model.blocks[0].host, longer);
+  EXPECT_EQ(page->model.blocks[0].port, "");
   // The selection holds the new texts.
   EXPECT_EQ(page->selected_server.texts.host, longer);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
@@ -242,8 +237,8 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
   select(page->user_list, 0);
   EXPECT_TRUE(change_user(nullptr, nullptr).closed);
-  EXPECT_EQ(access_blocks[0].host, read);
-  EXPECT_EQ(access_blocks[0].entries[0].user, read);
+  EXPECT_EQ(page->model.blocks[0].host, read);
+  EXPECT_EQ(page->model.blocks[0].entries[0].user, read);
 }
 
 TEST_F(AccessPageTest, ServerChangeOfOneFieldToAnotherRowIsADuplicate) {
@@ -268,8 +263,8 @@ TEST_F(AccessPageTest, UserDialogMessagesAndChange) {
   EXPECT_EQ(change_user("", "").message, message(120));
   EXPECT_TRUE(change_user("x", "").closed);
   EXPECT_EQ(rows(page->user_list), "x/|/v|/w");
-  EXPECT_EQ(access_blocks[0].entries[0].host, "x");
-  EXPECT_EQ(access_blocks[0].entries[0].user, "");
+  EXPECT_EQ(page->model.blocks[0].entries[0].host, "x");
+  EXPECT_EQ(page->model.blocks[0].entries[0].user, "");
   EXPECT_EQ(page->selected_pair.texts, (EntryTexts{"x", ""}));
 }
 
@@ -288,13 +283,13 @@ TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
   OkResult server = add_server("b c", "");
   EXPECT_EQ(server.message, message(124));
   EXPECT_FALSE(server.closed);
-  EXPECT_EQ(access_slot_count, 1);
+  EXPECT_EQ(page->model.slot_count, 1);
   select(page->server_list, 0);
   EXPECT_EQ(add_user("h", "u v").message, message(50));
   OkResult pair = add_user("x y", "u");
   EXPECT_EQ(pair.message, message(124));
   EXPECT_FALSE(pair.closed);
-  EXPECT_EQ(entry_slot_count[0], 1);
+  EXPECT_EQ(page->model.entry_slot_count[0], 1);
   select(page->user_list, 0);
   EXPECT_EQ(change_user("k", nullptr).message, message(124));  // the kept user is checked too
   EXPECT_EQ(rows(page->user_list), "h/u v");
@@ -314,7 +309,7 @@ TEST_F(AccessPageTest, TextsOfTheFileAreShownConvertedAndComeBackAsRead) {
   EXPECT_EQ(rows(page->server_list), "日本/");
   select(page->server_list, 0);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);
-  EXPECT_EQ(access_blocks[0].host, japanese);
+  EXPECT_EQ(page->model.blocks[0].host, japanese);
   EXPECT_EQ(change_server("日本x", nullptr).message, message(124));  // typed: ASCII only
 
   select(page->user_list, 0);
@@ -329,8 +324,8 @@ TEST_F(AccessPageTest, TextsOfTheFileAreShownConvertedAndComeBackAsRead) {
         gtk_button_clicked(GTK_BUTTON(page->dialog->ok_button));
         if (page->dialog) gtk_button_clicked(GTK_BUTTON(page->dialog->cancel_button));
       });
-  EXPECT_EQ(access_blocks[0].entries[0].host, garbled);
-  EXPECT_EQ(access_blocks[0].entries[0].user, "v");
+  EXPECT_EQ(page->model.blocks[0].entries[0].host, garbled);
+  EXPECT_EQ(page->model.blocks[0].entries[0].user, "v");
   EXPECT_EQ(change_user(nullptr, "\xf0\x9f\x98\x80").message, message(123));  // no EUC-JP form
 }
 

@@ -34,25 +34,22 @@ void send_close_request(GtkWidget* window) {
 class DictDialogs : public testing::Test {
  protected:
   void SetUp() override {
-    copy_bounded(etc_dir, root.path().c_str());
-    copy_bounded(lib_dir, root.path().c_str());
-    copy_bounded(home_dir, "/nonexistent-home");
-    copy_bounded(user_name, "root");
+    Places places = test_places();
+    copy_bounded(places.etc_dir, root.path().c_str());
+    copy_bounded(places.lib_dir, root.path().c_str());
+    copy_bounded(places.home_dir, "/nonexistent-home");
+    copy_bounded(places.user_name, "root");
     for (const char* d : {"dicts", "dicts/sub", "other"}) mkdir((root / d).c_str(), 0755);
     for (const char* f : {"dicts/a.dic", "dicts/sub/b.dic", "dicts/日本.dic", "other/c.dic"})
       write_file(root / f, "");
-    main = build_test_main_window();
+    main = build_test_main_window(places);
     ASSERT_NE(main, nullptr);
     page = main->convd_page.get();
     set_rows({});
     gtk_entry_set_text(GTK_ENTRY(page->dir_entry), dicts.c_str());
     make_clean();
   }
-  void TearDown() override {
-    destroy_test_main_window(main);
-    reset_program_state();
-    home_dir[0] = user_name[0] = '\0';
-  }
+  void TearDown() override { destroy_test_main_window(main); }
 
   void set_rows(const Rows& rows) {
     ConvdSettings settings;
@@ -116,11 +113,12 @@ TEST_F(DictDialogs, AddEntersFilesInsideTheDirectoryRelativeToIt) {
   add(dicts + "/sub/b.dic");
   add(root / "other/c.dic");
   EXPECT_EQ(rows(), (Rows{"a.dic", "sub/b.dic", root / "other/c.dic"}));
-  EXPECT_EQ(dict_column_width, dict_text_width(page->dict_list, (root / "other/c.dic").c_str()));
+  EXPECT_EQ(page->dict_column_width,
+            dict_text_width(page->dict_list, (root / "other/c.dic").c_str()));
 }
 
 TEST_F(DictDialogs, AddUsesTheExpandedDirectory) {
-  copy_bounded(home_dir, root.path().substr(0, root.path().size() - 1).c_str());
+  copy_bounded(main->places.home_dir, root.path().substr(0, root.path().size() - 1).c_str());
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "@HOME/dicts/");
   add(dicts + "/sub/b.dic");
   EXPECT_EQ(rows(), Rows{"sub/b.dic"});
@@ -174,7 +172,7 @@ TEST_F(DictDialogs, AddWithAnEmptyNameAddsNothing) {
 }
 
 TEST_F(DictDialogs, AddShowsMessage116WhenTheDirectoryCannotBeExpanded) {
-  copy_bounded(user_name, std::string(3000, 'u').c_str());
+  copy_bounded(main->places.user_name, std::string(3000, 'u').c_str());
   gtk_entry_set_text(GTK_ENTRY(page->dir_entry), "/d/@USR/@USR");
   in_dialog(on_dict_add, kDictAddTitle, [&](GtkFileSelection* fs) {
     gchar* cwd = g_get_current_dir();
@@ -258,7 +256,7 @@ TEST_F(DictDialogs, ReferPutsTheChosenDirectoryInMacroForm) {
   });
   EXPECT_EQ(std::string(gtk_entry_get_text(GTK_ENTRY(page->dir_entry))), dicts + "/sub");
   EXPECT_TRUE(dirty());
-  copy_bounded(home_dir, root.path().substr(0, root.path().size() - 1).c_str());
+  copy_bounded(main->places.home_dir, root.path().substr(0, root.path().size() - 1).c_str());
   in_dialog(on_dir_refer, kReferTitle,
             [&](GtkFileSelection* fs) { choose_and_ok(fs, root / "other/"); });
   EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(page->dir_entry)), "@HOME/other");

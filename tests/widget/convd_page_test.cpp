@@ -270,13 +270,13 @@ TEST_F(ConvdPageTest, RemoveTakesExactlyTheSelectedRow) {
   gtk_clist_select_row(list(), 1, 0);
   EXPECT_TRUE(row_buttons_sensitive());
   EXPECT_TRUE(clean());  // selecting is no change
-  fit_list_column(page->dict_list, 0);
-  int wide = dict_column_width;
+  fit_dict_column(page);
+  int wide = page->dict_column_width;
   on_dict_remove(nullptr, nullptr);
   EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a", "c"}));
   EXPECT_TRUE(row_buttons_insensitive());
   EXPECT_TRUE(dirty());
-  EXPECT_LT(dict_column_width, wide);  // the column fits the rows left
+  EXPECT_LT(page->dict_column_width, wide);  // the column fits the rows left
 }
 
 TEST_F(ConvdPageTest, RemoveWithNothingSelectedChangesNothing) {
@@ -298,7 +298,7 @@ TEST_F(ConvdPageTest, ResetWithoutAnInstalledCopyGivesTheDefaults) {
   EXPECT_TRUE(row_buttons_insensitive());
   EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_dir, "");
   EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_name, "");
-  EXPECT_EQ(dict_column_width, 0);
+  EXPECT_EQ(page->dict_column_width, 0);
 }
 
 TEST_F(ConvdPageTest, ResetReadsTheInstalledCopyWhichIsThenCarriedOver) {
@@ -373,16 +373,16 @@ TEST_F(ConvdPageTest, ApplyFailureShowsMessage68AndKeepsThePageDirty) {
 }
 
 TEST_F(ConvdPageTest, ColumnFitsTheWidestRow) {
-  fit_list_column(page->dict_list, 0);
-  EXPECT_EQ(dict_column_width, 0);
+  fit_dict_column(page);
+  EXPECT_EQ(page->dict_column_width, 0);
   start_with("readfile i\nreadfile WWWWWWWWWWWW\nreadfile mm\nreadfile " + kJapaneseDict + "\n");
-  fit_list_column(page->dict_list, 0);
+  fit_dict_column(page);
   // What the list itself needs to show its rows whole, the title left out.
   gtk_clist_column_titles_hide(list());
   int needed = gtk_clist_optimal_column_width(list(), 0);
   gtk_clist_column_titles_show(list());
   EXPECT_GT(needed, dict_text_width(page->dict_list, "mm"));
-  EXPECT_EQ(dict_column_width, needed);
+  EXPECT_EQ(page->dict_column_width, needed);
   EXPECT_EQ(list()->column[0].width, needed);
 }
 

@@ -30,15 +30,10 @@ class DialogKeys : public ScratchMainWindowTest {
  protected:
   void SetUp() override {
     ScratchMainWindowTest::SetUp();
-    ASSERT_EQ(load_help_file_at(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.hlp"), 0);
+    ASSERT_EQ(load_help_file_at(main->help.get(), TOLQ_TEST_DATA_DIR "/tolqsysenv_server.hlp"), 0);
     page = main->access_page.get();
-    load_model("convd ja_JP a {\nh:u\n}\nconvd ja_JP b {\n}\n");
+    load_model(page->model, "convd ja_JP a {\nh:u\n}\nconvd ja_JP b {\n}\n");
     fill_server_list();
-  }
-  void TearDown() override {
-    if (help_window->window) gtk_widget_destroy(help_window->window);
-    *help_window = HelpWindow{};
-    ScratchMainWindowTest::TearDown();
   }
 
   // Runs start, which opens an entry dialog, and action in that dialog.
@@ -53,8 +48,8 @@ class DialogKeys : public ScratchMainWindowTest {
   void in_server_add(const std::function<void(EntryDialog*)>& action) {
     in_dialog([&] { on_server_add_clicked(nullptr, main); }, action);
   }
-  std::string help_title() { return gtk_entry_get_text(GTK_ENTRY(help_window->title_entry)); }
-  bool help_shown() { return GTK_WIDGET_MAPPED(help_window->window); }
+  std::string help_title() { return gtk_entry_get_text(GTK_ENTRY(main->help->window.title_entry)); }
+  bool help_shown() { return GTK_WIDGET_MAPPED(main->help->window.window); }
   GtkCList* servers() { return GTK_CLIST(page->server_list); }
 
   AccessPage* page = nullptr;
@@ -71,8 +66,8 @@ TEST_F(DialogKeys, EnterInAnEntryIsOkEscIsCancel) {
     gtk_widget_grab_focus(d->second_entry);
     press_key(d->second_entry, GDK_Return);
   });
-  EXPECT_EQ(access_block_count, 3);
-  EXPECT_EQ(access_blocks[2].host, "c.example");
+  EXPECT_EQ(page->model.block_count, 3);
+  EXPECT_EQ(page->model.blocks[2].host, "c.example");
 }
 
 TEST_F(DialogKeys, AMessageShownFromADialogBelongsToItAndEscClosesOnlyTheMessage) {
@@ -86,7 +81,7 @@ TEST_F(DialogKeys, AMessageShownFromADialogBelongsToItAndEscClosesOnlyTheMessage
     EXPECT_EQ(front_dialog(), d->window);
     press_key(d->host_entry, GDK_Escape);
   });
-  EXPECT_EQ(access_block_count, 2);
+  EXPECT_EQ(page->model.block_count, 2);
 }
 
 // The help window stays usable under a modal dialog's grab; Esc hides it.
@@ -94,10 +89,10 @@ TEST_F(DialogKeys, F1OpensTheTopicOfTheDialogOrOfThePageShown) {
   in_server_add([&](EntryDialog* d) {
     press_key(d->host_entry, GDK_F1);
     EXPECT_EQ(help_title(), "サーバの追加");
-    expect_dialog_of(help_window->window, main->window, false);
-    EXPECT_NE(gtk_window_get_group(GTK_WINDOW(help_window->window)),
+    expect_dialog_of(main->help->window.window, main->window, false);
+    EXPECT_NE(gtk_window_get_group(GTK_WINDOW(main->help->window.window)),
               gtk_window_get_group(GTK_WINDOW(d->window)));
-    press_key(help_window->window, GDK_Escape);
+    press_key(main->help->window.window, GDK_Escape);
     EXPECT_FALSE(help_shown());
     press_key(d->host_entry, GDK_Escape);
   });
@@ -151,7 +146,7 @@ TEST_F(DialogKeys, InAListEnterAndADoubleClickChangeDeleteRemoves) {
   gdk_event_free(click);
   press_key(page->server_list, GDK_Delete);
   EXPECT_EQ(servers()->rows, 1);
-  EXPECT_EQ(access_block_count, 1);
+  EXPECT_EQ(page->model.block_count, 1);
 }
 
 // Titles that sort nothing are no Tab stops; the slot is row data, not a hidden column.

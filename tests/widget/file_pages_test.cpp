@@ -47,7 +47,7 @@ class FilePages : public ScratchMainWindowTest {
     ScratchMainWindowTest::SetUp();
     // Their tabs chosen, as a user reaches them: that builds their widgets.
     for (int tab : {2, 3, 0}) gtk_notebook_set_current_page(GTK_NOTEBOOK(main->notebook), tab);
-    copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_dir, etc_dir);
+    copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_dir, main->places.etc_dir);
     copy_bounded(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
     settings_file(FILE_KIND_CONVDRC).src_dir[0] = settings_file(FILE_KIND_CONVDRC).src_name[0] =
         '\0';
@@ -138,14 +138,14 @@ TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
 }
 
 TEST_F(FilePages, TildeIsTheHomeDirectoryAndEdgeBlanksAreRefused) {
-  copy_bounded(home_dir, tmp.path().c_str());
+  copy_bounded(main->places.home_dir, tmp.path().c_str());
   char saved_cwd[kPathSize];
   ASSERT_NE(getcwd(saved_cwd, sizeof saved_cwd), nullptr);
   ASSERT_EQ(chdir(tmp.path().c_str()), 0);
   std::string blank = run(save_page_record(), "tolqhosts", " x");
   std::string home = run(save_page_record(), "tolqhosts", "~/saved/tolqhosts");
   ASSERT_EQ(chdir(saved_cwd), 0);
-  home_dir[0] = '\0';
+  main->places.home_dir[0] = '\0';
   EXPECT_EQ(blank, message(kMessageEdgeBlank));
   EXPECT_EQ(home, message(67));
   EXPECT_EQ(path_shown(save_page_record()), tmp / "saved/tolqhosts");
@@ -281,14 +281,14 @@ TEST_F(FilePages, BrowseFillsThePathEntryOfTheTargetPage) {
   write_file(tmp / "日本.dic", "");
   gtk_entry_set_text(GTK_ENTRY(main->read_page->path_entry), (tmp / "other/").c_str());
   gtk_entry_set_text(GTK_ENTRY(main->save_page->path_entry), "unchanged");
-  browse_target = BROWSE_TARGET_READ;
+  main->browse_target = BROWSE_TARGET_READ;
   in_file_dialog(main, open_browse_dialog, kBrowseTitle, [&](GtkFileSelection* fs) {
     EXPECT_EQ(shown_path(fs), tmp / "other");
     choose_and_ok(fs, tmp / "日本.dic");
   });
   EXPECT_EQ(path_shown(main->read_page.get()), tmp / "日本.dic");
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
-  browse_target = 0;
+  main->browse_target = 0;
   in_file_dialog(main, open_browse_dialog, kBrowseTitle,
                  [&](GtkFileSelection* fs) { choose_and_ok(fs, tmp / "日本.dic"); });
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");

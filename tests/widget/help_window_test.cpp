@@ -75,16 +75,17 @@ std::string error_shown_by(const std::function<void()>& code) {
 
 class HelpWindowTest : public testing::Test {
  protected:
+  // Every test starts before the first request, as the program does.
   void SetUp() override {
     write_file(tmp / "help", help_file_text());
-    ASSERT_EQ(load_help_file_at((tmp / "help").c_str()), 0);
-    // Every test starts before the first request, as the program does.
-    if (help_window->window) gtk_widget_destroy(help_window->window);
-    *help_window = HelpWindow{};
+    ASSERT_EQ(load_help_file_at(&help, (tmp / "help").c_str()), 0);
+  }
+  void TearDown() override {
+    if (help.window.window) gtk_widget_destroy(help.window.window);
     process_events();
   }
 
-  HelpWindow& w() { return *help_window; }
+  HelpWindow& w() { return help.window; }
   GtkCList* list() { return GTK_CLIST(w().contents_list); }
   std::string shown_title() { return gtk_entry_get_text(GTK_ENTRY(w().title_entry)); }
   std::string shown_body() {
@@ -123,10 +124,11 @@ class HelpWindowTest : public testing::Test {
   }
 
   TempDir tmp;
+  Help help;
 };
 
 TEST_F(HelpWindowTest, FirstRequestBuildsTheWindowAtTheTopic) {
-  ASSERT_EQ(show_help(key(3).c_str()), 0);
+  ASSERT_EQ(show_help(&help, key(3).c_str()), 0);
   process_events();
   ASSERT_NE(find_window("OnLine Help"), nullptr);
   EXPECT_EQ(gtk_label_get_text(GTK_LABEL(w().heading_label)), std::string("The heading"));
@@ -134,34 +136,34 @@ TEST_F(HelpWindowTest, FirstRequestBuildsTheWindowAtTheTopic) {
   EXPECT_EQ(shown_body(), body(3));
   // Words such as convd are not split across lines.
   EXPECT_EQ(gtk_text_view_get_wrap_mode(GTK_TEXT_VIEW(w().text_view)), GTK_WRAP_WORD_CHAR);
-  EXPECT_EQ(help_current_row, 3);
+  EXPECT_EQ(help.current_row, 3);
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w().contents_toggle)));
 
   GtkWidget* first = w().window;
-  ASSERT_EQ(show_help(key(7).c_str()), 0);
+  ASSERT_EQ(show_help(&help, key(7).c_str()), 0);
   EXPECT_EQ(w().window, first);
   EXPECT_EQ(shown_title(), title(7));
   EXPECT_EQ(shown_body(), body(7));
   // Loading the file again leaves no topic current.
-  ASSERT_EQ(load_help_file_at((tmp / "help").c_str()), 0);
-  EXPECT_EQ(help_current_topic, nullptr);
-  EXPECT_EQ(help_current_row, 0);
+  ASSERT_EQ(load_help_file_at(&help, (tmp / "help").c_str()), 0);
+  EXPECT_EQ(help.current_topic, nullptr);
+  EXPECT_EQ(help.current_row, 0);
 }
 
 TEST_F(HelpWindowTest, UnknownKeyKeepsTheTopicButRewindsTheRow) {
-  show_help(key(5).c_str());
+  show_help(&help, key(5).c_str());
   // Keys match byte for byte: a trailing blank makes another key.
-  EXPECT_EQ(error_shown_by([] { EXPECT_EQ(show_help("KEY3 "), -1); }),
+  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(show_help(&help, "KEY3 "), -1); }),
             "オンラインヘルプ情報が見つかりません\n");
   EXPECT_EQ(shown_title(), title(5));
-  EXPECT_EQ(help_current_row, 0);
+  EXPECT_EQ(help.current_row, 0);
   set_contents(true);
   EXPECT_EQ(selected_row(), 0);
   EXPECT_EQ(shown_title(), title(0));
 }
 
 TEST_F(HelpWindowTest, ContentsViewSelectsTheCurrentTopicAndSwitchingOffKeepsIt) {
-  show_help(key(30).c_str());
+  show_help(&help, key(30).c_str());
   set_contents(true);
   ASSERT_NE(w().contents_list, nullptr);
   EXPECT_EQ(list()->rows, kTopics);
@@ -179,7 +181,7 @@ TEST_F(HelpWindowTest, ContentsViewSelectsTheCurrentTopicAndSwitchingOffKeepsIt)
 }
 
 TEST_F(HelpWindowTest, ArrowKeysStepOneRowAndStopAtTheEnds) {
-  show_help(key(0).c_str());
+  show_help(&help, key(0).c_str());
   set_contents(true);
   press(GDK_Up);
   EXPECT_EQ(selected_row(), 0);
@@ -188,7 +190,7 @@ TEST_F(HelpWindowTest, ArrowKeysStepOneRowAndStopAtTheEnds) {
   EXPECT_EQ(selected_row(), 2);
   EXPECT_EQ(shown_title(), title(2));
 
-  show_help(key(kTopics - 1).c_str());
+  show_help(&help, key(kTopics - 1).c_str());
   press(GDK_Down);
   EXPECT_EQ(selected_row(), kTopics - 1);
   EXPECT_EQ(list()->focus_row, kTopics - 1);
@@ -199,7 +201,7 @@ TEST_F(HelpWindowTest, ArrowKeysStepOneRowAndStopAtTheEnds) {
 }
 
 TEST_F(HelpWindowTest, AnotherKeyScrollsToTheFirstRowWithoutSelecting) {
-  show_help(key(kTopics - 1).c_str());
+  show_help(&help, key(kTopics - 1).c_str());
   set_contents(true);
   ASSERT_FALSE(row_fully_visible(0));
   press(GDK_a);
@@ -209,9 +211,9 @@ TEST_F(HelpWindowTest, AnotherKeyScrollsToTheFirstRowWithoutSelecting) {
 }
 
 TEST_F(HelpWindowTest, AnotherTopicInTheContentsViewIsSelectedAndScrolledIntoView) {
-  show_help(key(0).c_str());
+  show_help(&help, key(0).c_str());
   set_contents(true);
-  show_help(key(35).c_str());
+  show_help(&help, key(35).c_str());
   process_events();
   EXPECT_EQ(selected_row(), 35);
   EXPECT_TRUE(row_fully_visible(35));
@@ -219,7 +221,7 @@ TEST_F(HelpWindowTest, AnotherTopicInTheContentsViewIsSelectedAndScrolledIntoVie
 }
 
 TEST_F(HelpWindowTest, CancelAndCloseBoxHideAndHelpBringsItBackAsItWas) {
-  show_help(key(1).c_str());
+  show_help(&help, key(1).c_str());
   set_contents(true);
   GtkWidget* window = w().window;
   gtk_window_resize(GTK_WINDOW(window), 800, 500);
@@ -229,7 +231,7 @@ TEST_F(HelpWindowTest, CancelAndCloseBoxHideAndHelpBringsItBackAsItWas) {
   gtk_button_clicked(GTK_BUTTON(w().cancel_button));
   process_events();
   EXPECT_FALSE(GTK_WIDGET_MAPPED(window));
-  ASSERT_EQ(show_help(key(2).c_str()), 0);
+  ASSERT_EQ(show_help(&help, key(2).c_str()), 0);
   process_events();
   EXPECT_TRUE(GTK_WIDGET_MAPPED(window));
   EXPECT_TRUE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w().contents_toggle)));
@@ -245,12 +247,12 @@ TEST_F(HelpWindowTest, CancelAndCloseBoxHideAndHelpBringsItBackAsItWas) {
   EXPECT_EQ(w().window, window);
   EXPECT_TRUE(GTK_IS_WINDOW(window));
   EXPECT_FALSE(GTK_WIDGET_MAPPED(window));
-  show_help(key(4).c_str());
+  show_help(&help, key(4).c_str());
   EXPECT_TRUE(GTK_WIDGET_MAPPED(window));
 }
 
 TEST_F(HelpWindowTest, TheTitleEntryHandsTheFocusOn) {
-  show_help(key(1).c_str());
+  show_help(&help, key(1).c_str());
   process_events();
   GdkEvent* event = gdk_event_new(GDK_FOCUS_CHANGE);
   event->focus_change.in = TRUE;
@@ -264,7 +266,7 @@ TEST_F(HelpWindowTest, TheTitleEntryHandsTheFocusOn) {
 }
 
 TEST_F(HelpWindowTest, FocusOnAWindowNotYetViewableDoesNotEndTheProgram) {
-  show_help(key(1).c_str());
+  show_help(&help, key(1).c_str());
   process_events();
   // The X window goes away behind the toolkit's back, as it is before a
   // window manager has mapped it; the toolkit still takes it for mapped.
@@ -272,7 +274,7 @@ TEST_F(HelpWindowTest, FocusOnAWindowNotYetViewableDoesNotEndTheProgram) {
   XUnmapWindow(GDK_DRAWABLE_XDISPLAY(gdk_window), gdk_x11_drawable_get_xid(gdk_window));
   XSync(GDK_DRAWABLE_XDISPLAY(gdk_window), False);
   ASSERT_TRUE(GTK_WIDGET_MAPPED(w().window));
-  EXPECT_EQ(show_help(key(2).c_str()), 0);
+  EXPECT_EQ(show_help(&help, key(2).c_str()), 0);
   process_events();
   EXPECT_EQ(shown_title(), title(2));
 }
@@ -280,22 +282,25 @@ TEST_F(HelpWindowTest, FocusOnAWindowNotYetViewableDoesNotEndTheProgram) {
 class HelpFileErrors : public testing::Test {
  protected:
   TempDir tmp;
+  Help help;
 };
 
 TEST_F(HelpFileErrors, MissingAndMalformedFilesAreReportedAndLeaveNoHelp) {
-  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(load_help_file_at((tmp / "none").c_str()), -1); }),
-            "ヘルプファイルが見つかりません\n");
+  EXPECT_EQ(
+      error_shown_by([&] { EXPECT_EQ(load_help_file_at(&help, (tmp / "none").c_str()), -1); }),
+      "ヘルプファイルが見つかりません\n");
   write_file(tmp / "bad", "Tolq8 helpfile\n%%\n");
-  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(load_help_file_at((tmp / "bad").c_str()), -1); }),
+  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(load_help_file_at(&help, (tmp / "bad").c_str()), -1); }),
             "ヘルプファイルが異常です\n");
-  EXPECT_TRUE(help_topics.empty());
-  EXPECT_EQ(error_shown_by([] { EXPECT_EQ(show_help("KEY0"), -1); }), "(none)");
+  EXPECT_TRUE(help.file.topics.empty());
+  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(show_help(&help, "KEY0"), -1); }), "(none)");
 }
 
 TEST_F(HelpFileErrors, SilentFailureShowsNothing) {
   write_file(tmp / "stray", "Tolq8 helpfile\n%%H\n%stray\n#K\n%T\nb\n");
-  EXPECT_EQ(error_shown_by([&] { EXPECT_EQ(load_help_file_at((tmp / "stray").c_str()), -1); }),
-            "(none)");
+  EXPECT_EQ(
+      error_shown_by([&] { EXPECT_EQ(load_help_file_at(&help, (tmp / "stray").c_str()), -1); }),
+      "(none)");
 }
 
 TEST_F(HelpFileErrors, ClosingTheErrorWindowByItsCloseBoxAlsoReturns) {

@@ -89,7 +89,7 @@ TEST_F(Shell, DictionaryColumnFittedAtStartUpIsAsWideAsWhenMeasuredShown) {
   process_events();
   GtkCList* list = GTK_CLIST(main->convd_page->dict_list);
   int fitted = list->column[0].width;
-  fit_list_column(main->convd_page->dict_list, 0);
+  fit_dict_column(main->convd_page.get());
   EXPECT_GT(fitted, 0);
   EXPECT_EQ(list->column[0].width, fitted);
 }
@@ -278,9 +278,9 @@ TEST_F(Shell, WithUnappliedChangesQuittingAsksAndGoBackKeepsEverything) {
 
 TEST_F(Shell, BrowseTargetIsRemembered) {
   remember_browse_target(nullptr, GINT_TO_POINTER(BROWSE_TARGET_SAVE));
-  EXPECT_EQ(browse_target, 9);
+  EXPECT_EQ(main->browse_target, 9);
   remember_browse_target(nullptr, GINT_TO_POINTER(BROWSE_TARGET_READ));
-  EXPECT_EQ(browse_target, 8);
+  EXPECT_EQ(main->browse_target, 8);
 }
 
 TEST_F(Shell, EachPageNamesItsHelpTopic) {

@@ -56,7 +56,5 @@ int main(int argc, char** argv) {
     fprintf(stderr, "widget tests: skipped: no display\n");
     return 77;
   }
-  load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg");
-  form_directory_strings();
   return RUN_ALL_TESTS();
 }
