@@ -29,7 +29,7 @@ struct DialogLayout {
 };
 
 // A row of the table: the label and its entry, which Enter makes press ＯＫ.
-GtkWidget* attach_field(GtkWidget* table, int row, const char* label_text, int max_length) {
+GtkWidget* attach_field(GtkWidget* table, guint row, const char* label_text, int max_length) {
   GtkWidget* label = new_euc_label(label_text);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.0);
   gtk_table_attach(GTK_TABLE(table), label, 0, 1, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);

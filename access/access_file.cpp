@@ -330,7 +330,7 @@ void merge_block(std::string* out, const Segment& segment, int slot) {
       if (k < count) {
         write_until(k);
         const AccessEntry& entry = block.entries[slots[next++]];
-        if (same_entry(entry, segment.entries[origin]))
+        if (same_entry(entry, segment.entries[static_cast<size_t>(origin)]))
           copy_line(out, line);
         else
           put_entry(out, entry);

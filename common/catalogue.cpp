@@ -112,8 +112,9 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
     int low = 0, high = static_cast<int>(catalogue->entries.size()) - 1;
     while (low <= high) {
       int middle = low + (high - low) / 2;
-      int found = catalogue->entries[middle].number;
-      if (found == number) return catalogue->entries[middle].text;
+      const MessageEntry& entry = catalogue->entries[static_cast<size_t>(middle)];
+      int found = entry.number;
+      if (found == number) return entry.text;
       if (number > found)
         low = middle + 1;
       else

@@ -76,7 +76,7 @@ bool expand_leading(const char* path, int size, char (&work)[kPathSize], std::st
     return true;
   }
   if (strlen(match->value) + strlen(work) >= static_cast<size_t>(size)) return false;
-  out->assign(match->value, strnlen(match->value, size - 1));
+  out->assign(match->value, strnlen(match->value, static_cast<size_t>(size) - 1));
   return true;
 }
 
@@ -120,7 +120,7 @@ int expand_path_macros(char* path, int size) {
   char work[kPathSize];
   std::string out;
   if (!expand_leading(path, size, work, &out) || !expand_inner(work, size, &out)) return -1;
-  copy_bounded(path, size, out.c_str());
+  copy_bounded(path, static_cast<size_t>(size), out.c_str());
   return 0;
 }
 
@@ -136,7 +136,7 @@ int contract_path_macros(char* path, int size) {
   else if (!contract_inner(rest, size, &out))
     return -1;
   if (out.size() >= kPathSize) out.resize(kPathSize - 1);
-  copy_bounded(path, size, out.c_str());
+  copy_bounded(path, static_cast<size_t>(size), out.c_str());
   return 0;
 }
 

@@ -22,7 +22,9 @@ namespace {
 
 // The topic at a 0-based position in file order, or null.
 const HelpTopic* topic_at(int row) {
-  return row >= 0 && static_cast<size_t>(row) < help_topics.size() ? &help_topics[row] : nullptr;
+  return row >= 0 && static_cast<size_t>(row) < help_topics.size()
+             ? &help_topics[static_cast<size_t>(row)]
+             : nullptr;
 }
 
 bool contents_shown() {

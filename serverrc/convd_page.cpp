@@ -153,7 +153,7 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
 // The names of the rows as the file holds them, in list order.
 std::vector<std::string> dict_row_names(GtkWidget* list) {
   std::vector<std::string> names;
-  names.reserve(GTK_CLIST(list)->rows);
+  names.reserve(static_cast<size_t>(GTK_CLIST(list)->rows));
   for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     names.emplace_back(name ? name : "");
@@ -304,7 +304,7 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
 
 // One row of the options table: a label and its field, which cell may hold
 // inside an alignment.
-void attach_option(GtkWidget* table, int row, const char* label_text, GtkWidget* field,
+void attach_option(GtkWidget* table, guint row, const char* label_text, GtkWidget* field,
                    GtkWidget* cell) {
   auto fill = static_cast<GtkAttachOptions>(GTK_FILL);
   GtkWidget* label = new_left_label(label_text);

@@ -74,8 +74,8 @@ std::string dict_change_initial_path() {
 // newline or another control character has no place in a file name there.
 int dict_name_refusal(const std::string& name) {
   if (name.find_first_of(" \t\n\v\f\r") != std::string::npos) return kMessageBlankInDictName;
-  for (unsigned char c : name)
-    if (c < ' ' || c == 0x7f) return kMessageBadDictName;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < ' ' || c == 0x7f) return kMessageBadDictName;
   return 0;
 }
 
