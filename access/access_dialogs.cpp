@@ -114,10 +114,10 @@ int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_port = row ? row->second.c_str() : nullptr;
   if (t.host.empty()) return kMessageNoServerHost;
-  if (validate_port(t.second.c_str()) != 0) return kMessageBadPort;
-  if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
+  if (!port_text_is_valid(t.second.c_str())) return kMessageBadPort;
+  if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port))
     return kMessageDuplicate;
-  if (typed(t.host, row ? &row->host : nullptr) && validate_host_text(t.host.c_str(), true) != 0)
+  if (typed(t.host, row ? &row->host : nullptr) && !host_text_is_valid(t.host.c_str(), true))
     return kMessageBadHostOrUser;
   return 0;
 }
@@ -128,12 +128,12 @@ int pair_refusal(int slot, const EntryTexts& t, const std::optional<EntryTexts>&
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_user = row ? row->second.c_str() : nullptr;
   if (t.host.empty() && t.second.empty()) return kMessageNoHostOrUser;
-  if (entry_is_duplicate(slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
+  if (entry_is_duplicate(slot, t.host.c_str(), t.second.c_str(), old_host, old_user))
     return kMessageDuplicate;
   bool host_typed = typed(t.host, row ? &row->host : nullptr);
   bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
-  if ((host_typed && validate_host_text(t.host.c_str(), false) != 0) ||
-      (user_typed && validate_user_text(t.second.c_str(), t.host.c_str()) != 0))
+  if ((host_typed && !host_text_is_valid(t.host.c_str(), false)) ||
+      (user_typed && !user_text_is_valid(t.second.c_str(), t.host.c_str())))
     return kMessageBadHostOrUser;
   return 0;
 }

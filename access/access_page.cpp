@@ -311,12 +311,12 @@ int read_access_page(MainWindow* main, const char* dir, const char* name, int* m
 }
 
 std::string render_access_page(MainWindow*) {
-  return render_access_model(settings_file(FILE_KIND_TOLQHOSTS).read_ok != 0);
+  return render_access_model(settings_file(FILE_KIND_TOLQHOSTS).read_ok);
 }
 
 void load_tolqhosts(MainWindow* main) {
   note_standard_file(FILE_KIND_TOLQHOSTS);
-  if (path_exists(etc_dir, "tolqhosts") != 0) return;
+  if (!path_exists(etc_dir, "tolqhosts")) return;
   if (read_access_from(main, etc_dir, "tolqhosts") != 0) return;
   remember_file_read(FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts");
   if (access_block_count > 0) fill_server_list();

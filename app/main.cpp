@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   gtk_set_locale();
   gtk_init(&argc, &argv);
 
-  if (load_message_catalogue(kMessageFileName) == 0) show_message(kTextMessageFileFailed);
+  if (load_message_catalogue(kMessageFileName) != 0) show_message(kTextMessageFileFailed);
   int result = 0;
   check_root_user(&result);
   if (result == 100) fail_start(kMessageNotRoot);

@@ -143,7 +143,7 @@ void load_settings_files(MainWindow* main) {
   }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.
   gtk_widget_set_sensitive(main->apply_button, FALSE);
-  for (SettingsFile& file : settings_files()) file.dirty = 0;
+  for (SettingsFile& file : settings_files()) file.dirty = false;
 }
 
 void show_main_window(MainWindow* main) {

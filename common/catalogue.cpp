@@ -101,10 +101,10 @@ int load_message_catalogue(const char* name) {
   InputFile file = open_input_file(path);
   if (!file) {
     message_catalogue = std::make_unique<MessageCatalogue>();
-    return 0;
+    return -1;
   }
   message_catalogue = parse_message_catalogue(file.get());
-  return 1;
+  return 0;
 }
 
 const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback) {

@@ -27,7 +27,8 @@ extern std::unique_ptr<MessageCatalogue> message_catalogue;
 std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file);
 
 // A name starting with '/' is a path; any other name is looked for in the
-// message directory. Returns 1 when the file was read, 0 otherwise.
+// message directory. 0 when the file was read, -1 otherwise (the catalogue is
+// then empty).
 int load_message_catalogue(const char* name);
 
 // The text of a message number; never null. Without an entry: the fallback

@@ -140,10 +140,9 @@ int contract_path_macros(char* path, int size) {
   return 0;
 }
 
-int path_exists(const char* dir, const char* name) {
+bool path_exists(const char* dir, const char* name) {
   char path[kPathSize];
-  if (!join_bounded(path, dir, name)) return -1;
-  return access(path, F_OK) == 0 ? 0 : -1;
+  return join_bounded(path, dir, name) && access(path, F_OK) == 0;
 }
 
 bool regular_file_exists(const char* dir, const char* name) {

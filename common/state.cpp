@@ -35,7 +35,7 @@ void remember_file_read(int kind, const char* dir, const char* name) {
   SettingsFile& file = settings_file(kind);
   copy_bounded(file.src_dir, dir);
   copy_bounded(file.src_name, name);
-  file.read_ok = 1;
+  file.read_ok = true;
 }
 
 void note_standard_file(int kind) {
@@ -52,7 +52,7 @@ void note_file_read(int kind, const char* path, const FileStamp* read) {
 
 void set_page_dirty(int kind) {
   gtk_widget_set_sensitive(main_apply_button(), TRUE);
-  settings_file(kind).dirty = 1;
+  settings_file(kind).dirty = true;
 }
 
 void mark_dirty(GtkWidget*, gpointer data) {
@@ -106,7 +106,7 @@ void reset_program_state() {
   browse_target = 0;
   for (SettingsFile& file : settings_table) {
     file.src_dir[0] = file.src_name[0] = '\0';
-    file.read_ok = file.dirty = 0;
+    file.read_ok = file.dirty = false;
     file.stamp = FileStamp{};
   }
   form_directory_strings();

@@ -67,8 +67,8 @@ struct SettingsFile {
   // built-in defaults were put in instead.
   char src_dir[kPathSize] = {};
   char src_name[kPathSize] = {};
-  int read_ok = 0;  // the page's contents came from a file read successfully
-  int dirty = 0;    // the page holds changes not yet applied
+  bool read_ok = false;  // the page's contents came from a file read successfully
+  bool dirty = false;    // the page holds changes not yet applied
   // What the standard file was when this program last read or wrote it
   // (exists is false when it was not there), so that Apply can tell whether
   // someone else has written it since.

@@ -181,7 +181,7 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
   char name[kPathSize];
   if (take_page_path(main->read_page.get(), dir, name, kMessageReadFailed) != 0) return;
   std::string path = std::string(dir) + name;
-  if (path_exists(dir, name) != 0) {
+  if (!path_exists(dir, name)) {
     show_status(status_message(kTextStatusReadFailed, {path}));
     show_message_number(kMessageNoSuchFile);
     return;

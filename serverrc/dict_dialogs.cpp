@@ -86,7 +86,7 @@ bool checked_dict_name(const std::string& chosen, int for_change, std::string* n
   int refusal = 0;
   if (!expanded_dict_dir(dir))
     refusal = kMessageBadDirectory;
-  else if (dict_in_list(chosen.c_str(), dir, for_change) == -1)
+  else if (dict_in_list(chosen.c_str(), dir, for_change))
     refusal = kMessageAlreadyListed;
   else
     refusal = dict_name_refusal(name_for_list(chosen, dir));
@@ -121,19 +121,19 @@ void show_changed_row(int row, float row_align) {
 
 }  // namespace
 
-int dict_in_list(const char* path, const char* dir, int for_change) {
+bool dict_in_list(const char* path, const char* dir, int for_change) {
   GtkWidget* list = main_convd_page()->dict_list;
   char row_file[kPathSize];
   if (for_change) {
     row_path(row_file, dict_row_name(list, main_convd_page()->dict_selected_row), dir);
-    if (strcmp(row_file, path) == 0) return 0;
+    if (strcmp(row_file, path) == 0) return false;
   }
   for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     row_path(row_file, name ? name : "", dir);
-    if (strcmp(row_file, path) == 0) return -1;
+    if (strcmp(row_file, path) == 0) return true;
   }
-  return 0;
+  return false;
 }
 
 void on_dict_add(GtkWidget*, MainWindow* main) {

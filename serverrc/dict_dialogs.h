@@ -23,9 +23,9 @@ void on_dict_change(GtkWidget* button, MainWindow* main);
 void open_dict_change_dialog(MainWindow* main);
 void on_dir_refer(GtkWidget* button, MainWindow* main);
 
-// -1 when path (EUC-JP) already names a row of the dictionary list, rows that
-// do not begin with '/' being taken relative to dir (expanded, ending with '/');
-// 0 otherwise. With for_change, the selected row's own file is allowed.
-int dict_in_list(const char* path, const char* dir, int for_change);
+// True when path (EUC-JP) already names a row of the dictionary list, rows that
+// do not begin with '/' being taken relative to dir (expanded, ending with '/').
+// With for_change, the selected row's own file is allowed.
+bool dict_in_list(const char* path, const char* dir, int for_change);
 
 #endif

@@ -40,14 +40,14 @@ class ConvdPageTest : public ScratchMainWindowTest {
     load_settings_files(main);
   }
   void make_clean() {
-    settings_file(FILE_KIND_CONVDRC).dirty = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = false;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
   bool dirty() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button);
+    return settings_file(FILE_KIND_CONVDRC).dirty && GTK_WIDGET_SENSITIVE(main->apply_button);
   }
   bool clean() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button);
+    return !settings_file(FILE_KIND_CONVDRC).dirty && !GTK_WIDGET_SENSITIVE(main->apply_button);
   }
   GtkCList* list() const { return GTK_CLIST(page->dict_list); }
   std::vector<std::string> shown_rows() const {
@@ -113,7 +113,7 @@ TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
   start_with("convd_dir /var/\xc6\xfc\nreadfile a.dic\nreadfile " + kJapaneseDict +
              "\nondisk_off\nmax_sticky_env 999\nautosave 7\nset_giji_eisuu -  _\n");
   EXPECT_TRUE(clean());
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).read_ok, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).read_ok);
   EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a.dic", "日本.dic"}));
   EXPECT_EQ(dict_row_name(page->dict_list, 1), kJapaneseDict);
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check)));
@@ -250,7 +250,7 @@ TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
   make_clean();
   gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
   EXPECT_TRUE(dirty());
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 }
 
 TEST_F(ConvdPageTest, SpinButtonsStopAtTheirBounds) {
