@@ -117,7 +117,8 @@ int server_refusal(const EntryTexts& t, const std::optional<EntryTexts>& row) {
   if (!port_text_is_valid(t.second.c_str())) return kMessageBadPort;
   if (server_is_duplicate(t.host.c_str(), t.second.c_str(), old_host, old_port))
     return kMessageDuplicate;
-  if (typed(t.host, row ? &row->host : nullptr) && !host_text_is_valid(t.host.c_str(), true))
+  if (typed(t.host, row ? &row->host : nullptr) &&
+      !host_text_is_valid(t.host.c_str(), HostOf::kServer))
     return kMessageBadHostOrUser;
   return 0;
 }
@@ -132,7 +133,7 @@ int pair_refusal(int slot, const EntryTexts& t, const std::optional<EntryTexts>&
     return kMessageDuplicate;
   bool host_typed = typed(t.host, row ? &row->host : nullptr);
   bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
-  if ((host_typed && !host_text_is_valid(t.host.c_str(), false)) ||
+  if ((host_typed && !host_text_is_valid(t.host.c_str(), HostOf::kPair)) ||
       (user_typed && !user_text_is_valid(t.second.c_str(), t.host.c_str())))
     return kMessageBadHostOrUser;
   return 0;

@@ -192,8 +192,8 @@ bool hosts_text_is_valid(const char* text, const char* refused) {
 
 // A ':' ends a pair's host on reading (and is no part of a host name); a '/'
 // in a server's host would start the port.
-bool host_text_is_valid(const char* host, bool server) {
-  return hosts_text_is_valid(host, server ? ":/" : ":");
+bool host_text_is_valid(const char* host, HostOf owner) {
+  return hosts_text_is_valid(host, owner == HostOf::kServer ? ":/" : ":");
 }
 
 // Without a host the pair is written "@user", which the reader cuts at the first ':'.

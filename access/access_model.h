@@ -75,8 +75,10 @@ void remove_block_entry(int slot, int order);
 // Texts typed into the server and pair dialogs that a tolqhosts line can hold
 // and the reader gives back unchanged. Empty texts pass: whether a field may
 // be empty is the dialogs' own check.
-// True when host can be a server's host (server set) or a pair's host.
-bool host_text_is_valid(const char* host, bool server);
+// Whose host a text is: a server's (a '/' would start its port) or a pair's.
+enum class HostOf { kServer, kPair };
+// True when host can be the host of that kind of row.
+bool host_text_is_valid(const char* host, HostOf owner);
 // True when user can be the user of a pair with that host.
 bool user_text_is_valid(const char* user, const char* host);
 

@@ -160,15 +160,15 @@ void fill_server_list() {
     int slot = find_block_by_kind_order(BLOCK_KIND_CONVD, i);
     if (slot >= 0)
       append_server_row(access_blocks[slot].host.c_str(), slot, access_blocks[slot].port.c_str(),
-                        0);
+                        NewRow::kKeepSelection);
   }
 }
 
-void append_server_row(const char* host, int slot, const char* port, int select) {
+void append_server_row(const char* host, int slot, const char* port, NewRow new_row) {
   GtkWidget* list = access_page_record()->server_list;
   int row = append_row(list, host, port);
   gtk_clist_set_row_data(GTK_CLIST(list), row, GINT_TO_POINTER(slot));
-  if (select) gtk_clist_select_row(GTK_CLIST(list), row, 0);
+  if (new_row == NewRow::kSelect) gtk_clist_select_row(GTK_CLIST(list), row, 0);
 }
 
 // The cells hold the texts whole, as shown; the model keeps them as read.
@@ -187,7 +187,7 @@ void add_server(const EntryTexts& texts) {
     return;
   }
   GtkWidget* list = access_page_record()->server_list;
-  append_server_row(texts.host.c_str(), slot, texts.second.c_str(), 1);
+  append_server_row(texts.host.c_str(), slot, texts.second.c_str(), NewRow::kSelect);
   show_list_row(list, GTK_CLIST(list)->rows - 1);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
 }

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
   // Both files clean and not read yet, and the directory strings formed.
   reset_program_state();
   // What a run killed mid-save left behind goes now.
-  for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
+  for (FileKind kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
     clear_stale_lock(standard_file_path(kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());

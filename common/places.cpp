@@ -14,11 +14,11 @@ void form_directory_strings() {
   snprintf(lang_dir, sizeof lang_dir, "%s/", kLangName);
 }
 
-std::string standard_file_path(int kind) {
+std::string standard_file_path(FileKind kind) {
   if (kind == FILE_KIND_CONVDRC) return std::string(etc_dir) + lang_dir + "convdrc";
   return std::string(etc_dir) + "tolqhosts";
 }
 
-std::string previous_version_path(int kind) {
+std::string previous_version_path(FileKind kind) {
   return standard_file_path(kind) + "-";
 }

@@ -12,8 +12,9 @@ inline constexpr const char* kVarRoot = "/var/lib/tolq8";
 inline constexpr const char* kShareRoot = "/usr/share/tolq8";
 inline constexpr const char* kLangName = "ja_JP";
 
-inline constexpr int FILE_KIND_CONVDRC = 1;
-inline constexpr int FILE_KIND_TOLQHOSTS = 12;
+// The kinds of settings file. A plain enum: handlers get it as signal data
+// through GINT_TO_POINTER.
+enum FileKind { FILE_KIND_CONVDRC = 1, FILE_KIND_TOLQHOSTS = 12 };
 
 extern char etc_dir[kPathSize];   // "/etc/tolq8/"
 extern char lib_dir[kPathSize];   // "//usr/lib/tolq8/"
@@ -27,8 +28,8 @@ void form_directory_strings();
 
 // The standard place of a settings file kind, where Apply writes it:
 // /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
-std::string standard_file_path(int kind);
+std::string standard_file_path(FileKind kind);
 // Where Apply keeps the previous version of that file: its path and "-".
-std::string previous_version_path(int kind);
+std::string previous_version_path(FileKind kind);
 
 #endif

@@ -50,8 +50,9 @@ inline GtkWidget* main_apply_button() {
   return main_window_record->apply_button;
 }
 
-inline constexpr int BROWSE_TARGET_READ = 8;
-inline constexpr int BROWSE_TARGET_SAVE = 9;
+// The pages a browse dialog can fill. A plain enum: the browse buttons pass it
+// as signal data through GINT_TO_POINTER.
+enum BrowseTarget { BROWSE_TARGET_READ = 8, BROWSE_TARGET_SAVE = 9 };
 // Which page's path the next browse dialog fills.
 extern int browse_target;
 
@@ -59,9 +60,9 @@ extern int browse_target;
 // status line and the read and save pages all work through. The page that
 // shows the kind fills in the functions when it is built.
 struct SettingsFile {
-  explicit SettingsFile(int file_kind) : kind(file_kind) {}
+  explicit SettingsFile(FileKind file_kind) : kind(file_kind) {}
 
-  const int kind;  // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const FileKind kind;
   // The file read last (at start, by 初期設定に戻す or through 読込), whose
   // lines saves carry over; the directory ends with '/'. Both are empty when
   // built-in defaults were put in instead.
@@ -93,22 +94,22 @@ struct SettingsFile {
 
 // Both kinds, in the order Apply writes them: convdrc, then tolqhosts.
 std::array<SettingsFile, 2>& settings_files();
-SettingsFile& settings_file(int kind);
+SettingsFile& settings_file(FileKind kind);
 // True when some page holds changes not yet applied.
 bool has_unapplied_changes();
 
 // Notes dir + name as the file of a kind read last, after a successful read.
-void remember_file_read(int kind, const char* dir, const char* name);
+void remember_file_read(FileKind kind, const char* dir, const char* name);
 
 // Looks at the standard file of a kind as it is now: start-up reads it next.
-void note_standard_file(int kind);
+void note_standard_file(FileKind kind);
 // After a read of path, whose stamp was read when given: when it is the
 // standard file itself, the page now shows what that file holds.
-void note_file_read(int kind, const char* path, const FileStamp* read = nullptr);
+void note_file_read(FileKind kind, const char* path, const FileStamp* read = nullptr);
 
 // Marks the page of a kind dirty and makes Apply sensitive.
-void set_page_dirty(int kind);
-// Marks a page dirty: data 0 the convd page, anything else the access-control page.
+void set_page_dirty(FileKind kind);
+// Marks the page of a kind dirty, the FileKind given as data (GINT_TO_POINTER).
 void mark_dirty(GtkWidget* widget, gpointer data);
 void remember_browse_target(GtkWidget* widget, gpointer data);
 

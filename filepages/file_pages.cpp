@@ -39,7 +39,7 @@ GtkWidget* new_file_combo() {
 // Both pages: the file choice, the path with its browse button, the action
 // button; with_previous adds 前の版 under the browse button.
 void fill_file_page(MainWindow* main, FilePage* page, GtkWidget* frame, const char* label,
-                    GCallback action_handler, int browse_target_code,
+                    GCallback action_handler, BrowseTarget browse_target_code,
                     const char* browse_description, bool with_previous) {
   GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
   gtk_container_add(GTK_CONTAINER(frame), vbox);
@@ -88,7 +88,7 @@ void fill_file_page(MainWindow* main, FilePage* page, GtkWidget* frame, const ch
 // The page and its tab at once; its widgets, which nothing uses before the
 // page is shown, when its tab is first chosen.
 FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
-                          int browse_target_code, const char* browse_description,
+                          BrowseTarget browse_target_code, const char* browse_description,
                           bool with_previous) {
   auto* page = new (std::nothrow) FilePage{};
   if (!page) {

@@ -113,8 +113,7 @@ void build_help_window() {
   w->title_entry = gtk_entry_new();
   gtk_editable_set_editable(GTK_EDITABLE(w->title_entry), FALSE);
   gtk_box_pack_end(GTK_BOX(second), w->title_entry, TRUE, TRUE, 30);
-  g_signal_connect(w->title_entry, "focus-in-event", G_CALLBACK(on_title_entry_focus_in),
-                   GINT_TO_POINTER(1));
+  g_signal_connect(w->title_entry, "focus-in-event", G_CALLBACK(on_title_entry_focus_in), nullptr);
   gtk_widget_show(w->title_entry);
   GtkWidget* label = gtk_label_new(euc_to_utf8(kTextHelpTitleLabel).get());
   gtk_box_pack_start(GTK_BOX(second), label, FALSE, FALSE, 0);
@@ -260,8 +259,7 @@ void on_contents_toggled(GtkToggleButton* toggle, gpointer) {
   build_single_view();
 }
 
-gboolean on_title_entry_focus_in(GtkWidget*, GdkEventFocus*, gpointer data) {
-  if (GPOINTER_TO_INT(data) != 1) return FALSE;
+gboolean on_title_entry_focus_in(GtkWidget*, GdkEventFocus*, gpointer) {
   gtk_widget_grab_focus(contents_shown() ? help_window->contents_list : help_window->text_view);
   return FALSE;
 }

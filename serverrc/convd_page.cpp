@@ -228,7 +228,7 @@ GtkWidget* at_natural_size(GtkWidget* widget) {
 }
 
 void connect_dirty(GtkWidget* widget, const char* signal) {
-  g_signal_connect(widget, signal, G_CALLBACK(mark_dirty), nullptr);
+  g_signal_connect(widget, signal, G_CALLBACK(mark_dirty), GINT_TO_POINTER(FILE_KIND_CONVDRC));
 }
 
 void connect_clicked(GtkWidget* button, GCallback handler, gpointer data) {
@@ -442,7 +442,7 @@ void on_dict_remove(GtkWidget*, gpointer) {
 }
 
 void on_convd_reset(GtkWidget*, MainWindow* main) {
-  if (load_convdrc(main, 1) != 0) return;
+  if (load_convdrc(main, ConvdrcPlaces::kLibraryOnly) != 0) return;
   settle_convd_page(main->convd_page.get());
   set_page_dirty(FILE_KIND_CONVDRC);
 }
@@ -455,11 +455,11 @@ void settle_convd_page(ConvdPage* page) {
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }
 
-int load_convdrc(MainWindow* main, int library_only) {
+int load_convdrc(MainWindow* main, ConvdrcPlaces places) {
   std::string etc = std::string(etc_dir) + lang_dir;
   std::string lib = std::string(lib_dir) + lang_dir;
   const char* dir = nullptr;
-  if (!library_only) {
+  if (places == ConvdrcPlaces::kSystemThenLibrary) {
     note_standard_file(FILE_KIND_CONVDRC);
     if (regular_file_exists(etc.c_str(), "convdrc")) dir = etc.c_str();
   }
@@ -471,7 +471,7 @@ int load_convdrc(MainWindow* main, int library_only) {
   }
   // At start the page holds nothing yet: it gets the defaults, whose save
   // writes no line of a file that was not read.
-  if (!dir || !library_only) {
+  if (!dir || places == ConvdrcPlaces::kSystemThenLibrary) {
     SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
     file.src_dir[0] = file.src_name[0] = '\0';
     set_convd_defaults(main);

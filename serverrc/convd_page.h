@@ -58,11 +58,13 @@ void on_convd_reset(GtkWidget* button, MainWindow* main);
 // remove buttons follow the selection.
 void dict_row_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
 void dict_row_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
-// Fills the page from the system convdrc, or else the installed default copy
-// (only that with library_only), or else the defaults. A file there that
-// cannot be read is reported; -1 then, and the page is left as it was, or
-// at start holds the defaults.
-int load_convdrc(MainWindow* main, int library_only);
+// Where load_convdrc looks: the system convdrc and then the installed default
+// copy (at start), or only the default copy (初期設定に戻す).
+enum class ConvdrcPlaces { kSystemThenLibrary, kLibraryOnly };
+// Fills the page from the first convdrc found in places, or else the
+// defaults. A file there that cannot be read is reported; -1 then, and the
+// page is left as it was, or at start holds the defaults.
+int load_convdrc(MainWindow* main, ConvdrcPlaces places);
 // After the page was filled anew: no row selected, the start of each value
 // shown, the column fitted to the rows, the first row at the top.
 void settle_convd_page(ConvdPage* page);

@@ -81,12 +81,12 @@ int dict_name_refusal(const std::string& name) {
 
 // The dictionary name that the add or change dialog's choice gives, with the
 // checks both share; false (with the message shown) when it cannot be used.
-bool checked_dict_name(const std::string& chosen, int for_change, std::string* name) {
+bool checked_dict_name(const std::string& chosen, DictChoice choice, std::string* name) {
   char dir[kPathSize];
   int refusal = 0;
   if (!expanded_dict_dir(dir))
     refusal = kMessageBadDirectory;
-  else if (dict_in_list(chosen.c_str(), dir, for_change))
+  else if (dict_in_list(chosen.c_str(), dir, choice))
     refusal = kMessageAlreadyListed;
   else
     refusal = dict_name_refusal(name_for_list(chosen, dir));
@@ -121,10 +121,10 @@ void show_changed_row(int row, float row_align) {
 
 }  // namespace
 
-bool dict_in_list(const char* path, const char* dir, int for_change) {
+bool dict_in_list(const char* path, const char* dir, DictChoice choice) {
   GtkWidget* list = main_convd_page()->dict_list;
   char row_file[kPathSize];
-  if (for_change) {
+  if (choice == DictChoice::kChange) {
     row_path(row_file, dict_row_name(list, main_convd_page()->dict_selected_row), dir);
     if (strcmp(row_file, path) == 0) return false;
   }
@@ -140,7 +140,7 @@ void on_dict_add(GtkWidget*, MainWindow* main) {
   std::string name;
   FileQuestion question = page_question(kDictAddTitle, dict_dir_initial_path(), false);
   question.accept = [&name](const std::string& chosen) {
-    return checked_dict_name(chosen, 0, &name);
+    return checked_dict_name(chosen, DictChoice::kAdd, &name);
   };
   if (!ask_file(main, question)) return;
   GtkWidget* list = main->convd_page->dict_list;
@@ -170,7 +170,7 @@ void open_dict_change_dialog(MainWindow* main) {
       name = dict_row_name(list, row);
       return true;
     }
-    return checked_dict_name(chosen, 1, &name);
+    return checked_dict_name(chosen, DictChoice::kChange, &name);
   };
   if (!ask_file(main, question)) return;
   set_dict_row(list, row, name.c_str());

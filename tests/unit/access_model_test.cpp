@@ -141,8 +141,8 @@ TEST(AccessModel, HostAndUserTextsTheFileCanHold) {
   };
   for (const Case& c : cases) {
     std::string got;
-    got += host_text_is_valid(c.text, true) ? '1' : '0';
-    got += host_text_is_valid(c.text, false) ? '1' : '0';
+    got += host_text_is_valid(c.text, HostOf::kServer) ? '1' : '0';
+    got += host_text_is_valid(c.text, HostOf::kPair) ? '1' : '0';
     got += user_text_is_valid(c.text, "h") ? '1' : '0';
     got += user_text_is_valid(c.text, "") ? '1' : '0';
     EXPECT_EQ(got, c.accepted) << c.text;

@@ -306,15 +306,15 @@ TEST_F(DictDialogs, NewAndChangedRowsAreScrolledIntoView) {
 
 TEST_F(DictDialogs, DuplicateCheckComparesFullPathsTextually) {
   set_rows({"a.dic", "/abs/b.dic", "@VARDIR/x"});
-  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", 0));
-  EXPECT_TRUE(dict_in_list("/abs/b.dic", "/d/", 0));
-  EXPECT_TRUE(dict_in_list("/d/@VARDIR/x", "/d/", 0));
-  EXPECT_FALSE(dict_in_list("/var/lib/tolq8/x", "/d/", 0));
-  EXPECT_FALSE(dict_in_list("/d//a.dic", "/d/", 0));
-  EXPECT_TRUE(dict_in_list("/e/a.dic", "/e/", 0));
+  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/abs/b.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/d/@VARDIR/x", "/d/", DictChoice::kAdd));
+  EXPECT_FALSE(dict_in_list("/var/lib/tolq8/x", "/d/", DictChoice::kAdd));
+  EXPECT_FALSE(dict_in_list("/d//a.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/e/a.dic", "/e/", DictChoice::kAdd));
   select_row(1);
-  EXPECT_FALSE(dict_in_list("/abs/b.dic", "/d/", 1));
-  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", 1));
+  EXPECT_FALSE(dict_in_list("/abs/b.dic", "/d/", DictChoice::kChange));
+  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", DictChoice::kChange));
 }
 
 }  // namespace

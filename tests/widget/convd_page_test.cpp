@@ -350,7 +350,7 @@ TEST_F(ConvdPageTest, NamesThatAreNotEucJpAreWrittenBackByteForByte) {
   const std::string broken = "x\xff\xfe.dic";
   start_with("readfile " + utf8_name + "\nreadfile " + broken + "\n");
   EXPECT_EQ(list()->rows, 2);
-  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile " + utf8_name + "\nreadfile " +
                                                   broken +
