@@ -198,14 +198,6 @@ void show_values(ConvdPage* page, const ConvdSettings& values,
   show_missing_dictionaries(page);
 }
 
-// Puts the cursor of the entries and spin buttons at position 0, so that the
-// start of each value shows.
-void rewind_fields(ConvdPage* page) {
-  for (GtkWidget* field :
-       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
-    gtk_editable_set_position(GTK_EDITABLE(field), 0);
-}
-
 GtkWidget* new_left_label(const char* text) {
   GtkWidget* label = new_euc_label(text);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.5);
@@ -426,8 +418,10 @@ void fit_list_column(GtkWidget* list, int column) {
   gtk_clist_set_column_width(clist, column, dict_column_width);
 }
 
-void rewind_convd_fields(MainWindow* main) {
-  rewind_fields(main->convd_page.get());
+void rewind_convd_fields(ConvdPage* page) {
+  for (GtkWidget* field :
+       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
+    gtk_editable_set_position(GTK_EDITABLE(field), 0);
 }
 
 void on_dict_remove(GtkWidget*, gpointer) {
@@ -449,7 +443,7 @@ void on_convd_reset(GtkWidget*, MainWindow* main) {
 
 void settle_convd_page(ConvdPage* page) {
   forget_dict_selection(page);
-  rewind_fields(page);
+  rewind_convd_fields(page);
   fit_list_column(page->dict_list, 0);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
@@ -466,7 +460,7 @@ int load_convdrc(MainWindow* main, ConvdrcPlaces places) {
   if (!dir && regular_file_exists(lib.c_str(), "convdrc")) dir = lib.c_str();
   if (dir && read_convdrc_from(main, dir, "convdrc") == 0) {
     remember_file_read(FILE_KIND_CONVDRC, dir, "convdrc");
-    rewind_convd_fields(main);
+    rewind_convd_fields(main->convd_page.get());
     return 0;
   }
   // At start the page holds nothing yet: it gets the defaults, whose save

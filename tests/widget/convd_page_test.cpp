@@ -390,7 +390,7 @@ TEST_F(ConvdPageTest, RewindPutsEveryCursorAtTheStart) {
   start_with("convd_dir /a/long/directory\nset_giji_eisuu - _\n");
   for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
     gtk_editable_set_position(GTK_EDITABLE(w), -1);
-  rewind_convd_fields(main);
+  rewind_convd_fields(page);
   for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
     EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(w)), 0);
 }
