@@ -8,6 +8,7 @@
 #include "access/access_model.h"
 #include "access/access_page.h"
 #include "access/texts.h"
+#include "common/catalogue.h"
 #include "common/form_fields.h"
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
@@ -146,10 +147,7 @@ std::optional<EntryTexts> ask_entry_texts(MainWindow* main, const DialogLayout& 
                                           std::function<int(const EntryTexts&)> refusal) {
   std::unique_ptr<EntryDialog>& record = main->access_page->dialog;
   record.reset(new (std::nothrow) EntryDialog{});
-  if (!record) {
-    show_message_number(kMessageNoMemory);
-    return std::nullopt;
-  }
+  if (!record) out_of_memory();
   EntryDialog* d = record.get();
   d->row = row;
   d->refusal = std::move(refusal);

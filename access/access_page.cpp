@@ -6,6 +6,7 @@
 #include "access/access_dialogs.h"
 #include "access/access_file.h"
 #include "access/texts.h"
+#include "common/catalogue.h"
 #include "common/message_dialog.h"
 #include "common/message_numbers.h"
 #include "common/paths.h"
@@ -107,10 +108,7 @@ void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
 
 int build_access_page(MainWindow* main) {
   auto* page = new (std::nothrow) AccessPage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
+  if (!page) out_of_memory();
   main->access_page.reset(page);
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextAccessTab);

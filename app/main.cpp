@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
   putenv(lang);
   gtk_set_locale();
   gtk_init(&argc, &argv);
+  set_out_of_memory_notice(show_message_and_wait);
 
   if (load_message_catalogue(kMessageFileName) != 0) show_message(kTextMessageFileFailed);
   int result = 0;
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
 
   // Lives as long as the process.
   static std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
-  if (!main_window) fail_start(kMessageNoMemory);
+  if (!main_window) out_of_memory();
   // Both files clean and not read yet, and the directory strings formed.
   reset_program_state();
   // What a run killed mid-save left behind goes now.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/input_file.h"
+#include "common/message_numbers.h"
 #include "common/places.h"
 
 std::unique_ptr<MessageCatalogue> message_catalogue;
@@ -125,4 +126,26 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
   static char buffer[256];
   snprintf(buffer, sizeof buffer, "mes_id = %d: %s", number, "Message not found.\n");
   return buffer;
+}
+
+namespace {
+
+MemoryNotice& memory_notice() {
+  static MemoryNotice notice = nullptr;
+  return notice;
+}
+
+}  // namespace
+
+void set_out_of_memory_notice(MemoryNotice notice) {
+  memory_notice() = notice;
+}
+
+void out_of_memory() {
+  const char* text = message_text(kMessageNoMemory);
+  if (memory_notice())
+    memory_notice()(text);
+  else
+    fputs(text, stderr);
+  exit(255);
 }

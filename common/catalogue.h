@@ -41,4 +41,13 @@ inline const char* message_text(int number) {
   return message_text(message_catalogue.get(), number, nullptr);
 }
 
+// How out_of_memory shows message 32; the program sets one that shows a
+// dialog once the toolkit is up. Null prints the text to stderr.
+using MemoryNotice = void (*)(const char* text);
+void set_out_of_memory_notice(MemoryNotice notice);
+
+// What every part of the program does when memory runs out: message 32, then
+// exit status 255.
+[[noreturn]] void out_of_memory();
+
 #endif

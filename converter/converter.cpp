@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/catalogue.h"
 #include "converter/conversion.h"
 
 void* const kConverterNotLoaded = reinterpret_cast<void*>(-1);
@@ -31,14 +32,10 @@ constexpr Entry kInProcess = {conversion_open_euc_to_utf8,
                               conversion_close};
 Entry entry = kInProcess;
 
-// The wrappers must return a string; like the toolkit's own allocator, give
-// up when memory is exhausted rather than hand back something else.
+// The wrappers must return a string: without memory for it the program ends.
 char* allocate(size_t size) {
   auto* p = static_cast<char*>(std::calloc(size, 1));
-  if (!p) {
-    fputs("tolqsysenv_server: out of memory\n", stderr);
-    std::abort();
-  }
+  if (!p) out_of_memory();
   return p;
 }
 

@@ -4,6 +4,7 @@
 #include <new>
 #include <string>
 
+#include "common/catalogue.h"
 #include "common/file_dialog.h"
 #include "common/form_fields.h"
 #include "common/message_dialog.h"
@@ -91,10 +92,7 @@ FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_
                           BrowseTarget browse_target_code, const char* browse_description,
                           bool with_previous) {
   auto* page = new (std::nothrow) FilePage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return nullptr;
-  }
+  if (!page) out_of_memory();
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, label);
   defer_page_contents(frame, [=] {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/catalogue.h"
 #include "common/form_fields.h"
 #include "common/input_file.h"
 #include "common/state.h"
@@ -317,7 +318,7 @@ int load_help_file_at(const char* path) {
   }
   // Kept for the whole run, so a later load reuses it.
   if (!help_window) help_window.reset(new (std::nothrow) HelpWindow{});
-  if (!help_window) return -1;
+  if (!help_window) out_of_memory();
   help_current_topic = nullptr;
   help_current_row = 0;
   HelpLoadResult result = parse_help_file(file.get());

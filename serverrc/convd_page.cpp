@@ -344,10 +344,7 @@ void build_reset_row(MainWindow* main, GtkWidget* box) {
 
 int build_convd_page(MainWindow* main) {
   auto* page = new (std::nothrow) ConvdPage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
+  if (!page) out_of_memory();
   main->convd_page.reset(page);
   dict_column_width = 0;
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);

@@ -100,4 +100,20 @@ TEST(Catalogue, ShippedMessageFileHasEveryNumberInOrder) {
     EXPECT_EQ(std::string(message_text(number)).find("mes_id"), std::string::npos) << number;
 }
 
+TEST(OutOfMemory, PrintsMessage32AndExitsWith255) {
+  TempDir dir;
+  write_file(dir / "m.msg", "32 memory ran out\n");
+  ASSERT_EQ(load_message_catalogue((dir / "m.msg").c_str()), 0);
+  EXPECT_EXIT(out_of_memory(), testing::ExitedWithCode(255), "^memory ran out$");
+}
+
+TEST(OutOfMemory, ShowsMessage32ThroughTheNoticeTheProgramSet) {
+  TempDir dir;
+  write_file(dir / "m.msg", "32 memory ran out\n");
+  ASSERT_EQ(load_message_catalogue((dir / "m.msg").c_str()), 0);
+  set_out_of_memory_notice([](const char* text) { fprintf(stderr, "notice: %s", text); });
+  EXPECT_EXIT(out_of_memory(), testing::ExitedWithCode(255), "^notice: memory ran out$");
+  set_out_of_memory_notice(nullptr);
+}
+
 }  // namespace
