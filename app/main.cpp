@@ -49,9 +49,7 @@ int main(int argc, char** argv) {
   set_out_of_memory_notice(show_message_and_wait);
 
   if (load_message_catalogue(kMessageFileName) != 0) show_message(kTextMessageFileFailed);
-  int result = 0;
-  check_root_user(&result);
-  if (result == 100) fail_start(kMessageNotRoot);
+  if (!real_user_is_root()) fail_start(kMessageNotRoot);
   load_help_file("tolqsysenv_server.hlp");
 
   // Lives as long as the process.

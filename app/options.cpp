@@ -31,13 +31,14 @@ CodeSet terminal_code_set() {
   return CODE_SET_EUC;
 }
 
-void check_root_user(int* result) {
+bool real_user_is_root() {
   const struct passwd* entry = getpwuid(getuid());
   // A user id without a password entry cannot be root by name.
-  *result = entry && strcmp(entry->pw_name, "root") == 0 ? 0 : 100;
+  bool root = entry && strcmp(entry->pw_name, "root") == 0;
   if (entry) {
     snprintf(home_dir, sizeof home_dir, "%s", entry->pw_dir);
     snprintf(user_name, sizeof user_name, "%s", entry->pw_name);
   }
   endpwent();
+  return root;
 }

@@ -11,8 +11,8 @@ enum class StartMode { kRun, kVersion, kUsage };
 StartMode scan_command_line(int argc, char** argv);
 void print_usage(const char* program);
 CodeSet terminal_code_set();
-// Sets result to 0 when the login name of the real user is "root", else 100;
-// fills home_dir and user_name from the password entry.
-void check_root_user(int* result);
+// True when the login name of the real user is "root"; fills home_dir and
+// user_name from the password entry.
+bool real_user_is_root();
 
 #endif
