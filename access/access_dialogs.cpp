@@ -29,7 +29,7 @@ struct DialogLayout {
 };
 
 // A row of the table: the label and its entry, which Enter makes press ＯＫ.
-GtkWidget* attach_field(GtkWidget* table, int row, const char* label_text, int max_length) {
+GtkWidget* attach_field(GtkWidget* table, guint row, const char* label_text, int max_length) {
   GtkWidget* label = new_euc_label(label_text);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.0);
   gtk_table_attach(GTK_TABLE(table), label, 0, 1, row, row + 1, GTK_FILL, GTK_FILL, 0, 0);
@@ -115,10 +115,11 @@ int server_refusal(const AccessModel& model, const EntryTexts& t,
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_port = row ? row->second.c_str() : nullptr;
   if (t.host.empty()) return kMessageNoServerHost;
-  if (validate_port(t.second.c_str()) != 0) return kMessageBadPort;
-  if (server_is_duplicate(model, t.host.c_str(), t.second.c_str(), old_host, old_port) != 0)
+  if (!port_text_is_valid(t.second.c_str())) return kMessageBadPort;
+  if (server_is_duplicate(model, t.host.c_str(), t.second.c_str(), old_host, old_port))
     return kMessageDuplicate;
-  if (typed(t.host, row ? &row->host : nullptr) && validate_host_text(t.host.c_str(), true) != 0)
+  if (typed(t.host, row ? &row->host : nullptr) &&
+      !host_text_is_valid(t.host.c_str(), HostOf::kServer))
     return kMessageBadHostOrUser;
   return 0;
 }
@@ -130,12 +131,12 @@ int pair_refusal(const AccessModel& model, int slot, const EntryTexts& t,
   const char* old_host = row ? row->host.c_str() : nullptr;
   const char* old_user = row ? row->second.c_str() : nullptr;
   if (t.host.empty() && t.second.empty()) return kMessageNoHostOrUser;
-  if (entry_is_duplicate(model, slot, t.host.c_str(), t.second.c_str(), old_host, old_user) != 0)
+  if (entry_is_duplicate(model, slot, t.host.c_str(), t.second.c_str(), old_host, old_user))
     return kMessageDuplicate;
   bool host_typed = typed(t.host, row ? &row->host : nullptr);
   bool user_typed = host_typed || typed(t.second, row ? &row->second : nullptr);
-  if ((host_typed && validate_host_text(t.host.c_str(), false) != 0) ||
-      (user_typed && validate_user_text(t.second.c_str(), t.host.c_str()) != 0))
+  if ((host_typed && !host_text_is_valid(t.host.c_str(), HostOf::kPair)) ||
+      (user_typed && !user_text_is_valid(t.second.c_str(), t.host.c_str())))
     return kMessageBadHostOrUser;
   return 0;
 }
@@ -147,10 +148,7 @@ std::optional<EntryTexts> ask_entry_texts(MainWindow* main, const DialogLayout& 
                                           std::function<int(const EntryTexts&)> refusal) {
   std::unique_ptr<EntryDialog>& record = main->access_page->dialog;
   record.reset(new (std::nothrow) EntryDialog{});
-  if (!record) {
-    show_message_number(kMessageNoMemory);
-    return std::nullopt;
-  }
+  if (!record) out_of_memory();
   EntryDialog* d = record.get();
   d->row = row;
   d->refusal = std::move(refusal);

@@ -95,7 +95,7 @@ class Reader {
       give_up_open_block();
     else if (!stopped_)
       model_.source.insert_at = model_.source.segments.size();
-    model_.block_count = model_.slot_count = b_;
+    model_.block_count = model_.slot_count = block_slot_;
   }
 
  private:
@@ -123,24 +123,25 @@ class Reader {
   void between_blocks(std::string_view line) {
     if (is_comment_or_blank(line)) {
       bool old_header = line.empty() || line.compare(0, 2, ";;") == 0;
-      add(old_header && !foreign_ ? LineRole::kDropped : LineRole::kKept);
+      add(old_header && !in_unaccepted_block_ ? LineRole::kDropped : LineRole::kKept);
       return;
     }
     HeaderLine header;
     if (is_header_line(line)) {
       if (parse_header(line, header) && header_accepted(header)) {
         model_.source.segments.emplace_back();
-        segment().block = b_;
+        segment().block = block_slot_;
         open_ = true;
-        skipping_ = foreign_ = overflow_ = false;
+        after_unaccepted_header_ = in_unaccepted_block_ = overflow_ = false;
         take_header(header);
       } else {
-        skipping_ = foreign_ = true;
+        after_unaccepted_header_ = in_unaccepted_block_ = true;
         add(LineRole::kKept);
       }
       return;
     }
-    if (line[0] == '}') foreign_ = false;  // an unaccepted block ends with its closing line
+    if (line[0] == '}')
+      in_unaccepted_block_ = false;  // an unaccepted block ends with its closing line
     add(LineRole::kKept);
   }
 
@@ -152,26 +153,26 @@ class Reader {
       // A second header before the closing line renames the open block.
       if (parse_header(line, header) && header_accepted(header)) {
         segment().lines[header_line_].role = LineRole::kKept;
-        skipping_ = false;
+        after_unaccepted_header_ = false;
         take_header(header);
       } else {
-        skipping_ = true;
+        after_unaccepted_header_ = true;
         add(LineRole::kKept);
       }
     } else if (line[0] == '}') {
       add(LineRole::kKept);
-      if (!skipping_) close_block();
-    } else if (skipping_) {
+      if (!after_unaccepted_header_) close_block();
+    } else if (after_unaccepted_header_) {
       add(LineRole::kKept);
-    } else if (e_ >= MAX_BLOCK_ENTRIES) {
+    } else if (entry_count_ >= MAX_BLOCK_ENTRIES) {
       model_.source.more_than_shown = true;
       if (!overflow_) segment().added_at = segment().lines.size();
       overflow_ = true;
       add(LineRole::kKept);
     } else {
-      AccessEntry& entry = model_.blocks[b_].entries[e_];
+      AccessEntry& entry = model_.blocks[block_slot_].entries[entry_count_];
       entry = AccessEntry{};
-      entry.order = entry.origin = e_++;
+      entry.order = entry.origin = entry_count_++;
       parse_entry(line, entry);
       segment().entries.push_back(entry);
       add(LineRole::kEntry);
@@ -179,12 +180,12 @@ class Reader {
   }
 
   void take_header(const HeaderLine& header) {
-    AccessBlock& target = model_.blocks[b_];
+    AccessBlock& target = model_.blocks[block_slot_];
     target.kind = segment().kind = header.kind;
     target.lang = kLangName;
     target.host = segment().host = header.host;
     target.port = segment().port = header.port;
-    target.origin = b_;
+    target.origin = block_slot_;
     header_line_ = segment().lines.size();
     add(LineRole::kHeader);
   }
@@ -194,14 +195,14 @@ class Reader {
     if (!overflow_) segment().added_at = segment().lines.size() - 1;
     // The list position is taken when the block is complete, so that a
     // renamed block does not leave a gap in its kind's order.
-    AccessBlock& done = model_.blocks[b_];
+    AccessBlock& done = model_.blocks[block_slot_];
     done.kind_order = kind_counter_[done.kind]++;
-    model_.entry_order_count[b_] = model_.entry_slot_count[b_] = e_;
-    ++b_;
+    model_.entry_order_count[block_slot_] = model_.entry_slot_count[block_slot_] = entry_count_;
+    ++block_slot_;
     open_ = false;
-    e_ = 0;
+    entry_count_ = 0;
     model_.source.segments.emplace_back();
-    if (b_ == MAX_ACCESS_BLOCKS) {
+    if (block_slot_ == MAX_ACCESS_BLOCKS) {
       stopped_ = true;
       model_.source.insert_at = model_.source.segments.size() - 1;
     }
@@ -214,17 +215,20 @@ class Reader {
     for (SourceLine& line : open.lines) line.role = LineRole::kKept;
     open.block = -1;
     open.entries.clear();
-    clear_access_block(model_, b_);
+    clear_access_block(model_, block_slot_);
     model_.source.insert_at = model_.source.segments.size() - 1;
   }
 
   SourceLine line_ = {};
   size_t header_line_ = 0;
-  int b_ = 0;
-  int e_ = 0;
+  int block_slot_ = 0;   // where the open block, or else the next one, is read
+  int entry_count_ = 0;  // entries read into the open block
   bool open_ = false;
-  bool skipping_ = false;
-  bool foreign_ = false;
+  // A header the reader does not accept came last: the lines up to the next
+  // accepted header are kept as they are, and a '}' closes nothing.
+  bool after_unaccepted_header_ = false;
+  // Between blocks, inside one whose header was not accepted, up to its '}'.
+  bool in_unaccepted_block_ = false;
   bool overflow_ = false;  // the open block has more than 50 entries
   bool stopped_ = false;
   int kind_counter_[2] = {0, 0};
@@ -296,7 +300,7 @@ void merge_block(const AccessModel& model, std::string* out, const Segment& segm
       if (k < count) {
         write_until(k);
         const AccessEntry& entry = block.entries[slots[next++]];
-        if (same_entry(entry, segment.entries[origin]))
+        if (same_entry(entry, segment.entries[static_cast<size_t>(origin)]))
           copy_line(model, out, line);
         else
           put_entry(out, entry);

@@ -55,40 +55,40 @@ int find_block_by_kind_order(const AccessModel& model, int kind, int kind_order)
   return -1;
 }
 
-int validate_port(const char* text) {
+bool port_text_is_valid(const char* text) {
   long value = 0;
   for (const char* p = text; *p != '\0'; ++p) {
-    if (*p < '0' || *p > '9') return -1;
+    if (*p < '0' || *p > '9') return false;
     value = value * 10 + (*p - '0');
-    if (value > 65535) return -1;
+    if (value > 65535) return false;
   }
-  return 0;
+  return true;
 }
 
-int server_is_duplicate(const AccessModel& model, const char* host, const char* port,
-                        const char* unchanged_host, const char* unchanged_port) {
+bool server_is_duplicate(const AccessModel& model, const char* host, const char* port,
+                         const char* unchanged_host, const char* unchanged_port) {
   if (unchanged_host && unchanged_port && strcmp(host, unchanged_host) == 0 &&
       strcmp(port, unchanged_port) == 0)
-    return 0;
+    return false;
   for (int slot = 0; slot < model.slot_count; ++slot) {
     const AccessBlock& block = model.blocks[slot];
     if (block.kind == BLOCK_KIND_CONVD && block.lang == kLangName && block.host == host &&
         block.port == port)
-      return -1;
+      return true;
   }
-  return 0;
+  return false;
 }
 
-int entry_is_duplicate(const AccessModel& model, int slot, const char* host, const char* user,
-                       const char* unchanged_host, const char* unchanged_user) {
+bool entry_is_duplicate(const AccessModel& model, int slot, const char* host, const char* user,
+                        const char* unchanged_host, const char* unchanged_user) {
   if (unchanged_host && unchanged_user && strcmp(host, unchanged_host) == 0 &&
       strcmp(user, unchanged_user) == 0)
-    return 0;
+    return false;
   for (int e = 0; e < model.entry_slot_count[slot]; ++e) {
     const AccessEntry& entry = model.blocks[slot].entries[e];
-    if (entry.host == host && entry.user == user) return -1;
+    if (entry.host == host && entry.user == user) return true;
   }
-  return 0;
+  return false;
 }
 
 int add_server_block(AccessModel& model, const char* host, const char* port) {
@@ -170,30 +170,30 @@ void remove_block_entry(AccessModel& model, int slot, int order) {
 
 namespace {
 
-// 0 when text holds only printable ASCII without braces or any byte of
+// True when text holds only printable ASCII without braces or any byte of
 // refused, and starts with neither ';' nor '@'. White space would split a
 // header, a brace makes a line a header or a closing line, a leading ';' a
 // comment and a leading '@' an entry without host. Host and user names are
 // ASCII, and other bytes typed in UTF-8 would not be the file's EUC-JP. The
 // leading ';' and '@' are refused in every field, as the message says.
-int check_hosts_text(const char* text, const char* refused) {
-  if (text[0] == ';' || text[0] == '@') return -1;
+bool hosts_text_is_valid(const char* text, const char* refused) {
+  if (text[0] == ';' || text[0] == '@') return false;
   for (const char* p = text; *p != '\0'; ++p) {
     auto c = static_cast<unsigned char>(*p);
-    if (c <= ' ' || c >= 0x7f || c == '{' || c == '}' || strchr(refused, c)) return -1;
+    if (c <= ' ' || c >= 0x7f || c == '{' || c == '}' || strchr(refused, c)) return false;
   }
-  return 0;
+  return true;
 }
 
 }  // namespace
 
 // A ':' ends a pair's host on reading (and is no part of a host name); a '/'
 // in a server's host would start the port.
-int validate_host_text(const char* host, bool server) {
-  return check_hosts_text(host, server ? ":/" : ":");
+bool host_text_is_valid(const char* host, HostOf owner) {
+  return hosts_text_is_valid(host, owner == HostOf::kServer ? ":/" : ":");
 }
 
 // Without a host the pair is written "@user", which the reader cuts at the first ':'.
-int validate_user_text(const char* user, const char* host) {
-  return check_hosts_text(user, host[0] == '\0' ? ":" : "");
+bool user_text_is_valid(const char* user, const char* host) {
+  return hosts_text_is_valid(user, host[0] == '\0' ? ":" : "");
 }

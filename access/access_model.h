@@ -94,15 +94,15 @@ int ordered_entries(const AccessModel& model, int slot, int (&slots)[MAX_BLOCK_E
 int find_block_by_kind_order(const AccessModel& model, int kind, int kind_order);
 
 // Edits of the page and its dialogs.
-// 0 when text is empty or a decimal number of at most 65535, -1 otherwise.
-int validate_port(const char* text);
-// -1 when another convd block holds host and port. unchanged_host and
+// True when text is empty or a decimal number of at most 65535.
+bool port_text_is_valid(const char* text);
+// True when another convd block holds host and port. unchanged_host and
 // unchanged_port (null when adding) name the server being changed.
-int server_is_duplicate(const AccessModel& model, const char* host, const char* port,
-                        const char* unchanged_host, const char* unchanged_port);
-// -1 when the block in slot already holds the pair; unchanged_* as above.
-int entry_is_duplicate(const AccessModel& model, int slot, const char* host, const char* user,
-                       const char* unchanged_host, const char* unchanged_user);
+bool server_is_duplicate(const AccessModel& model, const char* host, const char* port,
+                         const char* unchanged_host, const char* unchanged_port);
+// True when the block in slot already holds the pair; unchanged_* as above.
+bool entry_is_duplicate(const AccessModel& model, int slot, const char* host, const char* user,
+                        const char* unchanged_host, const char* unchanged_user);
 // Adds a convd block at the end of the list: its slot, or -1 when the table is full.
 int add_server_block(AccessModel& model, const char* host, const char* port);
 void change_server_block(AccessModel& model, int slot, const char* host, const char* port);
@@ -118,9 +118,11 @@ void remove_block_entry(AccessModel& model, int slot, int order);
 // Texts typed into the server and pair dialogs that a tolqhosts line can hold
 // and the reader gives back unchanged. Empty texts pass: whether a field may
 // be empty is the dialogs' own check.
-// 0 when host can be a server's host (server set) or a pair's host, -1 otherwise.
-int validate_host_text(const char* host, bool server);
-// 0 when user can be the user of a pair with that host, -1 otherwise.
-int validate_user_text(const char* user, const char* host);
+// Whose host a text is: a server's (a '/' would start its port) or a pair's.
+enum class HostOf { kServer, kPair };
+// True when host can be the host of that kind of row.
+bool host_text_is_valid(const char* host, HostOf owner);
+// True when user can be the user of a pair with that host.
+bool user_text_is_valid(const char* user, const char* host);
 
 #endif

@@ -108,10 +108,7 @@ void pack_list_frame(GtkWidget* vbox, const char* title, GtkWidget* list,
 
 int build_access_page(MainWindow* main) {
   auto* page = new (std::nothrow) AccessPage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
+  if (!page) out_of_memory();
   main->access_page.reset(page);
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextAccessTab, kHelpTolqhosts);
@@ -162,15 +159,16 @@ void fill_server_list() {
   for (int i = 0; i < model.block_count; ++i) {
     int slot = find_block_by_kind_order(model, BLOCK_KIND_CONVD, i);
     if (slot >= 0)
-      append_server_row(model.blocks[slot].host.c_str(), slot, model.blocks[slot].port.c_str(), 0);
+      append_server_row(model.blocks[slot].host.c_str(), slot, model.blocks[slot].port.c_str(),
+                        NewRow::kKeepSelection);
   }
 }
 
-void append_server_row(const char* host, int slot, const char* port, int select) {
+void append_server_row(const char* host, int slot, const char* port, NewRow new_row) {
   GtkWidget* list = access_page_record()->server_list;
   int row = append_row(list, host, port);
   gtk_clist_set_row_data(GTK_CLIST(list), row, GINT_TO_POINTER(slot));
-  if (select) gtk_clist_select_row(GTK_CLIST(list), row, 0);
+  if (new_row == NewRow::kSelect) gtk_clist_select_row(GTK_CLIST(list), row, 0);
 }
 
 // The cells hold the texts whole, as shown; the model keeps them as read.
@@ -190,7 +188,7 @@ void add_server(const EntryTexts& texts) {
     return;
   }
   GtkWidget* list = access_page_record()->server_list;
-  append_server_row(texts.host.c_str(), slot, texts.second.c_str(), 1);
+  append_server_row(texts.host.c_str(), slot, texts.second.c_str(), NewRow::kSelect);
   show_list_row(list, GTK_CLIST(list)->rows - 1);
   set_page_dirty(FILE_KIND_TOLQHOSTS);
 }
@@ -314,14 +312,13 @@ int read_access_page(MainWindow* main, const char* dir, const char* name, int* m
 }
 
 std::string render_access_page(MainWindow* main) {
-  return render_access_model(main->access_page->model,
-                             settings_file(FILE_KIND_TOLQHOSTS).read_ok != 0);
+  return render_access_model(main->access_page->model, settings_file(FILE_KIND_TOLQHOSTS).read_ok);
 }
 
 void load_tolqhosts(MainWindow* main) {
   note_standard_file(FILE_KIND_TOLQHOSTS);
   const char* etc_dir = main->places.etc_dir;
-  if (path_exists(etc_dir, "tolqhosts") != 0) return;
+  if (!path_exists(etc_dir, "tolqhosts")) return;
   if (read_access_from(main, etc_dir, "tolqhosts") != 0) return;
   remember_file_read(FILE_KIND_TOLQHOSTS, etc_dir, "tolqhosts");
   const AccessModel& model = main->access_page->model;

@@ -44,9 +44,10 @@ int build_access_page(MainWindow* main);
 void fill_server_list();
 void clear_list(GtkWidget* list);
 
-// Appends a server row (texts as the file holds them); with select, it
+// Appends a server row (texts as the file holds them); with kSelect, it
 // becomes the selected row.
-void append_server_row(const char* host, int slot, const char* port, int select);
+enum class NewRow { kKeepSelection, kSelect };
+void append_server_row(const char* host, int slot, const char* port, NewRow new_row);
 void append_user_row(const char* host, const char* user);
 // The slot of the block shown in the selected server row.
 int selected_server_slot();

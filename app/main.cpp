@@ -48,24 +48,23 @@ int main(int argc, char** argv) {
   gtk_init(&argc, &argv);
 
   std::unique_ptr<MessageCatalogue> catalogue;
-  if (load_message_catalogue(kMessageFileName, &catalogue) == 0)
+  if (load_message_catalogue(kMessageFileName, &catalogue) != 0)
     show_message(kTextMessageFileFailed);
-  int result = 0;
+  set_out_of_memory_notice(catalogue.get(), show_message_and_wait);
   Places places;
-  check_root_user(&result, &places);
-  if (result == 100) fail_start(catalogue.get(), kMessageNotRoot);
+  if (!real_user_is_root(&places)) fail_start(catalogue.get(), kMessageNotRoot);
 
   // Lives as long as the run.
   std::unique_ptr<MainWindow> main_window(new (std::nothrow) MainWindow{});
-  if (!main_window) fail_start(catalogue.get(), kMessageNoMemory);
+  if (!main_window) out_of_memory();
   main_window->catalogue = std::move(catalogue);
   main_window->places = places;
   form_directory_strings(&main_window->places);
-  // Without memory for it the run goes on without help.
   main_window->help.reset(new (std::nothrow) Help{});
+  if (!main_window->help) out_of_memory();
   load_help_file(main_window->help.get(), "tolqsysenv_server.hlp");
   // What a run killed mid-save left behind goes now.
-  for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
+  for (FileKind kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS})
     clear_stale_lock(standard_file_path(main_window->places, kind).c_str());
   if (build_main_window(main_window.get()) != 0) exit(-1);
   load_settings_files(main_window.get());

@@ -72,7 +72,7 @@ void show_apply_failure(int number, const FileError& error) {
 
 // The message of a failed Apply of a kind, which tells whether convdrc was
 // written before it.
-int apply_failure_message(int kind, bool convd_written) {
+int apply_failure_message(FileKind kind, bool convd_written) {
   if (kind == FILE_KIND_CONVDRC) return kMessageWriteFailed;
   return convd_written ? kMessageHostsFailedAfter : kMessageHostsFailed;
 }
@@ -127,23 +127,23 @@ int build_main_window(MainWindow* main) {
   return 0;
 }
 
-void load_initial_file(MainWindow* main, int kind, int library_only) {
-  if (kind == FILE_KIND_CONVDRC) load_convdrc(main, library_only);
+void load_initial_file(MainWindow* main, FileKind kind) {
+  if (kind == FILE_KIND_CONVDRC) load_convdrc(main, ConvdrcPlaces::kSystemThenLibrary);
   if (kind == FILE_KIND_TOLQHOSTS) load_tolqhosts(main);
 }
 
 void load_settings_files(MainWindow* main) {
-  load_initial_file(main, FILE_KIND_CONVDRC, 0);
-  load_initial_file(main, FILE_KIND_TOLQHOSTS, 0);
+  load_initial_file(main, FILE_KIND_CONVDRC);
+  load_initial_file(main, FILE_KIND_TOLQHOSTS);
   // A file refused for its link or its size leaves its page as an unreadable
   // one does; the user is told why.
-  for (int kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS}) {
+  for (FileKind kind : {FILE_KIND_CONVDRC, FILE_KIND_TOLQHOSTS}) {
     std::string why = read_refusal_text(standard_file_path(main->places, kind).c_str());
     if (!why.empty()) show_message(why.c_str());
   }
   // Filling the pages fired their "changed" signals; nothing is unsaved yet.
   gtk_widget_set_sensitive(main->apply_button, FALSE);
-  for (SettingsFile& file : settings_files()) file.dirty = 0;
+  for (SettingsFile& file : settings_files()) file.dirty = false;
 }
 
 void show_main_window(MainWindow* main) {

@@ -10,9 +10,8 @@
 // Builds the window, its four pages and the button row, and makes it the
 // record of the run; -1 when a page builder failed.
 int build_main_window(MainWindow* main);
-// Fills a page from its settings file (FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS).
-// With library_only the convdrc is looked for only in the installed default copy.
-void load_initial_file(MainWindow* main, int kind, int library_only);
+// Fills a page from its settings file as start-up does.
+void load_initial_file(MainWindow* main, FileKind kind);
 // Start-up after the window is built: loads both files and clears the dirty state.
 void load_settings_files(MainWindow* main);
 // Shows the window at its first page. The other pages' contents are shown

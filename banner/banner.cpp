@@ -36,7 +36,7 @@ void print_centred_lines(CodeSet code_set, const char* const* lines) {
     int margin = (BANNER_WIDTH - static_cast<int>(strlen(*lines))) / 2;
     if (margin < 1) margin = 1;
     char spaces[BANNER_WIDTH + 1];
-    memset(spaces, ' ', margin);
+    memset(spaces, ' ', static_cast<size_t>(margin));
     spaces[margin] = '\0';
     char text[kLineSize];
     snprintf(text, sizeof text, "%s%s", spaces, *lines);

@@ -190,7 +190,8 @@ template <typename T>
 double median(std::vector<T> values) {
   std::sort(values.begin(), values.end());
   size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+  return n % 2 ? static_cast<double>(values[n / 2])
+               : static_cast<double>(values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 // The program and the Japanese-form floor in turn (swapping which goes first),

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/input_file.h"
+#include "common/message_numbers.h"
 #include "common/places.h"
 
 namespace {
@@ -99,10 +100,10 @@ int load_message_catalogue(const char* name, std::unique_ptr<MessageCatalogue>* 
   InputFile file = open_input_file(path);
   if (!file) {
     *catalogue = std::make_unique<MessageCatalogue>();
-    return 0;
+    return -1;
   }
   *catalogue = parse_message_catalogue(file.get());
-  return 1;
+  return 0;
 }
 
 const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback) {
@@ -110,8 +111,9 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
     int low = 0, high = static_cast<int>(catalogue->entries.size()) - 1;
     while (low <= high) {
       int middle = low + (high - low) / 2;
-      int found = catalogue->entries[middle].number;
-      if (found == number) return catalogue->entries[middle].text;
+      const MessageEntry& entry = catalogue->entries[static_cast<size_t>(middle)];
+      int found = entry.number;
+      if (found == number) return entry.text;
       if (number > found)
         low = middle + 1;
       else
@@ -123,4 +125,34 @@ const char* message_text(const MessageCatalogue* catalogue, int number, const ch
   static char buffer[256];
   snprintf(buffer, sizeof buffer, "mes_id = %d: %s", number, "Message not found.\n");
   return buffer;
+}
+
+namespace {
+
+struct MemoryNoticeRecord {
+  const MessageCatalogue* catalogue = nullptr;
+  MemoryNotice show = nullptr;
+};
+
+// Reached from wherever an allocation fails, the core included, which knows
+// no window to ask.
+MemoryNoticeRecord& memory_notice() {
+  static MemoryNoticeRecord notice;
+  return notice;
+}
+
+}  // namespace
+
+void set_out_of_memory_notice(const MessageCatalogue* catalogue, MemoryNotice notice) {
+  memory_notice() = {catalogue, notice};
+}
+
+void out_of_memory() {
+  const MemoryNoticeRecord& notice = memory_notice();
+  const char* text = message_text(notice.catalogue, kMessageNoMemory, nullptr);
+  if (notice.show)
+    notice.show(text);
+  else
+    fputs(text, stderr);
+  exit(255);
 }

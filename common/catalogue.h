@@ -25,7 +25,7 @@ struct MessageCatalogue {
 std::unique_ptr<MessageCatalogue> parse_message_catalogue(FILE* file);
 
 // A name starting with '/' is a path; any other name is looked for in the
-// message directory. Returns 1 when the file was read, 0 otherwise; catalogue
+// message directory. 0 when the file was read, -1 otherwise; catalogue
 // receives what was read, an empty catalogue when nothing was.
 int load_message_catalogue(const char* name, std::unique_ptr<MessageCatalogue>* catalogue);
 
@@ -33,5 +33,15 @@ int load_message_catalogue(const char* name, std::unique_ptr<MessageCatalogue>* 
 // when it is non-empty, otherwise "mes_id = N: Message not found.\n" in a
 // static buffer that the next such call overwrites.
 const char* message_text(const MessageCatalogue* catalogue, int number, const char* fallback);
+
+// How out_of_memory shows message 32; the program sets one that shows a
+// dialog once the toolkit is up. Null prints the text to stderr.
+using MemoryNotice = void (*)(const char* text);
+// The catalogue message 32 comes from (null: none) and how it is shown.
+void set_out_of_memory_notice(const MessageCatalogue* catalogue, MemoryNotice notice);
+
+// What every part of the program does when memory runs out: message 32, then
+// exit status 255.
+[[noreturn]] void out_of_memory();
 
 #endif

@@ -23,13 +23,14 @@ void print_usage(const char* program) {
   fprintf(stderr, "-v show version \n");
 }
 
-void check_root_user(int* result, Places* places) {
+bool real_user_is_root(Places* places) {
   const struct passwd* entry = getpwuid(getuid());
   // A user id without a password entry cannot be root by name.
-  *result = entry && strcmp(entry->pw_name, "root") == 0 ? 0 : 100;
+  bool root = entry && strcmp(entry->pw_name, "root") == 0;
   if (entry) {
     snprintf(places->home_dir, sizeof places->home_dir, "%s", entry->pw_dir);
     snprintf(places->user_name, sizeof places->user_name, "%s", entry->pw_name);
   }
   endpwent();
+  return root;
 }

@@ -10,8 +10,8 @@ enum class StartMode { kRun, kVersion, kUsage };
 // expected asks for the banner; only "--display" with a value is let through.
 StartMode scan_command_line(int argc, char** argv);
 void print_usage(const char* program);
-// Sets result to 0 when the login name of the real user is "root", else 100;
-// fills the home_dir and user_name of places from the password entry.
-void check_root_user(int* result, Places* places);
+// True when the login name of the real user is "root"; fills the home_dir
+// and user_name of places from the password entry.
+bool real_user_is_root(Places* places);
 
 #endif

@@ -82,7 +82,7 @@ bool expand_leading(const PathMacros& macros, const char* path, int size, char (
     return true;
   }
   if (strlen(match->value) + strlen(work) >= static_cast<size_t>(size)) return false;
-  out->assign(match->value, strnlen(match->value, size - 1));
+  out->assign(match->value, strnlen(match->value, static_cast<size_t>(size) - 1));
   return true;
 }
 
@@ -128,7 +128,7 @@ int expand_path_macros(const Places& places, char* path, int size) {
   std::string out;
   if (!expand_leading(macros, path, size, work, &out) || !expand_inner(macros, work, size, &out))
     return -1;
-  copy_bounded(path, size, out.c_str());
+  copy_bounded(path, static_cast<size_t>(size), out.c_str());
   return 0;
 }
 
@@ -145,14 +145,13 @@ int contract_path_macros(const Places& places, char* path, int size) {
   else if (!contract_inner(macros, rest, size, &out))
     return -1;
   if (out.size() >= kPathSize) out.resize(kPathSize - 1);
-  copy_bounded(path, size, out.c_str());
+  copy_bounded(path, static_cast<size_t>(size), out.c_str());
   return 0;
 }
 
-int path_exists(const char* dir, const char* name) {
+bool path_exists(const char* dir, const char* name) {
   char path[kPathSize];
-  if (!join_bounded(path, dir, name)) return -1;
-  return access(path, F_OK) == 0 ? 0 : -1;
+  return join_bounded(path, dir, name) && access(path, F_OK) == 0;
 }
 
 bool regular_file_exists(const char* dir, const char* name) {

@@ -27,8 +27,8 @@ int expand_path_macros(const Places& places, char* path, int size);
 // Rewrites a real path under one of the known directories into macro form, in
 // place. Returns -1, leaving the buffer unchanged, when it is under none of them.
 int contract_path_macros(const Places& places, char* path, int size);
-// 0 when dir followed by name exists, -1 otherwise (also when the joined path is too long).
-int path_exists(const char* dir, const char* name);
+// True when dir followed by name exists (false also when the joined path is too long).
+bool path_exists(const char* dir, const char* name);
 // True when dir followed by name is a regular file (links followed): a FIFO or
 // a device where a settings file belongs counts as no file.
 bool regular_file_exists(const char* dir, const char* name);

@@ -12,8 +12,9 @@ inline constexpr const char* kVarRoot = "/var/lib/tolq8";
 inline constexpr const char* kShareRoot = "/usr/share/tolq8";
 inline constexpr const char* kLangName = "ja_JP";
 
-inline constexpr int FILE_KIND_CONVDRC = 1;
-inline constexpr int FILE_KIND_TOLQHOSTS = 12;
+// The kinds of settings file. A plain enum: handlers get it as signal data
+// through GINT_TO_POINTER.
+enum FileKind { FILE_KIND_CONVDRC = 1, FILE_KIND_TOLQHOSTS = 12 };
 
 // The directories of the system and of the running user that the run works in.
 struct Places {
@@ -30,8 +31,8 @@ void form_directory_strings(Places* places);
 
 // The standard place of a settings file kind, where Apply writes it:
 // /etc/tolq8/ja_JP/convdrc or /etc/tolq8/tolqhosts.
-std::string standard_file_path(const Places& places, int kind);
+std::string standard_file_path(const Places& places, FileKind kind);
 // Where Apply keeps the previous version of that file: its path and "-".
-std::string previous_version_path(const Places& places, int kind);
+std::string previous_version_path(const Places& places, FileKind kind);
 
 #endif

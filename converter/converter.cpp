@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/catalogue.h"
 #include "converter/conversion.h"
 
 namespace {
@@ -35,14 +36,10 @@ struct Converter {
 // NOLINTNEXTLINE(cppcoreguidelines-avoid-non-const-global-variables): one library per process.
 Converter converter;
 
-// The wrappers must return a string; like the toolkit's own allocator, give
-// up when memory is exhausted rather than hand back something else.
+// The wrappers must return a string: without memory for it the program ends.
 char* allocate(size_t size) {
   auto* p = static_cast<char*>(std::calloc(size, 1));
-  if (!p) {
-    fputs("tolqsysenv_server: out of memory\n", stderr);
-    std::abort();
-  }
+  if (!p) out_of_memory();
   return p;
 }
 

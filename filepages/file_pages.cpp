@@ -39,7 +39,7 @@ GtkWidget* new_file_combo() {
 // Both pages: the file choice, the path with its browse button, the action
 // button; with_previous adds 前の版 under the browse button.
 void fill_file_page(MainWindow* main, FilePage* page, GtkWidget* frame, const char* label,
-                    GCallback action_handler, int browse_target_code,
+                    GCallback action_handler, BrowseTarget browse_target_code,
                     const char* browse_description, bool with_previous) {
   GtkWidget* vbox = gtk_vbox_new(FALSE, 5);
   gtk_container_add(GTK_CONTAINER(frame), vbox);
@@ -88,13 +88,10 @@ void fill_file_page(MainWindow* main, FilePage* page, GtkWidget* frame, const ch
 // The page and its tab at once; its widgets, which nothing uses before the
 // page is shown, when its tab is first chosen.
 FilePage* build_file_page(MainWindow* main, const char* label, GCallback action_handler,
-                          int browse_target_code, const char* browse_description,
+                          BrowseTarget browse_target_code, const char* browse_description,
                           bool with_previous) {
   auto* page = new (std::nothrow) FilePage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return nullptr;
-  }
+  if (!page) out_of_memory();
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, label,
                        browse_target_code == BROWSE_TARGET_SAVE ? kHelpSave : kHelpRead);
@@ -182,7 +179,7 @@ void on_read_clicked(GtkWidget*, MainWindow* main) {
   char name[kPathSize];
   if (take_page_path(main->read_page.get(), dir, name, kMessageReadFailed) != 0) return;
   std::string path = std::string(dir) + name;
-  if (path_exists(dir, name) != 0) {
+  if (!path_exists(dir, name)) {
     show_status(status_message(kTextStatusReadFailed, {path}));
     show_message_number(kMessageNoSuchFile);
     return;

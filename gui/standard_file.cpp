@@ -58,7 +58,7 @@ Applied apply_file(MainWindow* main, SettingsFile& file, FileError* error, bool*
     options.error = error;
     if (write_settings_file(dir.c_str(), name.c_str(), bytes, options) == 0) {
       file.stamp = written;
-      file.dirty = 0;
+      file.dirty = false;
       if (!has_unapplied_changes(main)) gtk_widget_set_sensitive(main->apply_button, FALSE);
       // The write was checked against expected: a file was there exactly when it says so.
       if (replaced) *replaced = expected.exists;

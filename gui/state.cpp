@@ -17,7 +17,7 @@ std::array<SettingsFile, 2>& settings_files() {
   return main_window_record->files;
 }
 
-SettingsFile& settings_file(int kind) {
+SettingsFile& settings_file(FileKind kind) {
   return settings_files()[kind == FILE_KIND_CONVDRC ? 0 : 1];
 }
 
@@ -27,32 +27,32 @@ bool has_unapplied_changes(const MainWindow* main) {
   return false;
 }
 
-void remember_file_read(int kind, const char* dir, const char* name) {
+void remember_file_read(FileKind kind, const char* dir, const char* name) {
   SettingsFile& file = settings_file(kind);
   copy_bounded(file.src_dir, dir);
   copy_bounded(file.src_name, name);
-  file.read_ok = 1;
+  file.read_ok = true;
 }
 
-void note_standard_file(int kind) {
+void note_standard_file(FileKind kind) {
   SettingsFile& file = settings_file(kind);
   file.stamp = stamp_file(file.path().c_str());
 }
 
-void note_file_read(int kind, const char* path, const FileStamp* read) {
+void note_file_read(FileKind kind, const char* path, const FileStamp* read) {
   SettingsFile& file = settings_file(kind);
   std::string standard = file.path();
   if (same_file_place(path, standard.c_str()))
     file.stamp = read ? *read : stamp_file(standard.c_str());
 }
 
-void set_page_dirty(int kind) {
+void set_page_dirty(FileKind kind) {
   gtk_widget_set_sensitive(main_apply_button(), TRUE);
-  settings_file(kind).dirty = 1;
+  settings_file(kind).dirty = true;
 }
 
 void mark_dirty(GtkWidget*, gpointer data) {
-  set_page_dirty(data == nullptr ? FILE_KIND_CONVDRC : FILE_KIND_TOLQHOSTS);
+  set_page_dirty(static_cast<FileKind>(GPOINTER_TO_INT(data)));
 }
 
 void remember_browse_target(GtkWidget*, gpointer data) {

@@ -39,17 +39,18 @@ struct MainWindow;
 // status line and the read and save pages all work through. The page that
 // shows the kind fills in the functions when it is built.
 struct SettingsFile {
-  SettingsFile(int file_kind, const Places* run_places) : kind(file_kind), places(run_places) {}
+  SettingsFile(FileKind file_kind, const Places* run_places)
+      : kind(file_kind), places(run_places) {}
 
-  const int kind;              // FILE_KIND_CONVDRC or FILE_KIND_TOLQHOSTS
+  const FileKind kind;
   const Places* const places;  // the main window's, which say where the standard file is
   // The file read last (at start, by 初期設定に戻す or through 読込), whose
   // lines saves carry over; the directory ends with '/'. Both are empty when
   // built-in defaults were put in instead.
   char src_dir[kPathSize] = {};
   char src_name[kPathSize] = {};
-  int read_ok = 0;  // the page's contents came from a file read successfully
-  int dirty = 0;    // the page holds changes not yet applied
+  bool read_ok = false;  // the page's contents came from a file read successfully
+  bool dirty = false;    // the page holds changes not yet applied
   // What the standard file was when this program last read or wrote it
   // (exists is false when it was not there), so that Apply can tell whether
   // someone else has written it since.
@@ -114,27 +115,28 @@ inline GtkWidget* main_apply_button() {
   return main_window_record->apply_button;
 }
 
-inline constexpr int BROWSE_TARGET_READ = 8;
-inline constexpr int BROWSE_TARGET_SAVE = 9;
+// The pages a browse dialog can fill. A plain enum: the browse buttons pass it
+// as signal data through GINT_TO_POINTER.
+enum BrowseTarget { BROWSE_TARGET_READ = 8, BROWSE_TARGET_SAVE = 9 };
 
 // The main window's settings files, for code without the MainWindow.
 std::array<SettingsFile, 2>& settings_files();
-SettingsFile& settings_file(int kind);
+SettingsFile& settings_file(FileKind kind);
 // True when some page of the window holds changes not yet applied.
 bool has_unapplied_changes(const MainWindow* main);
 
 // Notes dir + name as the file of a kind read last, after a successful read.
-void remember_file_read(int kind, const char* dir, const char* name);
+void remember_file_read(FileKind kind, const char* dir, const char* name);
 
 // Looks at the standard file of a kind as it is now: start-up reads it next.
-void note_standard_file(int kind);
+void note_standard_file(FileKind kind);
 // After a read of path, whose stamp was read when given: when it is the
 // standard file itself, the page now shows what that file holds.
-void note_file_read(int kind, const char* path, const FileStamp* read = nullptr);
+void note_file_read(FileKind kind, const char* path, const FileStamp* read = nullptr);
 
 // Marks the page of a kind dirty and makes Apply sensitive.
-void set_page_dirty(int kind);
-// Marks a page dirty: data 0 the convd page, anything else the access-control page.
+void set_page_dirty(FileKind kind);
+// Marks the page of a kind dirty, the FileKind given as data (GINT_TO_POINTER).
 void mark_dirty(GtkWidget* widget, gpointer data);
 // Notes which page's browse button was pressed: data is its BROWSE_TARGET_ code.
 void remember_browse_target(GtkWidget* widget, gpointer data);

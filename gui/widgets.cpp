@@ -9,13 +9,13 @@
 #include "converter/converter.h"
 #include "gui/state.h"
 
-GtkWidget* new_button(const char* label, int border) {
+GtkWidget* new_button(const char* label, guint border) {
   GtkWidget* button = gtk_button_new_with_label(label);
   gtk_container_set_border_width(GTK_CONTAINER(button), border);
   return button;
 }
 
-GtkWidget* new_euc_button(const char* label, int border) {
+GtkWidget* new_euc_button(const char* label, guint border) {
   return new_button(euc_to_utf8(label).get(), border);
 }
 
@@ -23,14 +23,14 @@ GtkWidget* new_euc_label(const char* text) {
   return gtk_label_new(euc_to_utf8(text).get());
 }
 
-GtkWidget* new_frame(const char* title, GtkShadowType shadow, int border) {
+GtkWidget* new_frame(const char* title, GtkShadowType shadow, guint border) {
   GtkWidget* frame = gtk_frame_new(title);
   gtk_frame_set_shadow_type(GTK_FRAME(frame), shadow);
   gtk_container_set_border_width(GTK_CONTAINER(frame), border);
   return frame;
 }
 
-GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border) {
+GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, guint border) {
   return new_frame(euc_to_utf8(title).get(), shadow, border);
 }
 
@@ -278,5 +278,5 @@ void connect_list_actions(GtkWidget* list, GtkWidget* change_button, GtkWidget* 
   GtkCList* clist = GTK_CLIST(list);
   gtk_clist_column_titles_passive(clist);
   for (int column = 0; column < clist->columns; ++column)
-    GTK_WIDGET_UNSET_FLAGS(clist->column[column].button, GTK_CAN_FOCUS);
+    gtk_widget_set_can_focus(clist->column[column].button, FALSE);
 }

@@ -9,15 +9,15 @@
 struct MainWindow;
 
 // A button with a UTF-8 label and the given border width.
-GtkWidget* new_button(const char* label, int border);
+GtkWidget* new_button(const char* label, guint border);
 // A button labelled with an EUC-JP text.
-GtkWidget* new_euc_button(const char* label, int border);
+GtkWidget* new_euc_button(const char* label, guint border);
 // A label showing an EUC-JP text.
 GtkWidget* new_euc_label(const char* text);
 // A frame with a UTF-8 title (none when null), a shadow type and a border width.
-GtkWidget* new_frame(const char* title, GtkShadowType shadow, int border);
+GtkWidget* new_frame(const char* title, GtkShadowType shadow, guint border);
 // A frame titled with an EUC-JP text.
-GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, int border);
+GtkWidget* new_euc_frame(const char* title, GtkShadowType shadow, guint border);
 // A scrolled window with border 5 and both scroll bars always shown, holding list.
 GtkWidget* new_list_scroller(GtkWidget* list);
 // Appends a page to the notebook under an EUC-JP tab label; ヘルプ on it

@@ -21,7 +21,9 @@ Help* help_of(gpointer data) {
 
 // The topic at a 0-based position in file order, or null.
 const HelpTopic* topic_at(const HelpFile& file, int row) {
-  return row >= 0 && static_cast<size_t>(row) < file.topics.size() ? &file.topics[row] : nullptr;
+  return row >= 0 && static_cast<size_t>(row) < file.topics.size()
+             ? &file.topics[static_cast<size_t>(row)]
+             : nullptr;
 }
 
 bool contents_shown(const HelpWindow& w) {

@@ -152,7 +152,7 @@ void set_count(GtkObject* adjustment, GtkWidget* spin, const std::string& text) 
 // The names of the rows as the file holds them, in list order.
 std::vector<std::string> dict_row_names(GtkWidget* list) {
   std::vector<std::string> names;
-  names.reserve(GTK_CLIST(list)->rows);
+  names.reserve(static_cast<size_t>(GTK_CLIST(list)->rows));
   for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     names.emplace_back(name ? name : "");
@@ -197,14 +197,6 @@ void show_values(ConvdPage* page, const ConvdSettings& values,
   show_missing_dictionaries(page);
 }
 
-// Puts the cursor of the entries and spin buttons at position 0, so that the
-// start of each value shows.
-void rewind_fields(ConvdPage* page) {
-  for (GtkWidget* field :
-       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
-    gtk_editable_set_position(GTK_EDITABLE(field), 0);
-}
-
 GtkWidget* new_left_label(const char* text) {
   GtkWidget* label = new_euc_label(text);
   gtk_misc_set_alignment(GTK_MISC(label), 0.0, 0.5);
@@ -227,7 +219,7 @@ GtkWidget* at_natural_size(GtkWidget* widget) {
 }
 
 void connect_dirty(GtkWidget* widget, const char* signal) {
-  g_signal_connect(widget, signal, G_CALLBACK(mark_dirty), nullptr);
+  g_signal_connect(widget, signal, G_CALLBACK(mark_dirty), GINT_TO_POINTER(FILE_KIND_CONVDRC));
 }
 
 void connect_clicked(GtkWidget* button, GCallback handler, gpointer data) {
@@ -303,7 +295,7 @@ void build_dictionary_frame(MainWindow* main, ConvdPage* page, GtkWidget* box) {
 
 // One row of the options table: a label and its field, which cell may hold
 // inside an alignment.
-void attach_option(GtkWidget* table, int row, const char* label_text, GtkWidget* field,
+void attach_option(GtkWidget* table, guint row, const char* label_text, GtkWidget* field,
                    GtkWidget* cell) {
   auto fill = static_cast<GtkAttachOptions>(GTK_FILL);
   GtkWidget* label = new_left_label(label_text);
@@ -358,10 +350,7 @@ void fit_when_shown(GtkWidget*, gpointer data) {
 
 int build_convd_page(MainWindow* main) {
   auto* page = new (std::nothrow) ConvdPage{};
-  if (!page) {
-    show_message_number(kMessageNoMemory);
-    return -1;
-  }
+  if (!page) out_of_memory();
   main->convd_page.reset(page);
   GtkWidget* frame = new_frame(nullptr, GTK_SHADOW_NONE, 5);
   append_notebook_page(main->notebook, frame, kTextConvdTab, kHelpConvdrc);
@@ -373,8 +362,7 @@ int build_convd_page(MainWindow* main) {
   build_reset_row(main, box);
   // Fitted as the window is shown, before it is mapped, so the list is drawn
   // once at its final width in the style it is drawn with.
-  if (main->window)
-    g_signal_connect(main->window, "show", G_CALLBACK(fit_when_shown), page);
+  if (main->window) g_signal_connect(main->window, "show", G_CALLBACK(fit_when_shown), page);
   SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
   file.render = render_convd_page;
   file.check_texts = [](MainWindow* m, std::string* refusal) {
@@ -436,8 +424,10 @@ void fit_dict_column(ConvdPage* page) {
   gtk_clist_set_column_width(clist, column, page->dict_column_width);
 }
 
-void rewind_convd_fields(MainWindow* main) {
-  rewind_fields(main->convd_page.get());
+void rewind_convd_fields(ConvdPage* page) {
+  for (GtkWidget* field :
+       {page->dir_entry, page->autosave_spin, page->sticky_spin, page->giji_entry})
+    gtk_editable_set_position(GTK_EDITABLE(field), 0);
 }
 
 void on_dict_remove(GtkWidget*, gpointer) {
@@ -452,37 +442,36 @@ void on_dict_remove(GtkWidget*, gpointer) {
 }
 
 void on_convd_reset(GtkWidget*, MainWindow* main) {
-  if (load_convdrc(main, 1) != 0) return;
+  if (load_convdrc(main, ConvdrcPlaces::kLibraryOnly) != 0) return;
   settle_convd_page(main->convd_page.get());
   set_page_dirty(FILE_KIND_CONVDRC);
 }
 
 void settle_convd_page(ConvdPage* page) {
   forget_dict_selection(page);
-  rewind_fields(page);
+  rewind_convd_fields(page);
   fit_dict_column(page);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }
 
-int load_convdrc(MainWindow* main, int library_only) {
-  const Places& places = main->places;
-  std::string etc = std::string(places.etc_dir) + places.lang_dir;
-  std::string lib = std::string(places.lib_dir) + places.lang_dir;
+int load_convdrc(MainWindow* main, ConvdrcPlaces places) {
+  std::string etc = std::string(main->places.etc_dir) + main->places.lang_dir;
+  std::string lib = std::string(main->places.lib_dir) + main->places.lang_dir;
   const char* dir = nullptr;
-  if (!library_only) {
+  if (places == ConvdrcPlaces::kSystemThenLibrary) {
     note_standard_file(FILE_KIND_CONVDRC);
     if (regular_file_exists(etc.c_str(), "convdrc")) dir = etc.c_str();
   }
   if (!dir && regular_file_exists(lib.c_str(), "convdrc")) dir = lib.c_str();
   if (dir && read_convdrc_from(main, dir, "convdrc") == 0) {
     remember_file_read(FILE_KIND_CONVDRC, dir, "convdrc");
-    rewind_convd_fields(main);
+    rewind_convd_fields(main->convd_page.get());
     return 0;
   }
   // At start the page holds nothing yet: it gets the defaults, whose save
   // writes no line of a file that was not read.
-  if (!dir || !library_only) {
+  if (!dir || places == ConvdrcPlaces::kSystemThenLibrary) {
     SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
     file.src_dir[0] = file.src_name[0] = '\0';
     set_convd_defaults(main);

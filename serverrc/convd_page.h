@@ -49,21 +49,25 @@ inline ConvdPage* main_convd_page() {
 int build_convd_page(MainWindow* main);
 // Sets dict_column_width to the widest row of the dictionary list and the column to that width.
 void fit_dict_column(ConvdPage* page);
-// Puts the cursor of the entries and spin buttons at position 0.
-void rewind_convd_fields(MainWindow* main);
+// Puts the cursor of the entries and spin buttons at position 0, so that the
+// start of each value shows; the dictionary list is left as it is.
+void rewind_convd_fields(ConvdPage* page);
 void on_dict_remove(GtkWidget* button, gpointer data);
 void on_convd_reset(GtkWidget* button, MainWindow* main);
 // "select_row" and "unselect_row" of the dictionary list: the change and
 // remove buttons follow the selection.
 void dict_row_selected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
 void dict_row_unselected(GtkCList* list, gint row, gint column, GdkEvent* event, gpointer data);
-// Fills the page from the system convdrc, or else the installed default copy
-// (only that with library_only), or else the defaults. A file there that
-// cannot be read is reported; -1 then, and the page is left as it was, or
-// at start holds the defaults.
-int load_convdrc(MainWindow* main, int library_only);
-// After the page was filled anew: no row selected, the start of each value
-// shown, the column fitted to the rows, the first row at the top.
+// Where load_convdrc looks: the system convdrc and then the installed default
+// copy (at start), or only the default copy (初期設定に戻す).
+enum class ConvdrcPlaces { kSystemThenLibrary, kLibraryOnly };
+// Fills the page from the first convdrc found in places, or else the
+// defaults. A file there that cannot be read is reported; -1 then, and the
+// page is left as it was, or at start holds the defaults.
+int load_convdrc(MainWindow* main, ConvdrcPlaces places);
+// After 読込 or 初期設定に戻す filled the page anew: the fields rewound, and
+// the dictionary list with no row selected, its column fitted to the rows and
+// the first row at the top.
 void settle_convd_page(ConvdPage* page);
 
 // Reads the convdrc read last (its SettingsFile's src_dir + src_name) into

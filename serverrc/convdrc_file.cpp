@@ -41,7 +41,7 @@ std::string_view next_word(std::string_view text, size_t* pos) {
     if (p == end || is_blank(*p)) break;
     ++p;
   }
-  *pos = p - text.data();
+  *pos = static_cast<size_t>(p - text.data());
   return {start, static_cast<size_t>(p - start)};
 }
 
@@ -54,7 +54,8 @@ struct PhysicalLine {
 
 PhysicalLine physical_line(std::string_view bytes, size_t pos) {
   const void* newline = memchr(bytes.data() + pos, '\n', bytes.size() - pos);
-  size_t stop = newline ? static_cast<const char*>(newline) - bytes.data() : bytes.size();
+  size_t stop = newline ? static_cast<size_t>(static_cast<const char*>(newline) - bytes.data())
+                        : bytes.size();
   size_t next = newline ? stop + 1 : stop;
   if (stop > pos && bytes[stop - 1] == '\r') --stop;
   return {bytes.substr(pos, stop - pos), next};
@@ -132,7 +133,8 @@ class LineScanner {
 size_t count_lines(std::string_view bytes) {
   size_t count = 1;
   const char* end = bytes.data() + bytes.size();
-  for (const char* p = bytes.data(); (p = static_cast<const char*>(memchr(p, '\n', end - p))); ++p)
+  for (const char* p = bytes.data();
+       (p = static_cast<const char*>(memchr(p, '\n', static_cast<size_t>(end - p)))); ++p)
     ++count;
   return count;
 }

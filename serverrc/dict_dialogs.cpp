@@ -74,19 +74,19 @@ std::string dict_change_initial_path() {
 // newline or another control character has no place in a file name there.
 int dict_name_refusal(const std::string& name) {
   if (name.find_first_of(" \t\n\v\f\r") != std::string::npos) return kMessageBlankInDictName;
-  for (unsigned char c : name)
-    if (c < ' ' || c == 0x7f) return kMessageBadDictName;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < ' ' || c == 0x7f) return kMessageBadDictName;
   return 0;
 }
 
 // The dictionary name that the add or change dialog's choice gives, with the
 // checks both share; false (with the message shown) when it cannot be used.
-bool checked_dict_name(const std::string& chosen, int for_change, std::string* name) {
+bool checked_dict_name(const std::string& chosen, DictChoice choice, std::string* name) {
   char dir[kPathSize];
   int refusal = 0;
   if (!expanded_dict_dir(dir))
     refusal = kMessageBadDirectory;
-  else if (dict_in_list(chosen.c_str(), dir, for_change) == -1)
+  else if (dict_in_list(chosen.c_str(), dir, choice))
     refusal = kMessageAlreadyListed;
   else
     refusal = dict_name_refusal(name_for_list(chosen, dir));
@@ -121,26 +121,26 @@ void show_changed_row(int row, float row_align) {
 
 }  // namespace
 
-int dict_in_list(const char* path, const char* dir, int for_change) {
+bool dict_in_list(const char* path, const char* dir, DictChoice choice) {
   GtkWidget* list = main_convd_page()->dict_list;
   char row_file[kPathSize];
-  if (for_change) {
+  if (choice == DictChoice::kChange) {
     row_path(row_file, dict_row_name(list, main_convd_page()->dict_selected_row), dir);
-    if (strcmp(row_file, path) == 0) return 0;
+    if (strcmp(row_file, path) == 0) return false;
   }
   for (GList* l = GTK_CLIST(list)->row_list; l; l = l->next) {
     auto* name = static_cast<const char*>(GTK_CLIST_ROW(l)->data);
     row_path(row_file, name ? name : "", dir);
-    if (strcmp(row_file, path) == 0) return -1;
+    if (strcmp(row_file, path) == 0) return true;
   }
-  return 0;
+  return false;
 }
 
 void on_dict_add(GtkWidget*, MainWindow* main) {
   std::string name;
   FileQuestion question = page_question(kDictAddTitle, dict_dir_initial_path(), false);
   question.accept = [&name](const std::string& chosen) {
-    return checked_dict_name(chosen, 0, &name);
+    return checked_dict_name(chosen, DictChoice::kAdd, &name);
   };
   if (!ask_file(main, question)) return;
   ConvdPage* page = main->convd_page.get();
@@ -171,7 +171,7 @@ void open_dict_change_dialog(MainWindow* main) {
       name = dict_row_name(list, row);
       return true;
     }
-    return checked_dict_name(chosen, 1, &name);
+    return checked_dict_name(chosen, DictChoice::kChange, &name);
   };
   if (!ask_file(main, question)) return;
   set_dict_row(list, row, name.c_str());

@@ -23,9 +23,11 @@ void on_dict_change(GtkWidget* button, MainWindow* main);
 void open_dict_change_dialog(MainWindow* main);
 void on_dir_refer(GtkWidget* button, MainWindow* main);
 
-// -1 when path (EUC-JP) already names a row of the dictionary list, rows that
-// do not begin with '/' being taken relative to dir (expanded, ending with '/');
-// 0 otherwise. With for_change, the selected row's own file is allowed.
-int dict_in_list(const char* path, const char* dir, int for_change);
+// Which dialog chose a dictionary: a change may keep the selected row's own file.
+enum class DictChoice { kAdd, kChange };
+// True when path (EUC-JP) already names a row of the dictionary list, rows that
+// do not begin with '/' being taken relative to dir (expanded, ending with '/').
+// For kChange, the selected row's own file is allowed.
+bool dict_in_list(const char* path, const char* dir, DictChoice choice);
 
 #endif

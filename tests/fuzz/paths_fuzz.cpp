@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   copy_bounded(places.home_dir, home.c_str());
   copy_bounded(places.user_name, data[1] % 2 ? "root" : "@USR");
   for (auto* rewrite : {expand_path_macros, contract_path_macros}) {
-    std::string buffer(buffer_size, '\0');
+    std::string buffer(static_cast<size_t>(buffer_size), '\0');
     copy_bounded(buffer.data(), buffer.size(), path.c_str());
     if (rewrite(places, buffer.data(), buffer_size) == 0 &&
         strnlen(buffer.data(), buffer.size()) >= buffer.size())

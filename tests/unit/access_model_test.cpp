@@ -115,9 +115,10 @@ TEST_F(AccessModelEdits, FullTablesRefuseAdds) {
 }
 
 TEST_F(AccessModelEdits, ValidatePort) {
-  for (const char* good : {"", "0", "65535", "00080"}) EXPECT_EQ(validate_port(good), 0) << good;
+  for (const char* good : {"", "0", "65535", "00080"})
+    EXPECT_TRUE(port_text_is_valid(good)) << good;
   for (const char* bad : {"65536", "-1", "+1", " 1", "1 ", "12a", "99999999999999999999"})
-    EXPECT_EQ(validate_port(bad), -1) << bad;
+    EXPECT_FALSE(port_text_is_valid(bad)) << bad;
 }
 
 TEST_F(AccessModelEdits, HostAndUserTextsTheFileCanHold) {
@@ -146,32 +147,32 @@ TEST_F(AccessModelEdits, HostAndUserTextsTheFileCanHold) {
   };
   for (const Case& c : cases) {
     std::string got;
-    got += validate_host_text(c.text, true) == 0 ? '1' : '0';
-    got += validate_host_text(c.text, false) == 0 ? '1' : '0';
-    got += validate_user_text(c.text, "h") == 0 ? '1' : '0';
-    got += validate_user_text(c.text, "") == 0 ? '1' : '0';
+    got += host_text_is_valid(c.text, HostOf::kServer) ? '1' : '0';
+    got += host_text_is_valid(c.text, HostOf::kPair) ? '1' : '0';
+    got += user_text_is_valid(c.text, "h") ? '1' : '0';
+    got += user_text_is_valid(c.text, "") ? '1' : '0';
     EXPECT_EQ(got, c.accepted) << c.text;
   }
 }
 
 TEST_F(AccessModelEdits, ServerDuplicates) {
   load_model(model, "convd ja_JP a/1 {\n}\ntolqds ja_JP t {\n}\n");
-  EXPECT_EQ(server_is_duplicate(model, "a", "1", nullptr, nullptr), -1);
-  EXPECT_EQ(server_is_duplicate(model, "a", "", nullptr, nullptr), 0);
-  EXPECT_EQ(server_is_duplicate(model, "t", "", nullptr, nullptr), 0);  // only convd blocks count
-  EXPECT_EQ(server_is_duplicate(model, "a", "1", "a", "1"), 0);         // unchanged in change mode
+  EXPECT_TRUE(server_is_duplicate(model, "a", "1", nullptr, nullptr));
+  EXPECT_FALSE(server_is_duplicate(model, "a", "", nullptr, nullptr));
+  EXPECT_FALSE(server_is_duplicate(model, "t", "", nullptr, nullptr));  // only convd blocks count
+  EXPECT_FALSE(server_is_duplicate(model, "a", "1", "a", "1"));         // unchanged in change mode
   add_server_block(model, "b", "");
-  EXPECT_EQ(server_is_duplicate(model, "a", "1", "b", ""), -1);
+  EXPECT_TRUE(server_is_duplicate(model, "a", "1", "b", ""));
 }
 
 TEST_F(AccessModelEdits, EntryDuplicates) {
   load_model(model, "convd ja_JP a {\nh:u\n@v\n}\nconvd ja_JP b {\n}\n");
-  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", nullptr, nullptr), -1);
-  EXPECT_EQ(entry_is_duplicate(model, 0, "", "v", nullptr, nullptr), -1);
-  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "", nullptr, nullptr), 0);
-  EXPECT_EQ(entry_is_duplicate(model, 1, "h", "u", nullptr, nullptr), 0);
-  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", "h", "u"), 0);
-  EXPECT_EQ(entry_is_duplicate(model, 0, "h", "u", "", "v"), -1);
+  EXPECT_TRUE(entry_is_duplicate(model, 0, "h", "u", nullptr, nullptr));
+  EXPECT_TRUE(entry_is_duplicate(model, 0, "", "v", nullptr, nullptr));
+  EXPECT_FALSE(entry_is_duplicate(model, 0, "h", "", nullptr, nullptr));
+  EXPECT_FALSE(entry_is_duplicate(model, 1, "h", "u", nullptr, nullptr));
+  EXPECT_FALSE(entry_is_duplicate(model, 0, "h", "u", "h", "u"));
+  EXPECT_TRUE(entry_is_duplicate(model, 0, "h", "u", "", "v"));
 }
 
 }  // namespace

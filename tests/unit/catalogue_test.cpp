@@ -82,9 +82,9 @@ TEST(Catalogue, LoadsAbsolutePathAndReportsMissingFile) {
   TempDir dir;
   write_file(dir / "m.msg", "51 not root\n");
   std::unique_ptr<MessageCatalogue> catalogue;
-  EXPECT_EQ(load_message_catalogue((dir / "m.msg").c_str(), &catalogue), 1);
+  EXPECT_EQ(load_message_catalogue((dir / "m.msg").c_str(), &catalogue), 0);
   EXPECT_STREQ(message_text(catalogue.get(), 51, nullptr), "not root");
-  EXPECT_EQ(load_message_catalogue((dir / "missing.msg").c_str(), &catalogue), 0);
+  EXPECT_EQ(load_message_catalogue((dir / "missing.msg").c_str(), &catalogue), -1);
   ASSERT_NE(catalogue, nullptr);
   EXPECT_EQ(catalogue->entries.size(), 0u);
   EXPECT_STREQ(message_text(catalogue.get(), 51, nullptr), "mes_id = 51: Message not found.\n");
@@ -92,7 +92,7 @@ TEST(Catalogue, LoadsAbsolutePathAndReportsMissingFile) {
 
 TEST(Catalogue, ShippedMessageFileHasEveryNumberInOrder) {
   std::unique_ptr<MessageCatalogue> catalogue;
-  ASSERT_EQ(load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg", &catalogue), 1);
+  ASSERT_EQ(load_message_catalogue(TOLQ_TEST_DATA_DIR "/tolqsysenv_server.msg", &catalogue), 0);
   int previous = -1;
   for (const auto& entry : catalogue->entries) {
     EXPECT_GT(entry.number, previous);
@@ -102,6 +102,19 @@ TEST(Catalogue, ShippedMessageFileHasEveryNumberInOrder) {
     EXPECT_EQ(std::string(message_text(catalogue.get(), number, nullptr)).find("mes_id"),
               std::string::npos)
         << number;
+}
+
+TEST(OutOfMemory, PrintsMessage32AndExitsWith255) {
+  TempDir dir;
+  write_file(dir / "m.msg", "32 memory ran out\n");
+  std::unique_ptr<MessageCatalogue> catalogue;
+  ASSERT_EQ(load_message_catalogue((dir / "m.msg").c_str(), &catalogue), 0);
+  set_out_of_memory_notice(catalogue.get(), nullptr);
+  EXPECT_EXIT(out_of_memory(), testing::ExitedWithCode(255), "^memory ran out$");
+  set_out_of_memory_notice(catalogue.get(),
+                           [](const char* text) { fprintf(stderr, "notice: %s", text); });
+  EXPECT_EXIT(out_of_memory(), testing::ExitedWithCode(255), "^notice: memory ran out$");
+  set_out_of_memory_notice(nullptr, nullptr);
 }
 
 }  // namespace

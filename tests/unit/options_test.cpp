@@ -35,10 +35,8 @@ TEST(CommandLine, UsageText) {
 }
 
 TEST(RootCheck, ByLoginNameOfTheRealUser) {
-  int result = -1;
   Places places;
-  check_root_user(&result, &places);
-  EXPECT_EQ(result, getuid() == 0 ? 0 : 100);
+  EXPECT_EQ(real_user_is_root(&places), getuid() == 0);
   EXPECT_NE(places.user_name[0], '\0');
   EXPECT_EQ(places.home_dir[0], '/');
 }

@@ -109,8 +109,8 @@ TEST_F(PathMacros, ContractedPathsExpandBackToTheOriginal) {
 TEST(PathExists, TestsTheWholeJoinedPath) {
   TempDir tmp;
   write_file(tmp / "f", "");
-  EXPECT_EQ(path_exists(tmp.path().c_str(), "f"), 0);
-  EXPECT_EQ(path_exists(tmp.path().c_str(), "g"), -1);
+  EXPECT_TRUE(path_exists(tmp.path().c_str(), "f"));
+  EXPECT_FALSE(path_exists(tmp.path().c_str(), "g"));
   // A directory whose path is exactly 255 bytes long: a test cut at 255 bytes
   // would find it for any name inside it.
   std::string dir = tmp.path();
@@ -122,10 +122,10 @@ TEST(PathExists, TestsTheWholeJoinedPath) {
   ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
   dir += "/";
   write_file(dir + "real", "");
-  EXPECT_EQ(path_exists(dir.c_str(), "real"), 0);
-  EXPECT_EQ(path_exists(dir.c_str(), "missing"), -1);
+  EXPECT_TRUE(path_exists(dir.c_str(), "real"));
+  EXPECT_FALSE(path_exists(dir.c_str(), "missing"));
   // Too long to hold in a path buffer: reported missing, not cut to something else.
-  EXPECT_EQ(path_exists(tmp.path().c_str(), std::string(kPathSize, 'f').c_str()), -1);
+  EXPECT_FALSE(path_exists(tmp.path().c_str(), std::string(kPathSize, 'f').c_str()));
 }
 
 }  // namespace

@@ -218,12 +218,14 @@ TEST(SafeFile, WritesSyncsRenamesAndSyncsTheDirectoryInThatOrder) {
   for (const char* kind : {"new", "old"}) {
     int write = at(std::string("write ") + kind);
     ASSERT_GE(write, 0) << kind;
-    std::string temp = events[write].substr(events[write].rfind(' ') + 1);
+    const std::string& written = events[static_cast<size_t>(write)];
+    std::string temp = written.substr(written.rfind(' ') + 1);
     std::string target = tmp / (kind == std::string("new") ? "f" : "f-");
     int synced = at("fsync " + temp);
     int renamed = at("rename " + temp + " " + target);
     int dir_synced = -1;
-    for (size_t i = renamed + 1; renamed >= 0 && i < events.size() && dir_synced < 0; ++i)
+    for (auto i = static_cast<size_t>(renamed + 1);
+         renamed >= 0 && i < events.size() && dir_synced < 0; ++i)
       if (events[i] == "fsync " + dir) dir_synced = static_cast<int>(i);
     EXPECT_LT(write, synced) << kind;
     EXPECT_LT(synced, renamed) << kind;

@@ -31,7 +31,7 @@ class AccessPageTest : public testing::Test {
     main = build_test_main_window();
     ASSERT_NE(main, nullptr);
     page = main->access_page.get();
-    settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
+    settings_file(FILE_KIND_TOLQHOSTS).dirty = false;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
   void TearDown() override { destroy_test_main_window(main); }
@@ -150,12 +150,12 @@ TEST_F(AccessPageTest, UnselectingTheServerClearsUsersAndButtons) {
 TEST_F(AccessPageTest, RemovingTheMiddleServerAndAddingReusesItsSlot) {
   load(kThreeServers);
   on_server_remove(nullptr, nullptr);  // no selection: nothing
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   select(page->server_list, 1);
   on_server_remove(nullptr, nullptr);
   EXPECT_EQ(rows(page->server_list, true), "a/10#1|c/#3");
   EXPECT_EQ(sensitivity(), "100000");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_TRUE(GTK_WIDGET_SENSITIVE(main->apply_button));
   EXPECT_EQ(page->model.slot_count, 4);
   EXPECT_EQ(page->model.block_count, 3);
@@ -186,7 +186,7 @@ TEST_F(AccessPageTest, RemovingTheFirstUserRenumbersTheOthers) {
   EXPECT_EQ(page->model.blocks[0].entries[1].order, 0);
   EXPECT_EQ(page->model.blocks[0].entries[2].order, 1);
   EXPECT_EQ(sensitivity(), "111100");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 
   EXPECT_TRUE(add_user("h", "new").closed);
   EXPECT_EQ(rows(page->user_list), "h/u1|h/u2|h/new");
@@ -207,7 +207,7 @@ TEST_F(AccessPageTest, ServerDialogMessagesInOrder) {
   EXPECT_EQ(duplicate.message, message(50));
   EXPECT_FALSE(duplicate.closed);
   EXPECT_EQ(rows(page->server_list), "a/1");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 
   EXPECT_TRUE(add_server("a", "65535").closed);
   EXPECT_TRUE(add_server("a", "").closed);
@@ -220,7 +220,7 @@ TEST_F(AccessPageTest, ServerChangeWithoutEditsIsAcceptedAndEditsFollowTheRow) {
   OkResult same = change_server(nullptr, nullptr);  // the presets unchanged
   EXPECT_TRUE(same.closed);
   EXPECT_EQ(same.message, "");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_EQ(change_server("b", "").message, message(50));
   const std::string longer(200, 'z');
   EXPECT_TRUE(change_server(longer.c_str(), "").closed);
@@ -293,7 +293,7 @@ TEST_F(AccessPageTest, TextsTheFileCannotHoldAreRefused) {
   select(page->user_list, 0);
   EXPECT_EQ(change_user("k", nullptr).message, message(124));  // the kept user is checked too
   EXPECT_EQ(rows(page->user_list), "h/u v");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   // Rows left as they were read are accepted.
   EXPECT_TRUE(change_user(nullptr, nullptr).closed);
   EXPECT_TRUE(change_server(nullptr, nullptr).closed);

@@ -64,14 +64,14 @@ class DictDialogs : public testing::Test {
     return names;
   }
   void make_clean() {
-    settings_file(FILE_KIND_CONVDRC).dirty = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = false;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
   bool dirty() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button);
+    return settings_file(FILE_KIND_CONVDRC).dirty && GTK_WIDGET_SENSITIVE(main->apply_button);
   }
   bool clean() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button);
+    return !settings_file(FILE_KIND_CONVDRC).dirty && !GTK_WIDGET_SENSITIVE(main->apply_button);
   }
 
   void in_dialog(void (*opener)(GtkWidget*, MainWindow*), const char* title,
@@ -304,15 +304,15 @@ TEST_F(DictDialogs, NewAndChangedRowsAreScrolledIntoView) {
 
 TEST_F(DictDialogs, DuplicateCheckComparesFullPathsTextually) {
   set_rows({"a.dic", "/abs/b.dic", "@VARDIR/x"});
-  EXPECT_EQ(dict_in_list("/d/a.dic", "/d/", 0), -1);
-  EXPECT_EQ(dict_in_list("/abs/b.dic", "/d/", 0), -1);
-  EXPECT_EQ(dict_in_list("/d/@VARDIR/x", "/d/", 0), -1);
-  EXPECT_EQ(dict_in_list("/var/lib/tolq8/x", "/d/", 0), 0);
-  EXPECT_EQ(dict_in_list("/d//a.dic", "/d/", 0), 0);
-  EXPECT_EQ(dict_in_list("/e/a.dic", "/e/", 0), -1);
+  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/abs/b.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/d/@VARDIR/x", "/d/", DictChoice::kAdd));
+  EXPECT_FALSE(dict_in_list("/var/lib/tolq8/x", "/d/", DictChoice::kAdd));
+  EXPECT_FALSE(dict_in_list("/d//a.dic", "/d/", DictChoice::kAdd));
+  EXPECT_TRUE(dict_in_list("/e/a.dic", "/e/", DictChoice::kAdd));
   select_row(1);
-  EXPECT_EQ(dict_in_list("/abs/b.dic", "/d/", 1), 0);
-  EXPECT_EQ(dict_in_list("/d/a.dic", "/d/", 1), -1);
+  EXPECT_FALSE(dict_in_list("/abs/b.dic", "/d/", DictChoice::kChange));
+  EXPECT_TRUE(dict_in_list("/d/a.dic", "/d/", DictChoice::kChange));
 }
 
 }  // namespace

@@ -40,14 +40,14 @@ class ConvdPageTest : public ScratchMainWindowTest {
     load_settings_files(main);
   }
   void make_clean() {
-    settings_file(FILE_KIND_CONVDRC).dirty = 0;
+    settings_file(FILE_KIND_CONVDRC).dirty = false;
     gtk_widget_set_sensitive(main->apply_button, FALSE);
   }
   bool dirty() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 1 && GTK_WIDGET_SENSITIVE(main->apply_button);
+    return settings_file(FILE_KIND_CONVDRC).dirty && GTK_WIDGET_SENSITIVE(main->apply_button);
   }
   bool clean() const {
-    return settings_file(FILE_KIND_CONVDRC).dirty == 0 && !GTK_WIDGET_SENSITIVE(main->apply_button);
+    return !settings_file(FILE_KIND_CONVDRC).dirty && !GTK_WIDGET_SENSITIVE(main->apply_button);
   }
   GtkCList* list() const { return GTK_CLIST(page->dict_list); }
   std::vector<std::string> shown_rows() const {
@@ -113,7 +113,7 @@ TEST_F(ConvdPageTest, StartUpShowsTheFileAndLeavesApplyInsensitive) {
   start_with("convd_dir /var/\xc6\xfc\nreadfile a.dic\nreadfile " + kJapaneseDict +
              "\nondisk_off\nmax_sticky_env 999\nautosave 7\nset_giji_eisuu -  _\n");
   EXPECT_TRUE(clean());
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).read_ok, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).read_ok);
   EXPECT_EQ(shown_rows(), (std::vector<std::string>{"a.dic", "日本.dic"}));
   EXPECT_EQ(dict_row_name(page->dict_list, 1), kJapaneseDict);
   EXPECT_FALSE(gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(page->ondisk_check)));
@@ -250,7 +250,7 @@ TEST_F(ConvdPageTest, EveryEditMarksThePageDirty) {
   make_clean();
   gtk_entry_append_text(GTK_ENTRY(page->giji_entry), "-");
   EXPECT_TRUE(dirty());
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 }
 
 TEST_F(ConvdPageTest, SpinButtonsStopAtTheirBounds) {
@@ -350,7 +350,7 @@ TEST_F(ConvdPageTest, NamesThatAreNotEucJpAreWrittenBackByteForByte) {
   const std::string broken = "x\xff\xfe.dic";
   start_with("readfile " + utf8_name + "\nreadfile " + broken + "\n");
   EXPECT_EQ(list()->rows, 2);
-  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
   ASSERT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), kHeader + "readfile " + utf8_name + "\nreadfile " +
                                                   broken +
@@ -390,7 +390,7 @@ TEST_F(ConvdPageTest, RewindPutsEveryCursorAtTheStart) {
   start_with("convd_dir /a/long/directory\nset_giji_eisuu - _\n");
   for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
     gtk_editable_set_position(GTK_EDITABLE(w), -1);
-  rewind_convd_fields(main);
+  rewind_convd_fields(page);
   for (GtkWidget* w : {page->dir_entry, page->giji_entry, page->sticky_spin, page->autosave_spin})
     EXPECT_EQ(gtk_editable_get_position(GTK_EDITABLE(w)), 0);
 }

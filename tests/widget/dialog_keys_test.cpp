@@ -110,7 +110,7 @@ TEST_F(DialogKeys, F1OpensTheTopicOfTheDialogOrOfThePageShown) {
 
 // Return must never say yes to overwriting another writer's file.
 TEST_F(DialogKeys, AQuestionDefaultsToNo) {
-  for (guint key : {GDK_Return, GDK_Escape}) {
+  for (guint key : {guint{GDK_Return}, guint{GDK_Escape}}) {
     bool answer = true;
     with_nested_loop([&] { answer = ask_question("?", kTextOverwrite, kTextCancel); },
                      [&] {

@@ -53,7 +53,8 @@ class FilePages : public ScratchMainWindowTest {
         '\0';
     gtk_widget_set_sensitive(main->apply_button, FALSE);
     settings_file(FILE_KIND_CONVDRC).dirty = settings_file(FILE_KIND_TOLQHOSTS).dirty =
-        settings_file(FILE_KIND_CONVDRC).read_ok = settings_file(FILE_KIND_TOLQHOSTS).read_ok = 0;
+        settings_file(FILE_KIND_CONVDRC).read_ok = settings_file(FILE_KIND_TOLQHOSTS).read_ok =
+            false;
   }
 
   // Sets a page's choice and path, runs its action and returns the message shown.
@@ -82,7 +83,7 @@ TEST_F(FilePages, AnEmptyPathOrOneEndingWithASlashAsksForAFileName) {
     }
   }
   EXPECT_EQ(list_dir(tmp.path()), "");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty + settings_file(FILE_KIND_CONVDRC).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty || settings_file(FILE_KIND_CONVDRC).dirty);
 }
 
 TEST_F(FilePages, PreviousVersionPutsTheChosenKindsPreviousVersionIntoThePath) {
@@ -111,8 +112,8 @@ TEST_F(FilePages, AFailedReadKeepsTheFileThePageCameFrom) {
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "dir"), message(59));
   EXPECT_EQ(std::string(settings_file(FILE_KIND_TOLQHOSTS).src_dir), etc.path());
   EXPECT_STREQ(settings_file(FILE_KIND_TOLQHOSTS).src_name, "tolqhosts");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).read_ok, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).read_ok);
   EXPECT_FALSE(apply_sensitive());
 }
 
@@ -130,9 +131,9 @@ TEST_F(FilePages, ARelativePathIsReadFromTheWorkingDirectory) {
   EXPECT_EQ(path_shown(read_page_record()), std::string(real) + "/hosts");
   EXPECT_EQ(std::string(settings_file(FILE_KIND_TOLQHOSTS).src_dir), std::string(real) + "/");
   EXPECT_STREQ(settings_file(FILE_KIND_TOLQHOSTS).src_name, "hosts");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).read_ok, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 0);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).read_ok);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
+  EXPECT_FALSE(settings_file(FILE_KIND_CONVDRC).dirty);
   EXPECT_TRUE(apply_sensitive());
   EXPECT_EQ(GTK_CLIST(main->access_page->server_list)->rows, 2);
 }
@@ -172,7 +173,7 @@ TEST_F(FilePages, ApplyAfterAReadKeepsThatFilesCommentsAndLayout) {
 TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   write_file(tmp / "hosts", kOtherHosts);
   ASSERT_EQ(run(read_page_record(), "tolqhosts", tmp / "hosts"), message(66));
-  settings_file(FILE_KIND_TOLQHOSTS).dirty = 0;
+  settings_file(FILE_KIND_TOLQHOSTS).dirty = false;
   gtk_widget_set_sensitive(main->apply_button, FALSE);
 
   EXPECT_EQ(run(save_page_record(), "tolqhosts", tmp / "new/deeper/tolqhosts"), message(67));
@@ -186,7 +187,7 @@ TEST_F(FilePages, SavingCreatesMissingDirectoriesAndLeavesThePagesClean) {
   EXPECT_EQ(run(save_page_record(), "convdrc", tmp / "other/convdrc"), message(67));
   EXPECT_NE(read_file(tmp / "other/convdrc").find(";; convdrc : created by cfgmate \n"),
             std::string::npos);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty + settings_file(FILE_KIND_CONVDRC).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty || settings_file(FILE_KIND_CONVDRC).dirty);
   EXPECT_FALSE(apply_sensitive());
 }
 
@@ -208,7 +209,7 @@ TEST_F(FilePages, SavingOntoTheStandardFileIsAnApplyOfIt) {
   EXPECT_EQ(status_text(), "適用しました: " + etc / "tolqhosts（前の版: " + etc / "tolqhosts-）。" +
                                "convd の再起動後に有効になります。");
   EXPECT_EQ(read_file(etc / "tolqhosts-"), "; standard\n");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_FALSE(apply_sensitive());
   // What it wrote is no outside change; another writer's is.
   set_page_dirty(FILE_KIND_TOLQHOSTS);
@@ -238,9 +239,9 @@ TEST_F(FilePages, ReadingAConvdrcFillsItsPageAndRemembersIt) {
                                etc / "ja_JP/convdrc に書き込みます。");
   EXPECT_EQ(std::string(settings_file(FILE_KIND_CONVDRC).src_dir), tmp.path());
   EXPECT_STREQ(settings_file(FILE_KIND_CONVDRC).src_name, "convdrc");
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).read_ok, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).read_ok);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_EQ(GTK_CLIST(main->convd_page->dict_list)->rows, 2);
   EXPECT_FALSE(GTK_WIDGET_SENSITIVE(main->convd_page->change_button));
 
@@ -259,14 +260,13 @@ TEST_F(FilePages, APathTooLongToUseIsRefusedNotCut) {
     EXPECT_EQ(run(page, "tolqhosts", longer), message(kMessagePathTooLong));
   EXPECT_EQ(path_shown(save_page_record()), longer);  // shown whole, not cut
   EXPECT_EQ(read_file(prefix), "; untouched\n");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 }
 
 TEST_F(FilePages, AReadThatFindsNothingOfItsKindOrMoreThanThePageShowsSaysSo) {
   write_file(tmp / "tolqhosts", kOtherHosts);
   EXPECT_EQ(run(read_page_record(), "convdrc", tmp / "tolqhosts"), message(kMessageWrongKind));
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty,
-            1);  // the page holds what was read all the same
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);  // the page holds what was read all the same
   write_file(tmp / "convdrc", kOtherConvdrc);
   EXPECT_EQ(run(read_page_record(), "tolqhosts", tmp / "convdrc"), message(kMessageWrongKind));
   std::string many;
@@ -292,7 +292,7 @@ TEST_F(FilePages, BrowseFillsThePathEntryOfTheTargetPage) {
   in_file_dialog(main, open_browse_dialog, kBrowseTitle,
                  [&](GtkFileSelection* fs) { choose_and_ok(fs, tmp / "日本.dic"); });
   EXPECT_EQ(path_shown(main->save_page.get()), "unchanged");
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty + settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_CONVDRC).dirty || settings_file(FILE_KIND_TOLQHOSTS).dirty);
 }
 
 }  // namespace

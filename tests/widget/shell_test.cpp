@@ -51,12 +51,12 @@ bool request_close(MainWindow* main) {
 }
 
 TEST_F(Shell, StartUpLeavesApplyInsensitiveAndNothingDirty) {
-  settings_file(FILE_KIND_CONVDRC).dirty = settings_file(FILE_KIND_TOLQHOSTS).dirty = 1;
+  settings_file(FILE_KIND_CONVDRC).dirty = settings_file(FILE_KIND_TOLQHOSTS).dirty = true;
   gtk_widget_set_sensitive(main->apply_button, TRUE);
   load_settings_files(main);
   EXPECT_FALSE(apply_sensitive());
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 0);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_CONVDRC).dirty);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_EQ(gtk_notebook_get_n_pages(GTK_NOTEBOOK(main->notebook)), 4);
   EXPECT_EQ(main_window_record, main);  // handlers without data reach it so
 }
@@ -96,12 +96,12 @@ TEST_F(Shell, DictionaryColumnFittedAtStartUpIsAsWideAsWhenMeasuredShown) {
 
 TEST_F(Shell, MarkDirtyMakesApplySensitiveForEitherPage) {
   load_settings_files(main);
-  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
   EXPECT_TRUE(apply_sensitive());
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
 }
 
 TEST_F(Shell, OkWithNothingDirtyWritesNothingAndQuits) {
@@ -120,24 +120,24 @@ TEST_F(Shell, ApplyWithNothingDirtySucceedsWithoutWriting) {
 
 TEST_F(Shell, ApplyWritesOnlyTheDirtyFile) {
   load_settings_files(main);
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   EXPECT_EQ(apply_changes(nullptr, main), 0);
   EXPECT_EQ(list_dir(etc.path()), "tolqhosts");
   EXPECT_EQ(read_file(etc / "tolqhosts"), ";;\n;; tolqhosts : created by cfgmate \n;;\n");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_FALSE(apply_sensitive());
 }
 
 TEST_F(Shell, ApplyStopsAtTheFirstFailureAndKeepsBothDirty) {
   load_settings_files(main);
   write_file(etc / "ja_JP", "a file where the convdrc directory should be");
-  mark_dirty(nullptr, nullptr);
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   EXPECT_EQ(apply_changes(nullptr, main), -1);
   EXPECT_EQ(open_message_text(), to_utf8(message_text(68)));
   EXPECT_EQ(list_dir(etc.path()), "ja_JP");  // tolqhosts was not attempted
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_TRUE(apply_sensitive());
   close_message_dialogs();
   // OK after a failed Apply leaves the window open.
@@ -148,20 +148,20 @@ TEST_F(Shell, ApplyStopsAtTheFirstFailureAndKeepsBothDirty) {
 TEST_F(Shell, TolqhostsFailureSaysWhetherConvdrcWasWrittenAndWhy) {
   mkdir((etc / "tolqhosts").c_str(), 0755);  // no regular file: refused
   load_settings_files(main);
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   std::string why = "\n" + etc / "tolqhosts" + "\n" + to_utf8(message_text(kMessageNotRegular));
   EXPECT_EQ(apply_changes(nullptr, main), -1);
   EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailed)) + why);
   close_message_dialogs();
-  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
   EXPECT_EQ(apply_changes(nullptr, main), -1);
   EXPECT_EQ(open_message_text(), to_utf8(message_text(kMessageHostsFailedAfter)) + why);
   EXPECT_EQ(status_text(),
             "適用しました: " + etc / "ja_JP/convdrc（新しいファイル）。" +
                 "convd の再起動後に有効になります。書き込めませんでした: " + etc / "tolqhosts。");
   EXPECT_TRUE(file_exists(etc / "ja_JP/convdrc"));
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 0);
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 1);
+  EXPECT_FALSE(settings_file(FILE_KIND_CONVDRC).dirty);
+  EXPECT_TRUE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_TRUE(apply_sensitive());
 }
 
@@ -174,24 +174,24 @@ TEST_F(Shell, AnOutsideChangeIsOverwrittenOnlyWhenTheUserSaysSo) {
   write_file(etc / "tolqhosts", "; written by someone else\n");
   mkdir((etc / "ja_JP").c_str(), 0755);
   write_file(etc / "ja_JP/convdrc", "; appeared since\n");
-  mark_dirty(nullptr, nullptr);
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   int result = 0;
   auto apply = [&] { result = apply_changes(nullptr, main); };
   EXPECT_EQ(run_answering(apply, {false, true}), 2);
   EXPECT_EQ(result, -1);
   EXPECT_EQ(read_file(etc / "ja_JP/convdrc"), "; appeared since\n");
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
   EXPECT_EQ(read_file(etc / "tolqhosts"), kHostsHeader + "; read at start\n");
   EXPECT_EQ(read_file(etc / "tolqhosts-"), "; written by someone else\n");
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).dirty, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).dirty);
   EXPECT_TRUE(apply_sensitive());
   EXPECT_EQ(status_text(),
             "適用しました: " + etc / "tolqhosts（前の版: " + etc / "tolqhosts-）。" +
                 "convd の再起動後に有効になります。書き込みませんでした: " +
                 etc / "ja_JP/convdrc（ほかのプログラムが変更したファイルをそのまま残しました）。");
   // What this program wrote itself is no outside change: only convdrc asks.
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   EXPECT_EQ(run_answering(apply, {true, true}), 1);
   EXPECT_EQ(result, 0);
   EXPECT_FALSE(apply_sensitive());
@@ -204,7 +204,7 @@ TEST_F(Shell, AChangeMadeWhileTheQuestionIsOpenIsAskedAboutAgain) {
   write_file(etc / "tolqhosts", "; read at start\n");
   load_settings_files(main);
   write_file(etc / "tolqhosts", "; first outside change\n");
-  mark_dirty(nullptr, GINT_TO_POINTER(1));
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_TOLQHOSTS));
   int result = 0;
   auto apply = [&] { result = apply_changes(nullptr, main); };
   auto change_during_first = [&](size_t answer) {
@@ -223,16 +223,16 @@ TEST_F(Shell, AFileTooLargeAtStartLeavesItsPageEmptyAndSaysSo) {
   load_settings_files(main);
   EXPECT_EQ(open_message_text(),
             etc / "tolqhosts" + "\n" + to_utf8(message_text(kMessageTooLarge)));
-  EXPECT_EQ(settings_file(FILE_KIND_TOLQHOSTS).read_ok, 0);
+  EXPECT_FALSE(settings_file(FILE_KIND_TOLQHOSTS).read_ok);
   close_message_dialogs();
 }
 
 // While a modal sub-window makes it insensitive, closing does nothing, asks nothing.
 TEST_F(Shell, ClosingIsRefusedWhileTheWindowIsInsensitive) {
-  mark_dirty(nullptr, nullptr);
+  mark_dirty(nullptr, GINT_TO_POINTER(FILE_KIND_CONVDRC));
   gtk_widget_set_sensitive(main->window, FALSE);
   EXPECT_EQ(run_answering([&] { EXPECT_TRUE(request_close(main)); }, {true}), 0);
-  EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
+  EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
 }
 
 TEST_F(Shell, WithoutUnappliedChangesCancelAndClosingQuitWithoutAsking) {
@@ -267,7 +267,7 @@ TEST_F(Shell, WithUnappliedChangesQuittingAsksAndGoBackKeepsEverything) {
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(stays);
     EXPECT_STREQ(gtk_entry_get_text(dir), "/edited");
-    EXPECT_EQ(settings_file(FILE_KIND_CONVDRC).dirty, 1);
+    EXPECT_TRUE(settings_file(FILE_KIND_CONVDRC).dirty);
     EXPECT_TRUE(apply_sensitive());
     EXPECT_TRUE(quits_main_loop([&] { asked = run_answering(quit, {true}); }));  // 破棄して終了
     EXPECT_EQ(asked, 1);
