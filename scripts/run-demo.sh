@@ -18,7 +18,7 @@ top=$PWD
 shot=${1:-$top/tolqsysenv_server.png}
 install_deps
 if [ ! -e build-demo/CMakeCache.txt ]; then
-  echo "Building the program in build-demo/: the first build takes about 20 seconds on 2 cores; later runs rebuild only what changed."
+  echo "Building the program in build-demo/: the first build takes about 40 seconds on 2 cores; later runs rebuild only what changed."
 fi
 log=build-demo/build.log
 mkdir -p build-demo
