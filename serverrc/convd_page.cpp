@@ -185,6 +185,7 @@ void show_values(ConvdPage* page, const ConvdSettings& values,
   std::string name;
   for (std::string_view text : names) append_dict_row(page->dict_list, name.assign(text).c_str());
   gtk_clist_thaw(list);
+  fit_dict_column(page);
   forget_dict_selection(page);
   gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(page->ondisk_check), values.ondisk);
   set_count(page->sticky_adjustment, page->sticky_spin, values.sticky);
@@ -339,13 +340,6 @@ void build_reset_row(MainWindow* main, GtkWidget* box) {
   connect_clicked(reset, G_CALLBACK(on_convd_reset), main);
 }
 
-// "show" of the main window.
-void fit_when_shown(GtkWidget*, gpointer data) {
-  auto* page = static_cast<ConvdPage*>(data);
-  gtk_widget_ensure_style(page->dict_list);
-  fit_dict_column(page);
-}
-
 }  // namespace
 
 int build_convd_page(MainWindow* main) {
@@ -360,9 +354,6 @@ int build_convd_page(MainWindow* main) {
   build_dictionary_frame(main, page, box);
   build_options_table(page, box);
   build_reset_row(main, box);
-  // Fitted as the window is shown, before it is mapped, so the list is drawn
-  // once at its final width in the style it is drawn with.
-  if (main->window) g_signal_connect(main->window, "show", G_CALLBACK(fit_when_shown), page);
   SettingsFile& file = settings_file(FILE_KIND_CONVDRC);
   file.render = render_convd_page;
   file.check_texts = [](MainWindow* m, std::string* refusal) {
@@ -413,6 +404,9 @@ void fit_dict_column(ConvdPage* page) {
   GtkCList* clist = GTK_CLIST(page->dict_list);
   constexpr int column = 0;
   page->dict_column_width = 0;
+  // Measured in the style the list is drawn with, which a list not shown yet
+  // takes from the window it is in.
+  gtk_widget_ensure_style(page->dict_list);
   TextMeasure measure(page->dict_list);
   // Walk the rows themselves: looking each up by number would be quadratic.
   for (GList* l = clist->row_list; l; l = l->next) {
@@ -450,7 +444,6 @@ void on_convd_reset(GtkWidget*, MainWindow* main) {
 void settle_convd_page(ConvdPage* page) {
   forget_dict_selection(page);
   rewind_convd_fields(page);
-  fit_dict_column(page);
   if (GTK_CLIST(page->dict_list)->rows > 0)
     gtk_clist_moveto(GTK_CLIST(page->dict_list), 0, 0, 0, 0);
 }
