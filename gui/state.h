@@ -85,7 +85,7 @@ struct MainWindow {
   PageRecord<AccessPage> access_page;
   PageRecord<FilePage> read_page;
   PageRecord<FilePage> save_page;
-  PageRecord<Help> help;                        // null when there was no memory for it
+  PageRecord<Help> help;                        // the help file read at start-up and its window
   std::unique_ptr<MessageCatalogue> catalogue;  // the numbered messages, read at start-up
   GtkWidget* apply_button = nullptr;
   GtkWidget* review_button = nullptr;  // 変更内容: sensitive exactly when Apply is

@@ -165,7 +165,7 @@ void build_contents_view(Help* help) {
 }  // namespace
 
 int show_help(Help* help, const char* key) {
-  if (!help || help->file.topics.empty()) return -1;
+  if (help->file.topics.empty()) return -1;
   const std::vector<HelpTopic>& topics = help->file.topics;
   size_t row = 0;
   while (row < topics.size() && topics[row].key != key) ++row;
@@ -318,7 +318,6 @@ int load_help_file_at(Help* help, const char* path) {
     report_help_error(kTextHelpNotFound);
     return -1;
   }
-  if (!help) return -1;
   help->current_topic = nullptr;
   help->current_row = 0;
   HelpLoadResult result = parse_help_file(file.get(), &help->file);
